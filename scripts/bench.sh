@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# The Wine bench: a private Wine prefix, a virtual X display and a user sound
+# server with a null sink ("radio") whose monitor is the default capture source.
+#   bench.sh start STATE_DIR PREFIX   prepares the prefix, starts what is missing,
+#                                     writes STATE_DIR/env (sourced by wine-run.sh)
+#   bench.sh stop  STATE_DIR PREFIX   stops only what start started (by pid)
+set -euo pipefail
+cmd=${1:?start|stop}; state=${2:?state dir}; prefix=${3:?wine prefix}
+mkdir -p "$state"
+env_file=$state/env
+
+log() { echo "bench: $*" >&2; }
+
+alive() { [ -n "${1:-}" ] && kill -0 "$1" 2>/dev/null; }
+
+init_prefix() {
+  [ -f "$prefix/.sonoraflux-ready" ] && return 0
+  log "initialising Wine prefix $prefix"
+  mkdir -p "$prefix"
+  # No Mono or HTML-engine install prompts during the first boot.
+  WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=" wineboot -i >/dev/null 2>&1 || true
+  # A crash must fail the test, not hang on a dialog.
+  WINEPREFIX=$prefix WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  WINEPREFIX=$prefix wineserver -w
+  touch "$prefix/.sonoraflux-ready"
+}
+
+start_display() {
+  local n=91
+  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
+  setsid Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 </dev/null &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1 || { log "Xvfb :$n did not answer"; exit 1; }
+  display=:$n
+}
+
+start_sound() {
+  runtime=$(mktemp -d /tmp/sonoraflux-run.XXXXXX)
+  chmod 700 "$runtime"
+  XDG_RUNTIME_DIR=$runtime HOME=$runtime setsid pulseaudio --daemonize=no --exit-idle-time=-1 -n \
+    --load=module-native-protocol-unix --load="module-null-sink sink_name=radio" \
+    --load="module-always-sink" >"$state/pulse.log" 2>&1 </dev/null &
+  pulse_pid=$!
+  for _ in $(seq 100); do
+    XDG_RUNTIME_DIR=$runtime HOME=$runtime pactl info >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  XDG_RUNTIME_DIR=$runtime HOME=$runtime pactl info >/dev/null 2>&1 || { log "sound server did not answer"; exit 1; }
+  XDG_RUNTIME_DIR=$runtime HOME=$runtime pactl set-default-sink radio
+  XDG_RUNTIME_DIR=$runtime HOME=$runtime pactl set-default-source radio.monitor
+}
+
+case $cmd in
+start)
+  if [ -f "$env_file" ]; then
+    # shellcheck disable=SC1090
+    . "$env_file"
+    if alive "${BENCH_XVFB_PID:-}" && alive "${BENCH_PULSE_PID:-}"; then exit 0; fi
+    "$0" stop "$state" "$prefix"
+  fi
+  init_prefix
+  start_display
+  start_sound
+  cat >"$env_file" <<ENV
+export DISPLAY=$display
+export XDG_RUNTIME_DIR=$runtime
+export PULSE_SERVER=unix:$runtime/pulse/native
+export WINEPREFIX=$prefix
+BENCH_XVFB_PID=$xvfb_pid
+BENCH_PULSE_PID=$pulse_pid
+BENCH_RUNTIME=$runtime
+ENV
+  # One wineserver for the whole run saves a start per test.
+  (. "$env_file"; setsid wineserver -p >/dev/null 2>&1 </dev/null) || true
+  log "display $display, sound server pid $pulse_pid"
+  ;;
+stop)
+  [ -f "$env_file" ] || exit 0
+  # shellcheck disable=SC1090
+  . "$env_file"
+  WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+  alive "${BENCH_PULSE_PID:-}" && kill "$BENCH_PULSE_PID" 2>/dev/null || true
+  alive "${BENCH_XVFB_PID:-}" && kill "$BENCH_XVFB_PID" 2>/dev/null || true
+  [ -n "${BENCH_RUNTIME:-}" ] && rm -rf "$BENCH_RUNTIME"
+  rm -f "$env_file"
+  ;;
+*) echo "usage: bench.sh start|stop STATE_DIR PREFIX" >&2; exit 2 ;;
+esac

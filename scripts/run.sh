@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds Sonoraflux for Windows and starts it under Wine: on the current display
+# when there is one, else on a private virtual display with its own sound server.
+# Writes a screenshot after start-up and keeps running until interrupted (Ctrl+C).
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/setup.sh || exit 1
+cmake --preset windows >/dev/null && cmake --build --preset windows --target program_folder || exit 1
+
+build=$root/build/windows
+program=$build/Sonoraflux
+export WINEPREFIX=$build/wineprefix
+export WINEDEBUG=${WINEDEBUG:--all}
+bench=
+if [ -z "${DISPLAY:-}" ] || ! xdotool getdisplaygeometry >/dev/null 2>&1; then
+  bench=$build/run-bench
+  scripts/bench.sh start "$bench" "$WINEPREFIX" || exit 1
+  # shellcheck disable=SC1091
+  . "$bench/env"
+  echo "Sonoraflux runs on the private display $DISPLAY (no display was available)."
+fi
+
+stop() {
+  [ -n "${wine_pid:-}" ] && kill "$wine_pid" 2>/dev/null
+  wineserver -k 2>/dev/null
+  [ -n "$bench" ] && scripts/bench.sh stop "$bench" "$WINEPREFIX"
+  exit 0
+}
+trap stop INT TERM
+
+(cd "$program" && exec wine ./Sonoraflux.exe) &
+wine_pid=$!
+sleep 6
+mkdir -p "$root/build/e2e"
+shot=$root/build/e2e/run.png
+if xwd -root -silent -display "$DISPLAY" -out "$build/run.xwd" 2>/dev/null && convert "$build/run.xwd" "$shot" 2>/dev/null; then
+  echo "Screenshot of the running program: $shot"
+fi
+echo "Sonoraflux is running (Ctrl+C to stop it)."
+wait "$wine_pid"
+stop

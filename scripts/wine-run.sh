@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Runs a Windows program of ours under Wine on the test bench: the bench named
+# by SONORAFLUX_BENCH when it is up, else a private one started for this run.
+# CTest uses it as the cross-compiling emulator.
+set -uo pipefail
+exe=${1:?program}; shift
+here=$(cd "$(dirname "$0")" && pwd)
+
+build_dir=$(cd "$(dirname "$exe")" && while [ "$PWD" != / ] && [ ! -f CMakeCache.txt ]; do cd ..; done; pwd)
+[ -f "$build_dir/CMakeCache.txt" ] || build_dir=$(cd "$(dirname "$exe")" && pwd)
+export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+bench=${SONORAFLUX_BENCH:-$build_dir/bench}
+
+own_bench=
+if [ ! -f "$bench/env" ]; then
+  bench=$(mktemp -d /tmp/sonoraflux-bench.XXXXXX)
+  "$here/bench.sh" start "$bench" "$WINEPREFIX" || exit 1
+  own_bench=$bench
+fi
+# shellcheck disable=SC1091
+. "$bench/env"
+
+# Wine's own helper processes (explorer, services) outlive the program and
+# inherit its output: give them a file, not the caller's pipe, or the caller
+# would wait for them.
+out=$(mktemp /tmp/sonoraflux-out.XXXXXX)
+wine "$exe" "$@" >"$out" 2>&1 </dev/null
+rc=$?
+cat "$out"
+rm -f "$out"
+if [ -n "$own_bench" ]; then
+  "$here/bench.sh" stop "$own_bench" "$WINEPREFIX"
+  rm -rf "$own_bench"
+fi
+exit $rc

@@ -1,0 +1,132 @@
+#include "tests/support/wine_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace wine_support {
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        const DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= timeoutMs) return done();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(20, timeoutMs - elapsed), QS_ALLINPUT);
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    return true;
+}
+
+void PumpFor(DWORD ms) {
+    PumpUntil([] { return false; }, ms);
+}
+
+std::string WindowsPathOf(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+std::string Env(const char* name, const std::string& fallback) {
+    char buffer[4096];
+    DWORD n = ::GetEnvironmentVariableA(name, buffer, sizeof buffer);
+    if (n == 0 || n >= sizeof buffer) return fallback;
+    return std::string(buffer, n);
+}
+
+int RunUnixShell(const std::string& command, DWORD timeoutMs) {
+    // Wine starts a Unix program given by its Unix path, but its process handle
+    // does not track the program's end: the command leaves its exit code in a
+    // marker file, which we wait for.
+    static unsigned counter = 0;
+    const std::string marker = Env("SONORAFLUX_BENCH", "/tmp") + "/run-" + std::to_string(::GetCurrentProcessId()) +
+                               "-" + std::to_string(++counter) + ".rc";
+    const std::string markerWin = WindowsPathOf(marker);
+    ::DeleteFileA(markerWin.c_str());
+    const std::string script = "(" + command + "); echo $? > '" + marker + ".part' && mv '" + marker + ".part' '" +
+                               marker + "'";
+    std::string line = "/bin/sh -c \"";
+    for (char c : script) {
+        if (c == '"' || c == '\\' || c == '$' || c == '`') line += '\\';
+        line += c;
+    }
+    line += '"';
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back('\0');
+    STARTUPINFOA si{sizeof(si)};
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    if (!PumpUntil([&] { return ::GetFileAttributesA(markerWin.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs))
+        return -1;
+    std::string rc;
+    ReadFileBytes(markerWin, rc);
+    ::DeleteFileA(markerWin.c_str());
+    return std::atoi(rc.c_str());
+}
+
+std::string SaveScreenshot(const std::string& name) {
+    const std::string dir = Env("SONORAFLUX_E2E_DIR");
+    const std::string display = Env("DISPLAY");
+    if (dir.empty() || display.empty()) return {};
+    const std::string target = dir + "/" + name;
+    const std::string command = "mkdir -p '" + dir + "' && xwd -root -silent -display " + display +
+                                " | convert xwd:- png:'" + target + "'";
+    return RunUnixShell(command) == 0 ? target : std::string();
+}
+
+std::string UnixPathOf(const std::string& windowsPath) {
+    if (windowsPath.rfind("Z:", 0) != 0) return {};
+    std::string path = windowsPath.substr(2);
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return path;
+}
+
+std::string MakeTempFolder(const std::string& prefix) {
+    // Under the bench folder, on the Unix side, so that Unix tools reach it too.
+    const std::string base = WindowsPathOf(Env("SONORAFLUX_BENCH", "/tmp") + "/tmp/");
+    ::CreateDirectoryA(base.c_str(), nullptr);
+    static unsigned counter = 0;
+    for (;;) {
+        std::string folder = base + prefix + std::to_string(::GetCurrentProcessId()) + "_" +
+                             std::to_string(++counter) + "\\";
+        if (::CreateDirectoryA(folder.c_str(), nullptr)) return folder;
+        if (::GetLastError() != ERROR_ALREADY_EXISTS) return {};
+    }
+}
+
+std::string CopyProgramFolder() {
+    const std::string source = Env("SONORAFLUX_PROGRAM_DIR");
+    std::string target = MakeTempFolder("sonoraflux_");
+    if (source.empty() || target.empty()) return {};
+    const std::string unixTarget = UnixPathOf(target);
+    if (RunUnixShell("cp -r '" + source + "/.' '" + unixTarget + "'") != 0) return {};
+    return target;
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    bytes.clear();
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+    std::fclose(f);
+    return true;
+}
+
+}  // namespace wine_support

@@ -1,0 +1,49 @@
+// Helpers for tests that run under Wine: bounded waits that pump messages,
+// the bench's folders, screenshots, and Unix commands run from the test.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace wine_support {
+
+// Pumps this thread's messages until done() is true or timeoutMs passes;
+// returns done()'s last answer. Never a bare sleep.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+// Pumps messages for about ms milliseconds.
+void PumpFor(DWORD ms);
+
+// A Unix path (as the bench passes them) as Wine sees it: "Z:\..." with backslashes.
+std::string WindowsPathOf(const std::string& unixPath);
+
+// A "Z:\..." path as a Unix path; empty for any other drive.
+std::string UnixPathOf(const std::string& windowsPath);
+
+// Environment value, or fallback when unset.
+std::string Env(const char* name, const std::string& fallback = "");
+
+// Runs a command with the Unix shell (Wine starts Unix programs given by Unix
+// path); returns its exit code, or -1 when it could not start.
+int RunUnixShell(const std::string& command, DWORD timeoutMs = 60000);
+
+// Writes a PNG of the whole virtual screen to <e2e dir>/<name>; returns the
+// Unix path written, or an empty string on failure.
+std::string SaveScreenshot(const std::string& name);
+
+// A fresh, empty folder under the bench's temporary area (Windows path, with a
+// trailing backslash), removed by the caller's choice.
+std::string MakeTempFolder(const std::string& prefix);
+
+// Copies the staged program folder (Sonoraflux.exe, its DLLs and subfolders)
+// into a fresh temporary folder and returns that folder (trailing backslash).
+std::string CopyProgramFolder();
+
+// Writes bytes to a file (Windows path); returns false on failure.
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+
+// Reads a whole file; returns false when it cannot be read.
+bool ReadFileBytes(const std::string& path, std::string& bytes);
+
+}  // namespace wine_support

@@ -1,0 +1,52 @@
+#include "win/window_win32.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+class ThrowingWindow : public MessageWindow {
+public:
+    static constexpr UINT kThrow = WM_APP + 1;
+    ThrowingWindow() { CreateMessageOnly("SonorafluxTestThrowing"); }
+    int handled = 0;
+    bool destroyed = false;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == kThrow) {
+            ++handled;
+            throw std::runtime_error("boom");
+        }
+        return MessageWindow::HandleMessage(msg, wp, lp);
+    }
+    void OnFinalMessage() override { destroyed = true; }
+};
+
+// Closes the error box that the thrown exception opens, from a timer of this thread.
+VOID CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR id, DWORD) {
+    if (HWND box = ::FindWindowA("#32770", "Sonoraflux")) {
+        ::KillTimer(nullptr, id);
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+}
+}  // namespace
+
+TEST(Window, ExceptionInHandlerStopsAtDispatchAndShowsTheErrorBox) {
+    ThrowingWindow window;
+    ASSERT_NE(window.Handle(), nullptr);
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseErrorBox);
+    LRESULT r = ::SendMessageA(window.Handle(), ThrowingWindow::kThrow, 0, 0);
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(window.handled, 1);
+    EXPECT_EQ(::FindWindowA("#32770", "Sonoraflux"), nullptr);
+}
+
+TEST(Window, ForgetsItsHandleWhenTheSystemDestroysIt) {
+    ThrowingWindow window;
+    HWND hwnd = window.Handle();
+    ASSERT_TRUE(::DestroyWindow(hwnd));
+    EXPECT_TRUE(window.destroyed);
+    EXPECT_EQ(window.Handle(), nullptr);
+}

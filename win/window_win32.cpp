@@ -1,0 +1,89 @@
+#include "win/window_win32.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "win/error_box_win32.h"
+
+namespace {
+void RegisterClassOnce(const char* className, HICON icon, HBRUSH background, LRESULT(CALLBACK* proc)(HWND, UINT, WPARAM, LPARAM)) {
+    WNDCLASSEXA existing{sizeof(existing)};
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    if (::GetClassInfoExA(instance, className, &existing)) return;
+    WNDCLASSEXA wc{sizeof(wc)};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.hIcon = icon;
+    wc.hIconSm = icon;
+    wc.hbrBackground = background;
+    wc.lpszClassName = className;
+    if (!::RegisterClassExA(&wc)) throw std::runtime_error(std::string("RegisterClass failed: ") + className);
+}
+}  // namespace
+
+Window::~Window() {
+    if (hwnd_) {
+        // Detach first: the destroy messages must not reach a half-destroyed object.
+        ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+void Window::Create(const CreateParams& p) {
+    RegisterClassOnce(p.className, p.icon, p.background, &Window::Thunk);
+    HWND hwnd = ::CreateWindowExA(p.exStyle, p.className, p.title, p.style, p.x, p.y, p.width, p.height, p.parent,
+                                  nullptr, ::GetModuleHandleA(nullptr), this);
+    if (!hwnd) throw std::runtime_error(std::string("Impossible de créer la fenêtre ") + p.className);
+}
+
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcA(hwnd_, msg, wp, lp); }
+
+LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+        auto* self = static_cast<Window*>(cs->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcA(hwnd, msg, wp, lp);
+    LRESULT result = self->Dispatch(msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        self->OnFinalMessage();
+    }
+    return result;
+}
+
+LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    try {
+        return HandleMessage(msg, wp, lp);
+    } catch (...) {
+        ShowCurrentException();
+        return 0;
+    }
+}
+
+void MessageWindow::CreateMessageOnly(const char* className) {
+    CreateParams p{className};
+    p.style = 0;
+    p.x = p.y = p.width = p.height = 0;
+    p.parent = HWND_MESSAGE;
+    p.background = nullptr;
+    Create(p);
+}
+
+bool ProcessPendingMessages() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return true;
+}
