@@ -134,8 +134,13 @@ TTrayIcon::TTrayIcon(HWND owner) : handler_(TTrayIconHandler::Acquire()), owner_
     if (!::IsWindow(owner)) throw std::invalid_argument("TTrayIcon: la fenêtre propriétaire n'existe pas");
     TaskbarCreatedMessage();
     cycleTimer_.SetOnTimer([this] { CycleTick(); });
-    HookOwner();
     iconId_ = handler_->Register(this);
+    try {
+        HookOwner();
+    } catch (...) {
+        handler_->Unregister(iconId_);
+        throw;
+    }
 }
 
 TTrayIcon::~TTrayIcon() {
