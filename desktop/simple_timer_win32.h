@@ -4,7 +4,52 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
+
+#include "win/window_win32.h"
+
+// A hidden window shared by every object of one kind in the process, created
+// with the first and destroyed with the last. Messages name objects by an id
+// from a counter that never repeats, so a late message for a destroyed object
+// finds nothing instead of a dangling pointer.
+template <typename Derived, typename Object, typename Id>
+class SharedObjectWindow : public MessageWindow {
+public:
+    static std::shared_ptr<Derived> Acquire() {
+        std::shared_ptr<Derived> window = shared_.lock();
+        if (!window) {
+            window = std::make_shared<Derived>();
+            shared_ = window;
+        }
+        return window;
+    }
+
+    // The window while any object holds it, else nullptr.
+    static HWND CurrentWindow() noexcept {
+        std::shared_ptr<Derived> window = shared_.lock();
+        return window ? window->Handle() : nullptr;
+    }
+
+    Id Register(Object* object) {
+        Id id = ++lastId_;
+        objects_[id] = object;
+        return id;
+    }
+
+    void Unregister(Id id) noexcept { objects_.erase(id); }
+
+protected:
+    Object* Find(Id id) const noexcept {
+        auto it = objects_.find(id);
+        return it == objects_.end() ? nullptr : it->second;
+    }
+
+private:
+    static inline std::weak_ptr<Derived> shared_;
+    static inline Id lastId_ = 0;
+    std::map<Id, Object*> objects_;
+};
 
 class TSimpleTimerHandler;
 

@@ -59,41 +59,16 @@ ShellNotifyProc ReplaceShellNotify(ShellNotifyProc proc) {
 }
 
 // The hidden window every notify record names: the shell reports mouse
-// activity to it with the icon id, which leads back to the component. Ids come
-// from a counter and are never reused, so a late report for a destroyed
-// component finds nothing.
-class TTrayIconHandler : public MessageWindow {
+// activity to it with the icon id, which leads back to the component.
+class TTrayIconHandler : public SharedObjectWindow<TTrayIconHandler, TTrayIcon, UINT> {
 public:
     TTrayIconHandler() { CreateMessageOnly("SonorafluxTrayIconHandler"); }
-
-    static std::shared_ptr<TTrayIconHandler> Acquire() {
-        std::shared_ptr<TTrayIconHandler> handler = shared_.lock();
-        if (!handler) {
-            handler = std::make_shared<TTrayIconHandler>();
-            shared_ = handler;
-        }
-        return handler;
-    }
-
-    static HWND CurrentWindow() noexcept {
-        std::shared_ptr<TTrayIconHandler> handler = shared_.lock();
-        return handler ? handler->Handle() : nullptr;
-    }
-
-    UINT Register(TTrayIcon* icon) {
-        UINT id = ++lastId_;
-        icons_[id] = icon;
-        return id;
-    }
-
-    void Unregister(UINT id) noexcept { icons_.erase(id); }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
         switch (msg) {
         case kTrayCallbackMessage:
-            if (auto it = icons_.find(static_cast<UINT>(wp)); it != icons_.end())
-                it->second->OnTrayMessage(static_cast<UINT>(lp));
+            if (TTrayIcon* icon = Find(static_cast<UINT>(wp))) icon->OnTrayMessage(static_cast<UINT>(lp));
             return 0;
         // The window lives as long as a component needs it: nobody else closes it.
         case WM_DESTROY:
@@ -107,11 +82,6 @@ protected:
             return MessageWindow::HandleMessage(msg, wp, lp);
         }
     }
-
-private:
-    static inline std::weak_ptr<TTrayIconHandler> shared_;
-    static inline UINT lastId_ = 0;
-    std::map<UINT, TTrayIcon*> icons_;
 };
 
 namespace {
