@@ -87,26 +87,78 @@ TEST_F(BrowserHostTest, NavigatesToEveryKindOfAddressWithoutComplaint) {
     ASSERT_TRUE(::CreateDirectoryA(pages.c_str(), nullptr));
     ASSERT_TRUE(wine_support::WriteFileBytes(pages + "jazz.htm", "<html><body>jazz</body></html>"));
     ASSERT_TRUE(wine_support::WriteFileBytes(pages + "café.htm", "<html><body>café</body></html>"));
-    const std::vector<std::string> addresses = {
-        "about:blank",
-        "http://127.0.0.1:9/stream.mp3",
-        "\\\\server\\share\\page.htm",
-        "file:///" + pages + "jazz.htm",
-        "file:///" + pages + "café.htm",
-        "about:blank",
+    // The control reports where it went as UTF-16: the tail of that location
+    // shows the ANSI address was widened from code page 1252.
+    struct Case {
+        std::string address;
+        std::wstring locationEnd;
+    } cases[] = {
+        {"about:blank", L"about:blank"},
+        {"http://127.0.0.1:9/stream.mp3", L"http://127.0.0.1:9/stream.mp3"},
+        {"www.radio.example/live", L"www.radio.example/live"},
+        {"ftp://127.0.0.1:9/jingle.mp3", L"ftp://127.0.0.1:9/jingle.mp3"},
+        {"\\\\server\\share\\page.htm", L"\\\\server\\share\\page.htm"},
+        {"file:///" + pages + "jazz.htm", L"\\Pages\\jazz.htm"},
+        {"file:///" + pages + "café.htm", L"\\Pages\\caf\u00e9.htm"},
+        {"about:blank", L"about:blank"},
     };
     host.Show();
-    for (const std::string& address : addresses) {
-        SCOPED_TRACE(address);
-        EXPECT_NO_THROW(host.FirstBrowser().Navigate(address));
-        wine_support::PumpFor(200);
-        BSTR location = nullptr;
-        host.FirstBrowser().Control()->get_LocationURL(&location);
-        std::printf("navigated %s -> location %ls\n", address.c_str(), location ? location : L"(none)");
-        ::SysFreeString(location);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.address);
+        EXPECT_NO_THROW(host.FirstBrowser().Navigate(c.address));
+        std::wstring location;
+        wine_support::PumpUntil(
+            [&] {
+                BSTR text = nullptr;
+                host.FirstBrowser().Control()->get_LocationURL(&text);
+                location = text ? text : L"";
+                ::SysFreeString(text);
+                return location.ends_with(c.locationEnd);
+            },
+            2000);
+        EXPECT_TRUE(location.ends_with(c.locationEnd)) << "location " << ::testing::PrintToString(location);
     }
     host.Hide();
     EXPECT_NO_THROW(host.SecondBrowser().Navigate("about:blank"));
+}
+
+TEST_F(BrowserHostTest, ReachesALoopbackWebServer) {
+    const std::string folder = wine_support::MakeTempFolder("http_");
+    const std::string unixFolder = wine_support::UnixPathOf(folder);
+    ASSERT_TRUE(wine_support::WriteFileBytes(folder + "page.htm", "<html><body>radio</body></html>"));
+    // Port 0: the server picks a free port and names it in its first line. It
+    // ends itself after 30 s, so nothing outlives the test.
+    ASSERT_EQ(wine_support::RunUnixShell("cd '" + unixFolder +
+                                         "' && (timeout 30 python3 -u -m http.server 0 --bind 127.0.0.1 "
+                                         "> server.log 2>&1 &)"),
+              0);
+    std::string log;
+    std::string port;
+    wine_support::PumpUntil(
+        [&] {
+            wine_support::ReadFileBytes(folder + "server.log", log);
+            const size_t at = log.find(" port ");
+            if (at == std::string::npos) return false;
+            port = log.substr(at + 6, log.find(' ', at + 6) - at - 6);
+            return true;
+        },
+        10000);
+    if (port.empty()) GTEST_SKIP() << "no loopback web server could start: " << log;
+
+    bool reached = false;
+    {
+        BrowserHost host;
+        host.Show();
+        host.FirstBrowser().Navigate("http://127.0.0.1:" + port + "/page.htm");
+        host.Hide();
+        reached = wine_support::PumpUntil(
+            [&] {
+                wine_support::ReadFileBytes(folder + "server.log", log);
+                return log.find("GET /page.htm") != std::string::npos;
+            },
+            5000);
+    }
+    EXPECT_TRUE(reached) << "the server saw no request for the page; its log:\n" << log;
 }
 
 TEST_F(BrowserHostTest, SinkCancelsNewWindowsOnlyAndLeavesOtherEventsAlone) {
