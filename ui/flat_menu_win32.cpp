@@ -67,9 +67,13 @@ FlatMenuLook::FlatMenuLook()
 void FlatMenuLook::Apply(HMENU menu) {
     const int count = ::GetMenuItemCount(menu);
     if (count < 0) throw std::runtime_error("Menu introuvable");
+    ForgetItemsOf(menu);
+    // Menus destroyed since they were styled leave nothing behind either.
+    std::vector<HMENU> gone;
+    for (const auto& [styled, refs] : items_)
+        if (!::IsMenu(styled)) gone.push_back(styled);
+    for (HMENU styled : gone) ForgetItemsOf(styled);
     auto& refs = items_[menu];
-    for (const auto& ref : refs) known_.erase(ref.get());
-    refs.clear();
     for (int position = 0; position < count; ++position) {
         auto ref = std::make_unique<ItemRef>(ItemRef{menu, static_cast<UINT>(position)});
         MENUITEMINFOA info{sizeof(info)};
@@ -88,6 +92,13 @@ void FlatMenuLook::Apply(HMENU menu) {
     look.fMask = MIM_BACKGROUND;
     look.hbrBack = background_.get();
     ::SetMenuInfo(menu, &look);
+}
+
+void FlatMenuLook::ForgetItemsOf(HMENU menu) {
+    const auto found = items_.find(menu);
+    if (found == items_.end()) return;
+    for (const auto& ref : found->second) known_.erase(ref.get());
+    items_.erase(found);
 }
 
 const FlatMenuLook::ItemRef* FlatMenuLook::Find(ULONG_PTR itemData) const {

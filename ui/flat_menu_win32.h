@@ -47,6 +47,7 @@ private:
         HMENU submenu = nullptr;
     };
 
+    void ForgetItemsOf(HMENU menu);
     const ItemRef* Find(ULONG_PTR itemData) const;
     static bool Read(const ItemRef& ref, ItemState& item);
     void DrawPicture(HDC dc, HBITMAP picture, const RECT& place) const;
