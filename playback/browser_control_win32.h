@@ -27,7 +27,6 @@ public:
 
     IWebBrowser2* Control() const noexcept { return browser_.get(); }
     const BrowserSite& Site() const noexcept { return *site_.get(); }
-    const NewWindowBlocker& Events() const noexcept { return *blocker_.get(); }
 
 private:
     // Gives the control back its site when it goes: deactivated, closed and

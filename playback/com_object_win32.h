@@ -1,12 +1,14 @@
 // Base of the COM objects we implement ourselves (browser site, event sink).
-// Each derived class lists the interfaces it answers in a table; the base
-// keeps the reference count and deletes the object when the last one goes.
-// Destructors are protected: only Release ends an object's life.
+// Each derived class lists the interfaces it answers in a table whose first row
+// also answers IUnknown; the base keeps the reference count and deletes the
+// object when the last one goes. Destructors are protected: only Release ends
+// an object's life.
 #pragma once
 #include <windows.h>
 #include <unknwn.h>
 
 #include <atomic>
+#include <utility>
 
 #include "win/com_ptr_win32.h"
 

@@ -240,3 +240,14 @@ TEST_F(BrowserHostTest, HostDestroyedByTheSystemClosesItsControlsFirst) {
     EXPECT_EQ(BrowserSite::LiveCount(), sites - 2);
     EXPECT_THROW(host.FirstBrowser(), std::runtime_error);
 }
+
+TEST(BrowserHostWithoutOle, ReportsThatItCannotCreateItsControls) {
+    try {
+        BrowserHost host;
+        FAIL() << "created without OLE";
+    } catch (const std::runtime_error& error) {
+        EXPECT_NE(std::string(error.what()).find("navigateur"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(BrowserSite::LiveCount(), 0);
+    EXPECT_EQ(::FindWindowA("SonorafluxBrowserHost", nullptr), nullptr) << "the half-made window is gone";
+}
