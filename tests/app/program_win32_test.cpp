@@ -90,7 +90,9 @@ TEST_F(ProgramTest, MissingListFileShowsTheMessageBeforeTheReadyBalloon) {
     RECT area{};
     ::GetWindowRect(balloon, &area);
     const std::string text = ReadScreenText(area);
-    if (!text.empty()) EXPECT_NE(text.find("logiciel est pr"), std::string::npos) << "read: " << text;
+    if (!text.empty()) {
+        EXPECT_NE(text.find("logiciel est pr"), std::string::npos) << "read: " << text;
+    }
 }
 
 TEST_F(ProgramTest, AutostartStateIsReadFromTheRunValue) {

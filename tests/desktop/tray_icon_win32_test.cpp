@@ -14,7 +14,6 @@ using wine_support::PumpFor;
 using wine_support::PumpUntil;
 
 namespace {
-using UniqueImageList = UniqueHandle<HIMAGELIST, NullHandleTraits<HIMAGELIST, ImageList_Destroy>>;
 
 constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255), kYellow = RGB(255, 255, 0);
 constexpr COLORREF kCyan = RGB(0, 255, 255), kMagenta = RGB(255, 0, 255), kWhite = RGB(255, 255, 255);
