@@ -32,19 +32,14 @@ void TWaveAudioIn::HandleWimData(WaveHeader* header) {
     std::exception_ptr failure;
     if (header) {
         try {
-            if (CheckResult(device->UnprepareHeader(deviceHandle, *header)) && header->bytesRecorded > 0) {
-                bool freeIt = true;
-                DoLevel(header->data, header->bytesRecorded);
-                DoBufferData(header->data, header->bytesRecorded);
-                ProcessData(header->data, header->bytesRecorded, freeIt);
-                if (!freeIt) header->user = 0;
-            }
+            if (CheckResult(device->UnprepareHeader(deviceHandle, *header)) && header->bytesRecorded > 0)
+                failure = ProcessFilledBuffer(*header);
             // The returned header still counts, hence "at most BufferCount".
             const bool requeued = !IsClosing() && ActiveBufferCount() <= BufferCount() &&
                                   ReallocateBuffer(header, BufferSize(), nullptr) && QueueBuffer(*header);
             if (!requeued) ReallocateBuffer(header, 0, nullptr);
         } catch (...) {
-            failure = std::current_exception();
+            if (!failure) failure = std::current_exception();
             if (header) {
                 if (header->flags & kWaveHeaderPrepared) device->UnprepareHeader(deviceHandle, *header);
                 ReallocateBuffer(header, 0, nullptr);
@@ -60,6 +55,22 @@ void TWaveAudioIn::HandleWimData(WaveHeader* header) {
         }
     }
     if (failure) std::rethrow_exception(failure);
+}
+
+std::exception_ptr TWaveAudioIn::ProcessFilledBuffer(WaveHeader& header) {
+    // A buffer that could not be processed (a failed write) is lost, but its
+    // header goes back to the device all the same: dropping it would starve
+    // the capture after BufferCount failures while the user thinks it records.
+    try {
+        bool freeIt = true;
+        DoLevel(header.data, header.bytesRecorded);
+        DoBufferData(header.data, header.bytesRecorded);
+        ProcessData(header.data, header.bytesRecorded, freeIt);
+        if (!freeIt) header.user = 0;
+        return nullptr;
+    } catch (...) {
+        return std::current_exception();
+    }
 }
 
 uint32_t TWaveAudioIn::GetNumDevs() { return device->GetNumDevs(); }

@@ -2,6 +2,7 @@
 // BufferCount buffers queued, hands every filled buffer to ProcessData and
 // closes the device once every buffer has come back.
 #pragma once
+#include <exception>
 #include <memory>
 
 #include "audio/wave_audio_io.h"
@@ -57,6 +58,9 @@ protected:
     virtual void ProcessData(void* buffer, uint32_t bufferSize, bool& freeIt);
 
 private:
+    // Level, raw hook and ProcessData for one filled buffer; what they raised.
+    std::exception_ptr ProcessFilledBuffer(WaveHeader& header);
+
     uintptr_t deviceHandle = 0;
     bool paused = false;
     TPCMFormat pcmFormat = TPCMFormat::Mono16bit8000Hz;

@@ -298,13 +298,16 @@ TEST_F(Capture, ExceptionInProcessDataIsReportedAndCaptureGoesOn) {
     bench.Capture(80);
     bench.DeliverAll();
     EXPECT_EQ(bench.reportedExceptions, std::vector<std::string>{"disk full"});
-    EXPECT_EQ(in->ActiveBufferCount(), 1) << "the failed buffer is dropped, the other stays queued";
+    EXPECT_EQ(in->ActiveBufferCount(), 2) << "the failed buffer's header goes back to the device";
+    EXPECT_EQ(bench.queued.size(), 2u);
 
+    // More failures than buffers must not starve the capture.
+    CaptureInSteps(80 * 3);
+    EXPECT_EQ(bench.reportedExceptions.size(), 4u);
     in->throwFromProcessData.clear();
-    bench.Capture(80);
-    bench.DeliverAll();
-    ASSERT_EQ(in->chunks.size(), 2u);
-    EXPECT_EQ(in->chunks[1].bytes, Expected(80, 80));
+    CaptureInSteps(80);
+    ASSERT_EQ(in->chunks.size(), 5u);
+    EXPECT_EQ(in->chunks[4].bytes, Expected(80 * 4, 80));
 }
 
 TEST_F(Capture, ExceptionInTheLastBufferDoesNotKeepTheDeviceOpen) {
