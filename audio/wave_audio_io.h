@@ -3,6 +3,7 @@
 // device's notifications come back (through a WaveCallbackHost). Device calls
 // are left to the subclasses as abstract operations.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -163,9 +164,10 @@ private:
     uint32_t lastError = 0;
     uint16_t bufferLength = 1000;
     uint16_t bufferCount = 2;
-    bool opening = false;
-    bool closing = false;
-    uintptr_t callbackTarget = 0;
+    // Read without the lock by the other thread in thread mode.
+    std::atomic<bool> opening = false;
+    std::atomic<bool> closing = false;
+    std::atomic<uintptr_t> callbackTarget = 0;
     uint32_t callbackType = 0;
     std::vector<WaveHeader*> buffers;
     std::recursive_mutex lock;
