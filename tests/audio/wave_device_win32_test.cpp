@@ -104,6 +104,28 @@ TEST_F(RealDevice, ToneRecordedForThreeSecondsIsAThousandHertz) {
     EXPECT_NEAR(frequency, 1000.0, 10.0);
 }
 
+TEST_F(RealDevice, NewRecordingStartedFromOnDeactivateRunsOnAFreshWindow) {
+    MemoryByteStream first, second;
+    TWaveRecorder recorder;
+    recorder.SetBufferLength(100);
+    int activations = 0, deactivations = 0;
+    recorder.OnActivate = [&](TWaveAudioIO&) { ++activations; };
+    // Runs inside the first callback window's own message handler.
+    recorder.OnDeactivate = [&](TWaveAudioIO& sender) {
+        if (++deactivations == 1) static_cast<TWaveRecorder&>(sender).RecordToStream(&second, false);
+    };
+    ASSERT_TRUE(recorder.RecordToStream(&first, false));
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return recorder.GetPosition() >= 200; }, 10000));
+    recorder.SetActive(false);
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return activations == 2; }, 5000)) << "the second open never came";
+    EXPECT_TRUE(recorder.GetActive());
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return recorder.GetPosition() >= 200; }, 10000));
+    recorder.SetActive(false);
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return deactivations == 2; }, 5000));
+    EXPECT_GT(U32(first.Bytes(), 42), 0u);
+    EXPECT_GT(U32(second.Bytes(), 42), 0u);
+}
+
 std::atomic<int> threadActivations{0}, threadDeactivations{0};
 std::atomic<DWORD> callbackThread{0};
 
