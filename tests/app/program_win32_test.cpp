@@ -41,12 +41,29 @@ protected:
         return data;
     }
 
-    // Opens the tray menu as the shell does on a right button press and
-    // chooses the autostart item (the sixth) with the keyboard.
-    void ChooseAutostartItem(RunningProgram& program) {
+    void OpenTrayMenu(RunningProgram& program) {
         program.SendTrayMouse(WM_RBUTTONDOWN);
         program.SendTrayMouse(WM_RBUTTONUP);
         wine_support::PumpFor(800);
+    }
+
+    // The tray icon's pixels, to see whether it animates.
+    static std::string TrayIconPixels() {
+        HWND tray = ::FindWindowA(nullptr, "Wine System Tray");
+        RECT r{};
+        ::GetWindowRect(tray, &r);
+        HDC screen = ::GetDC(nullptr);
+        std::string pixels;
+        for (int y = r.top; y < r.bottom; y += 2)
+            for (int x = r.left; x < r.left + 24; x += 2) pixels += std::to_string(::GetPixel(screen, x, y)) + ",";
+        ::ReleaseDC(nullptr, screen);
+        return pixels;
+    }
+
+    // Opens the tray menu as the shell does on a right button press and
+    // chooses the autostart item (the sixth) with the keyboard.
+    void ChooseAutostartItem(RunningProgram& program) {
+        OpenTrayMenu(program);
         ASSERT_TRUE(PressKeys("Down Down Down Down Down Down Return"));
     }
 
@@ -135,11 +152,48 @@ TEST_F(ProgramTest, ClosingTheMainWindowEndsTheProgramAndRemovesTheIcon) {
 TEST_F(ProgramTest, QuitterEndsTheProgram) {
     RunningProgram program(folder);
     ASSERT_TRUE(WaitUntilReady(program));
-    program.SendTrayMouse(WM_RBUTTONDOWN);
-    program.SendTrayMouse(WM_RBUTTONUP);
-    wine_support::PumpFor(800);
+    OpenTrayMenu(program);
     ASSERT_TRUE(PressKeys("Up Return"));
     ASSERT_TRUE(program.WaitForExit(10000));
     EXPECT_TRUE(wine_support::PumpUntil([&] { return CountTrayIcons() == iconsBefore; }, 5000));
+}
+TEST_F(ProgramTest, PlayingFromTheMenuAnimatesTheIconAndMarksTheEntry) {
+    RunningProgram program(folder);
+    ASSERT_TRUE(WaitUntilReady(program));
+    WaitForNoBalloon();
+    const std::string still = TrayIconPixels();
+    wine_support::PumpFor(700);
+    EXPECT_EQ(TrayIconPixels(), still) << "the icon is still before anything plays";
+
+    OpenTrayMenu(program);
+    ASSERT_TRUE(PressKeys("Down Down Right Return"));  // the first entry of "Ma liste"
+    bool animated = wine_support::PumpUntil([&] { return TrayIconPixels() != still; }, 3000);
+    EXPECT_TRUE(animated) << "the icon cycles while an entry plays";
+
+    OpenTrayMenu(program);
+    ASSERT_TRUE(PressKeys("Down Down Right"));
+    wine_support::PumpFor(600);
+    EXPECT_FALSE(wine_support::SaveScreenshot("menu-open.png").empty());
+    PressKeys("Escape Escape");
+    EXPECT_FALSE(program.WaitForExit(200)) << "the program still runs";
+}
+
+TEST_F(ProgramTest, MissingPageIsToldInAWarningBalloon) {
+    ASSERT_TRUE(wine_support::WriteFileBytes(folder + "Sonoraflux.ini", "Page perdue;perdue.htm;;1\r\n"));
+    RunningProgram program(folder);
+    ASSERT_TRUE(WaitUntilReady(program));
+    WaitForNoBalloon();
+    OpenTrayMenu(program);
+    ASSERT_TRUE(PressKeys("Down Down Right Return"));
+    HWND balloon = nullptr;
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return (balloon = VisibleBalloon()) != nullptr; }, 10000));
+    wine_support::PumpFor(500);
+    EXPECT_FALSE(wine_support::SaveScreenshot("balloon-missing-page.png").empty());
+    RECT area{};
+    ::GetWindowRect(balloon, &area);
+    const std::string text = ReadScreenText(area);
+    if (!text.empty()) {
+        EXPECT_NE(text.find("Page perdue"), std::string::npos) << "read: " << text;
+    }
 }
 }  // namespace

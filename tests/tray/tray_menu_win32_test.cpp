@@ -1,0 +1,225 @@
+// The tray menu as a real system menu, played through the real browser host:
+// captions, visibility, the playing marks after play, stop and rebuild, and
+// every navigation seen on its way to the embedded browser.
+#include "tray/tray_menu_win32.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "list/list_platform_win32.h"
+#include "playback/browser_host_win32.h"
+#include "playback/ole_session_win32.h"
+#include "playback/playback.h"
+#include "tests/list/list_doubles.h"
+#include "tests/support/wine_support.h"
+#include "ui/flat_menu_win32.h"
+
+namespace {
+std::string Caption(HMENU menu, UINT item, BOOL byPosition) {
+    char text[256];
+    memset(text, 0x55, sizeof text);
+    MENUITEMINFOA info{sizeof info, MIIM_STRING};
+    info.dwTypeData = text;
+    info.cch = sizeof text;
+    if (!::GetMenuItemInfoA(menu, item, byPosition, &info)) return "<none>";
+    return text;
+}
+
+UINT State(HMENU menu, UINT id) {
+    MENUITEMINFOA info{sizeof info, MIIM_STATE};
+    return ::GetMenuItemInfoA(menu, id, FALSE, &info) ? info.fState : 0xFFFFFFFF;
+}
+
+std::vector<std::string> SubmenuCaptions(HMENU menu) {
+    std::vector<std::string> captions;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) captions.push_back(Caption(menu, static_cast<UINT>(i), TRUE));
+    return captions;
+}
+
+// Sees every address on its way to the real browser.
+class RecordingBrowser : public Browser {
+public:
+    explicit RecordingBrowser(Browser& real) : real_(real) {}
+    std::vector<std::string> addresses;
+    void Navigate(const std::string& address) override {
+        real_.Navigate(address);
+        addresses.push_back(address);
+    }
+
+private:
+    Browser& real_;
+};
+
+class HostAdapter : public BrowserWindow {
+public:
+    explicit HostAdapter(BrowserHost& host) : host_(host), browser(host.FirstBrowser()) {}
+    void Show() override { host_.Show(); }
+    void Hide() override { host_.Hide(); }
+    Browser& FirstBrowser() override { return browser; }
+
+private:
+    BrowserHost& host_;
+
+public:
+    RecordingBrowser browser;
+};
+
+class RecordingIndicator : public PlaybackIndicator {
+public:
+    std::string hint = "Sonoraflux";
+    bool cycling = false;
+    std::vector<std::string> balloons;
+    void SetHint(const std::string& h) override { hint = h; }
+    void SetCycleIcons(bool c) override { cycling = c; }
+    void SetIconIndex(int) override {}
+    void ShowWarningBalloon(const std::string& title, const std::string& text) override {
+        balloons.push_back(title + "|" + text);
+    }
+};
+
+class TrayMenuTest : public ::testing::Test, public PlaybackMenu {
+protected:
+    OleSession ole;
+    std::string root = wine_support::MakeTempFolder("menu_");
+    ProgramFolder folder{root};
+    Win32FileSystem files;
+    AsciiCollation collation;
+    RecordedNotices notices;
+    StreamListFile listFile{folder.ListFile(), files, collation, notices};
+    StreamList list;
+    TrayMenu menu{::GetModuleHandleA(nullptr)};
+    FlatMenuLook look;
+    BrowserHost host;
+    HostAdapter hostAdapter{host};
+    RecordingIndicator indicator;
+    Playback playback{folder, files, hostAdapter, indicator, *this};
+    std::string lastUnreadable;
+
+    void MakeDefault(int item) override { menu.MakeDefault(item); }
+    void ClearDefault() override { menu.ClearDefault(); }
+    void RebuildListMenu() override {
+        lastUnreadable = menu.RebuildListMenu(list, folder, files);
+        look.Apply(menu.Handle());
+    }
+
+    void SetUp() override {
+        ASSERT_FALSE(root.empty());
+        ::CreateDirectoryA((root + "Pages").c_str(), nullptr);
+        ::CreateDirectoryA((root + "Images").c_str(), nullptr);
+    }
+    void Load(const std::string& text) {
+        ASSERT_TRUE(wine_support::WriteFileBytes(folder.ListFile(), text));
+        listFile.LoadStreamList(list);
+        RebuildListMenu();
+    }
+    void Play(int row) {
+        const ListMenuItem& item = menu.Items().at(static_cast<size_t>(row));
+        playback.PlayEntry(row, item.caption, item.storedAddress);
+    }
+    UINT EntryState(int row) { return State(menu.ListMenu(), kCommandFirstEntry + static_cast<UINT>(row)); }
+};
+
+TEST_F(TrayMenuTest, FixedItemsInTheirPlacesWithCaptionsAndPictures) {
+    Load("Vide;;;1\r\n");
+    HMENU m = menu.Handle();
+    ASSERT_EQ(::GetMenuItemCount(m), 9);
+    const char* captions[] = {"Editer...", "Ma liste", "Arr\xEAter", "Permuter...", "Enregistrer...",
+                              "Activ\xE9",    "Tutoriel", "",          "Quitter"};
+    for (UINT i = 0; i < 9; ++i) {
+        if (i == 7) continue;
+        EXPECT_EQ(Caption(m, i, TRUE), captions[i]) << "position " << i;
+        MENUITEMINFOA info{sizeof info, MIIM_BITMAP};
+        ASSERT_TRUE(::GetMenuItemInfoA(m, i, TRUE, &info));
+        EXPECT_NE(info.hbmpItem, nullptr) << "picture of position " << i;
+    }
+    MENUITEMINFOA separator{sizeof separator, MIIM_FTYPE};
+    ASSERT_TRUE(::GetMenuItemInfoA(m, 7, TRUE, &separator));
+    EXPECT_TRUE(separator.fType & MFT_SEPARATOR);
+    EXPECT_EQ(::GetSubMenu(m, kListMenuPosition), menu.ListMenu());
+    EXPECT_EQ(SubmenuCaptions(menu.ListMenu()), std::vector<std::string>{"Vide"});
+}
+
+TEST_F(TrayMenuTest, AutostartItemFollowsTheState) {
+    MENUITEMINFOA before{sizeof before, MIIM_BITMAP};
+    ::GetMenuItemInfoA(menu.Handle(), kCommandAutostart, FALSE, &before);
+    menu.SetAutostartLook(true, "Activ\xE9");
+    MENUITEMINFOA on{sizeof on, MIIM_BITMAP};
+    ::GetMenuItemInfoA(menu.Handle(), kCommandAutostart, FALSE, &on);
+    EXPECT_NE(on.hbmpItem, before.hbmpItem);
+    menu.SetAutostartLook(false, "Activer");
+    EXPECT_EQ(Caption(menu.Handle(), kAutostartPosition, TRUE), "Activer");
+}
+
+TEST_F(TrayMenuTest, HiddenEntriesAreKeptButNotShown) {
+    Load("c;http://c;;1\r\nb;http://b;;0\r\na;http://a;;1\r\n");
+    EXPECT_EQ(SubmenuCaptions(menu.ListMenu()), (std::vector<std::string>{"a", "c"}));
+    ASSERT_EQ(menu.Items().size(), 3u);
+    EXPECT_EQ(Caption(menu.ListMenu(), kCommandFirstEntry + 2, FALSE), "c");
+    Play(1);  // hidden entries can still be played by position
+    ASSERT_EQ(hostAdapter.browser.addresses, std::vector<std::string>{"http://b"});
+    EXPECT_EQ(indicator.hint, "Sonoraflux - b");
+}
+
+TEST_F(TrayMenuTest, PlayStopAndRebuildMoveTheMarks) {
+    Load("a;http://a;;1\r\nb;https://b;;1\r\nc;http://c;;1\r\n");
+    Play(1);
+    EXPECT_EQ(EntryState(1) & (MFS_DEFAULT | MFS_CHECKED), static_cast<UINT>(MFS_DEFAULT | MFS_CHECKED));
+    EXPECT_EQ(EntryState(0) & (MFS_DEFAULT | MFS_CHECKED), 0u);
+    Play(2);
+    EXPECT_EQ(EntryState(1) & (MFS_DEFAULT | MFS_CHECKED), 0u);
+    EXPECT_EQ(EntryState(2) & (MFS_DEFAULT | MFS_CHECKED), static_cast<UINT>(MFS_DEFAULT | MFS_CHECKED));
+    EXPECT_EQ(indicator.hint, "Sonoraflux - c");
+    EXPECT_TRUE(indicator.cycling);
+
+    // A reload in another order: the mark stays with position 2.
+    Load("a;http://a;;1\r\nb;https://b;;1\r\nc;http://c;;1\r\n0;http://0;;1\r\n");
+    EXPECT_EQ(Caption(menu.ListMenu(), kCommandFirstEntry + 2, FALSE), "b");
+    EXPECT_EQ(EntryState(2) & MFS_CHECKED, static_cast<UINT>(MFS_CHECKED));
+
+    playback.StopPlayback();
+    for (int row = 0; row < 4; ++row) EXPECT_EQ(EntryState(row) & (MFS_DEFAULT | MFS_CHECKED), 0u) << row;
+    EXPECT_EQ(indicator.hint, "Sonoraflux");
+    EXPECT_FALSE(indicator.cycling);
+    EXPECT_EQ(hostAdapter.browser.addresses.back(), "about:blank");
+}
+
+TEST_F(TrayMenuTest, EveryKindOfAddressReachesTheBrowser) {
+    ASSERT_TRUE(wine_support::WriteFileBytes(root + "Pages\\jazz.htm", "<html></html>"));
+    Load("1;http://radio.example/flux.mp3;;1\r\n2;https://radio.example/flux;;1\r\n3;\\\\serveur\\partage\\p.htm;;1\r\n"
+         "4;www.radio.example;;1\r\n5;ftp://radio.example/f;;1\r\n6;ftp.radio.example;;1\r\n7;jazz.htm;;1\r\n"
+         "8;absente.htm;;1\r\n9;;;1\r\n");
+    for (int row = 0; row < 9; ++row) Play(row);
+    const std::vector<std::string> expected = {
+        "http://radio.example/flux.mp3", "https://radio.example/flux", "\\\\serveur\\partage\\p.htm",
+        "www.radio.example",             "ftp://radio.example/f",      "ftp.radio.example",
+        "file:///" + root + "Pages\\jazz.htm",
+    };
+    EXPECT_EQ(hostAdapter.browser.addresses, expected);
+    ASSERT_EQ(indicator.balloons.size(), 2u);
+    EXPECT_EQ(indicator.balloons[0], std::string(kPlayErrorTitle) + "|" + MissingPageText("8"));
+    EXPECT_EQ(indicator.balloons[1], std::string(kPlayErrorTitle) + "|" + MissingPageText("9"));
+    EXPECT_EQ(EntryState(6) & MFS_CHECKED, static_cast<UINT>(MFS_CHECKED)) << "the failures left the mark";
+    playback.StopPlayback();
+    EXPECT_EQ(hostAdapter.browser.addresses.back(), "about:blank");
+}
+
+TEST_F(TrayMenuTest, UnreadableIconGetsTheDefaultAndTheRebuildGoesOn) {
+    ASSERT_TRUE(wine_support::WriteFileBytes(root + "Images\\casse.bmp", "BM not a bitmap at all"));
+    Load("a;http://a;casse.bmp;1\r\nb;http://b;;1\r\nc;http://c;absente.bmp;1\r\n");
+    EXPECT_EQ(lastUnreadable, root + "Images\\casse.bmp");
+    EXPECT_EQ(SubmenuCaptions(menu.ListMenu()), (std::vector<std::string>{"a", "b", "c"}));
+    for (UINT id = kCommandFirstEntry; id < kCommandFirstEntry + 3; ++id) {
+        MENUITEMINFOA info{sizeof info, MIIM_BITMAP};
+        ASSERT_TRUE(::GetMenuItemInfoA(menu.ListMenu(), id, FALSE, &info));
+        EXPECT_NE(info.hbmpItem, nullptr);
+    }
+}
+
+TEST_F(TrayMenuTest, CaptionsStayReadableUnderTheFlatLook) {
+    Load("Radio n\xB0" "1;http://r;;1\r\nCaf\xE9;http://c;;1\r\n");
+    EXPECT_EQ(SubmenuCaptions(menu.ListMenu()), (std::vector<std::string>{"Caf\xE9", "Radio n 1"}));
+    EXPECT_EQ(Caption(menu.Handle(), 2, TRUE), "Arr\xEAter");
+}
+}  // namespace
