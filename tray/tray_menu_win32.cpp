@@ -67,23 +67,16 @@ void TrayMenu::SetAutostartLook(bool on, const char* caption) {
 
 std::string TrayMenu::RebuildListMenu(const StreamList& list, const ProgramFolder& folder, FileSystem& files) {
     const int playing = DefaultItemPosition(items_);
-    while (::GetMenuItemCount(listMenu_) > 0) ::DeleteMenu(listMenu_, 0, MF_BYPOSITION);
+    // From the end: removing the first item would move all the others each time.
+    for (int n = ::GetMenuItemCount(listMenu_); n > 0; --n) ::DeleteMenu(listMenu_, static_cast<UINT>(n - 1), MF_BYPOSITION);
     entryPictures_.clear();
     items_ = BuildListMenuItems(list, folder, files, playing);
 
     std::string unreadable;
     for (size_t i = 0; i < items_.size(); ++i) {
         ListMenuItem& item = items_[i];
-        HBITMAP picture = nullptr;
-        if (!item.picturePath.empty()) {
-            picture = static_cast<HBITMAP>(::LoadImageA(nullptr, item.picturePath.c_str(), IMAGE_BITMAP, 0, 0,
-                                                       LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-            if (picture) {
-                entryPictures_.emplace_back(picture);
-            } else if (unreadable.empty()) {
-                unreadable = item.picturePath;
-            }
-        }
+        HBITMAP picture = item.picturePath.empty() ? nullptr : EntryPicture(item.picturePath);
+        if (!item.picturePath.empty() && !picture && unreadable.empty()) unreadable = item.picturePath;
         if (!item.visible) continue;
         MENUITEMINFOA info = ItemInfo(MIIM_ID | MIIM_STRING | MIIM_BITMAP);
         info.wID = kCommandFirstEntry + static_cast<UINT>(i);
@@ -93,6 +86,17 @@ std::string TrayMenu::RebuildListMenu(const StreamList& list, const ProgramFolde
     }
     ApplyMarks();
     return unreadable;
+}
+
+HBITMAP TrayMenu::EntryPicture(const std::string& path) {
+    // Entries often share an icon: one bitmap per file and rebuild keeps a long
+    // list far from the system's limit on GDI objects.
+    auto found = entryPictures_.find(path);
+    if (found != entryPictures_.end()) return found->second.get();
+    auto picture = static_cast<HBITMAP>(
+        ::LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    entryPictures_.emplace(path, UniqueBitmap(picture));
+    return picture;
 }
 
 void TrayMenu::MakeDefault(int item) {

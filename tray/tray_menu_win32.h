@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,7 @@ public:
 private:
     void AppendFixedItem(UINT id, const char* caption, const char* picture);
     HBITMAP LoadResourcePicture(const char* name);
+    HBITMAP EntryPicture(const std::string& path);
     void ApplyMarks();
 
     HINSTANCE resources_;
@@ -67,6 +69,6 @@ private:
     std::vector<UniqueBitmap> fixedPictures_;
     UniqueBitmap autostartOn_, autostartOff_;
     UniqueBitmap defaultEntryPicture_;
-    std::vector<UniqueBitmap> entryPictures_;
+    std::map<std::string, UniqueBitmap> entryPictures_;  // by file; none for an unreadable file
     std::vector<ListMenuItem> items_;
 };
