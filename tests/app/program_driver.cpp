@@ -54,13 +54,29 @@ BOOL CALLBACK FindBalloon(HWND hwnd, LPARAM lp) {
 }
 }  // namespace
 
-RunningProgram::RunningProgram(const std::string& folder) {
+namespace {
+// This process's environment with the extra entries after it.
+std::string EnvironmentBlock(const std::vector<std::string>& extra) {
+    std::string block;
+    char* strings = ::GetEnvironmentStringsA();
+    for (const char* p = strings; *p; p += lstrlenA(p) + 1) block.append(p, lstrlenA(p) + 1);
+    ::FreeEnvironmentStringsA(strings);
+    for (const std::string& entry : extra) block.append(entry.c_str(), entry.size() + 1);
+    block.push_back('\0');
+    return block;
+}
+}  // namespace
+
+RunningProgram::RunningProgram(const std::string& folder, const std::vector<std::string>& extraEnvironment) {
     std::string command = "\"" + folder + "Sonoraflux.exe\"";
+    std::string environment = EnvironmentBlock(extraEnvironment);
     std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
     STARTUPINFOA si{sizeof si};
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi)) return;
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0,
+                          extraEnvironment.empty() ? nullptr : environment.data(), folder.c_str(), &si, &pi))
+        return;
     ::CloseHandle(pi.hThread);
     process_ = pi.hProcess;
     pid_ = pi.dwProcessId;

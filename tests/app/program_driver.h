@@ -5,13 +5,15 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace program_driver {
 
 class RunningProgram {
 public:
-    // Starts folder + "Sonoraflux.exe" with the folder as current directory.
-    explicit RunningProgram(const std::string& folder);
+    // Starts folder + "Sonoraflux.exe" with the folder as current directory,
+    // and with extra environment entries ("NAME=value") when given.
+    explicit RunningProgram(const std::string& folder, const std::vector<std::string>& extraEnvironment = {});
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
     // Ends the program if it still runs.

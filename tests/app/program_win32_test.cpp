@@ -178,6 +178,41 @@ TEST_F(ProgramTest, PlayingFromTheMenuAnimatesTheIconAndMarksTheEntry) {
     EXPECT_FALSE(program.WaitForExit(200)) << "the program still runs";
 }
 
+TEST_F(ProgramTest, LeftClicksSwapTheImageSetWithOrWithoutAMixer) {
+    // Without a sound server the program has no mixer: clicks change the icon only.
+    for (bool withMixer : {true, false}) {
+        std::vector<std::string> environment;
+        if (!withMixer) environment.push_back("PULSE_SERVER=unix:/nonexistent/native");
+        WaitForNoBalloon();
+        RunningProgram program(folder, environment);
+        ASSERT_TRUE(WaitUntilReady(program));
+        WaitForNoBalloon();
+        const std::string normal = TrayIconPixels();
+        program.SendTrayMouse(WM_LBUTTONDOWN);
+        program.SendTrayMouse(WM_LBUTTONUP);
+        EXPECT_TRUE(wine_support::PumpUntil([&] { return TrayIconPixels() != normal; }, 3000))
+            << "muted image set, with mixer: " << withMixer;
+        const std::string muted = TrayIconPixels();
+        program.SendTrayMouse(WM_LBUTTONDOWN);
+        program.SendTrayMouse(WM_LBUTTONUP);
+        // Wine's tray paints the new icon over the old one without clearing it,
+        // so traces of the muted image stay: the image changes, but not back to
+        // the very first pixels.
+        EXPECT_TRUE(wine_support::PumpUntil([&] { return TrayIconPixels() != muted; }, 3000))
+            << "normal image set again, with mixer: " << withMixer;
+        EXPECT_EQ(FindProcessWindow(program.Pid(), "#32770"), nullptr) << "no error box";
+    }
+}
+
+TEST_F(ProgramTest, EditerShowsTheEditorWindow) {
+    RunningProgram program(folder);
+    ASSERT_TRUE(WaitUntilReady(program));
+    ASSERT_FALSE(::IsWindowVisible(program.MainWindow()));
+    OpenTrayMenu(program);
+    ASSERT_TRUE(PressKeys("Down Return"));
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(program.MainWindow()) != FALSE; }, 5000));
+}
+
 TEST_F(ProgramTest, MissingPageIsToldInAWarningBalloon) {
     ASSERT_TRUE(wine_support::WriteFileBytes(folder + "Sonoraflux.ini", "Page perdue;perdue.htm;;1\r\n"));
     RunningProgram program(folder);
