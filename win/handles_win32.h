@@ -10,7 +10,7 @@ inline void CloseRegKey(HKEY h) { ::RegCloseKey(h); }
 inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
 inline void DestroyIconHandle(HICON h) { ::DestroyIcon(h); }
 inline void DeleteGdiObject(HGDIOBJ h) { ::DeleteObject(h); }
-inline void FreeModule(HMODULE h) { ::FreeLibrary(h); }
+inline void UnloadModule(HMODULE h) { ::FreeLibrary(h); }
 inline void DestroyWindowHandle(HWND h) { ::DestroyWindow(h); }
 inline void DeleteMemoryDc(HDC h) { ::DeleteDC(h); }
 
@@ -29,7 +29,7 @@ using UniqueBitmap = UniqueHandle<HBITMAP, NullHandleTraits<HBITMAP, handles::De
 using UniqueFont = UniqueHandle<HFONT, NullHandleTraits<HFONT, handles::DeleteGdiObject>>;
 using UniqueBrush = UniqueHandle<HBRUSH, NullHandleTraits<HBRUSH, handles::DeleteGdiObject>>;
 using UniquePen = UniqueHandle<HPEN, NullHandleTraits<HPEN, handles::DeleteGdiObject>>;
-using UniqueModule = UniqueHandle<HMODULE, NullHandleTraits<HMODULE, handles::FreeModule>>;
+using UniqueModule = UniqueHandle<HMODULE, NullHandleTraits<HMODULE, handles::UnloadModule>>;
 using UniqueWindow = UniqueHandle<HWND, NullHandleTraits<HWND, handles::DestroyWindowHandle>>;
 using UniqueMemoryDc = UniqueHandle<HDC, NullHandleTraits<HDC, handles::DeleteMemoryDc>>;
 

@@ -1,0 +1,43 @@
+// What the list needs from the platform: files, the user's collation and the
+// plain message box. The Windows versions live in list_platform_win32.*; tests
+// use doubles.
+#pragma once
+#include <stdexcept>
+#include <string>
+
+// A file could not be opened, created or replaced; the message is the user's.
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// "Cannot open file "<path>". <reason>" and its twin for creating.
+std::string CannotOpenFileMessage(const std::string& path, const std::string& reason);
+std::string CannotCreateFileMessage(const std::string& path, const std::string& reason);
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // True for an existing file; false for a folder or nothing.
+    virtual bool FileExists(const std::string& path) = 0;
+    // The whole file; throws FileError with CannotOpenFileMessage.
+    virtual std::string ReadFile(const std::string& path) = 0;
+    // Writes content beside the file, then puts it in the file's place in one
+    // step; on failure the old file is untouched and FileError is thrown with
+    // CannotCreateFileMessage.
+    virtual void ReplaceFile(const std::string& path, const std::string& content) = 0;
+};
+
+class Collation {
+public:
+    virtual ~Collation() = default;
+    // <0, 0, >0 as a sorts before, with, after b in the user's locale, case ignored.
+    virtual int CompareIgnoringCase(const std::string& a, const std::string& b) = 0;
+};
+
+class UserNotices {
+public:
+    virtual ~UserNotices() = default;
+    // Modal box titled "Sonoraflux" with the text and one "OK", no icon.
+    virtual void ShowPlainMessage(const std::string& text) = 0;
+};

@@ -1,0 +1,81 @@
+// The user's list of entries ("Flumens") in memory, and the list file that keeps
+// it: "Sonoraflux.ini" beside the executable, one entry per line,
+// title;address;iconFile;shownInMenu, ANSI, every line ended by CR LF.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "list/list_platform.h"
+
+struct StreamEntry {
+    std::string title;
+    std::string address;    // web address, network path, or a page name in "Pages\"
+    std::string iconFile;   // file name in "Images\", may be empty
+    std::string shownInMenu;  // "1" shown; anything else hidden
+
+    std::string& Column(int column);
+    const std::string& Column(int column) const;
+    bool operator==(const StreamEntry&) const = default;
+};
+
+inline constexpr int kStreamColumns = 4;
+inline constexpr const char* kEmptyListTitle = "Vide";
+
+// Ordered rows; row i is item i of "Ma liste". There is always at least one row.
+class StreamList {
+public:
+    StreamList() : rows_(1) {}
+
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+    StreamEntry& Row(int i) { return rows_.at(static_cast<size_t>(i)); }
+    const StreamEntry& Row(int i) const { return rows_.at(static_cast<size_t>(i)); }
+    StreamEntry& AppendRow() { return rows_.emplace_back(); }
+
+    // The list counts as empty exactly when row 0 is the placeholder "Vide"
+    // (case-sensitive; no other row is looked at).
+    bool IsEmptyList() const { return rows_.front().title == kEmptyListTitle; }
+
+    // Back to one row with four empty fields.
+    void Reset() { rows_.assign(1, StreamEntry{}); }
+
+    // Moves every row after i up by one; a one-row list stays as it is.
+    void RemoveStreamEntry(int i);
+
+private:
+    std::vector<StreamEntry> rows_;
+};
+
+// Splits one list-file line into its fields: ';' separates, '"' quotes,
+// characters 1..32 are skipped around fields and end an unquoted one.
+std::vector<std::string> SplitListLine(const std::string& line);
+
+// Splits file text into lines ended by CR LF, LF or CR; a last line without an
+// end counts, a final line end adds no empty line.
+std::vector<std::string> SplitTextLines(const std::string& text);
+
+// Moves the list between the list file and memory.
+class StreamListFile {
+public:
+    StreamListFile(std::string listPath, FileSystem& files, Collation& collation, UserNotices& notices);
+
+    // Replaces the whole list with the file's lines, sorted by the user's collation
+    // (case ignored). A missing file shows "Impossible de trouver la liste des flumens !".
+    void LoadStreamList(StreamList& list);
+
+    // Writes every row in its current order. The old file is replaced in one step,
+    // so a failure leaves it as it was; the failure is raised to the caller.
+    void SaveStreamList(const StreamList& list);
+
+    const std::string& ListPath() const { return listPath_; }
+    // Lines held between the read and the parse of a load; empty at rest.
+    const std::vector<std::string>& LineBuffer() const { return lineBuffer_; }
+
+private:
+    void StoreLine(StreamEntry& row, const std::string& line);
+
+    std::string listPath_;
+    FileSystem& files_;
+    Collation& collation_;
+    UserNotices& notices_;
+    std::vector<std::string> lineBuffer_;
+};

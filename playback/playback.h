@@ -1,0 +1,74 @@
+// Playing an entry: the hidden browser is sent to the entry's address, the tray
+// icon names it and animates, and its item in "Ma liste" becomes the bold,
+// check-marked default item. Stopping sends the browser to about:blank.
+#pragma once
+#include <string>
+
+#include "list/list_platform.h"
+#include "list/program_folder.h"
+#include "playback/browser.h"
+
+// Web addresses and network paths go to the browser unchanged; anything else is
+// the name of a page in "Pages\". The prefix tests are case-sensitive.
+bool IsWebAddress(const std::string& address);
+
+// "file:///" + program folder + "Pages\" + name, backslashes kept, nothing escaped.
+std::string LocalPageAddress(const ProgramFolder& folder, const std::string& pageName);
+
+// Tooltip of the tray icon while an entry plays.
+std::string PlayingHint(const std::string& title);
+inline constexpr const char* kIdleHint = "Sonoraflux";
+
+// The balloon texts of a failed attempt to play.
+inline constexpr const char* kPlayErrorTitle = "Sonoraflux - Ooops !";
+inline constexpr const char* kPlayErrorText = "Une erreur est survenue lors de\rl'ouverture du fichier demandé !";
+std::string MissingPageText(const std::string& title);
+
+// What playing changes on the tray icon.
+class PlaybackIndicator {
+public:
+    virtual ~PlaybackIndicator() = default;
+    virtual void SetHint(const std::string& hint) = 0;
+    virtual void SetCycleIcons(bool cycle) = 0;
+    virtual void SetIconIndex(int index) = 0;
+    // Warning balloon, 10 seconds.
+    virtual void ShowWarningBalloon(const std::string& title, const std::string& text) = 0;
+};
+
+// What playing changes in "Ma liste", and the hidden window around the browser.
+class PlaybackMenu {
+public:
+    virtual ~PlaybackMenu() = default;
+    // Makes item i the only default (bold, check-marked) item.
+    virtual void MakeDefault(int item) = 0;
+    // Clears the default and check marks of every item.
+    virtual void ClearDefault() = 0;
+    virtual void RebuildListMenu() = 0;
+};
+
+class BrowserWindow {
+public:
+    virtual ~BrowserWindow() = default;
+    virtual void Show() = 0;
+    virtual void Hide() = 0;
+    virtual Browser& FirstBrowser() = 0;
+};
+
+class Playback {
+public:
+    Playback(const ProgramFolder& folder, FileSystem& files, BrowserWindow& host, PlaybackIndicator& indicator,
+             PlaybackMenu& menu);
+
+    // The click action of item `item` of "Ma liste", with its caption and stored address.
+    void PlayEntry(int item, const std::string& title, const std::string& address);
+    void StopPlayback();
+
+private:
+    void StartPlaying(int item, const std::string& title, const std::string& target);
+
+    const ProgramFolder& folder_;
+    FileSystem& files_;
+    BrowserWindow& host_;
+    PlaybackIndicator& indicator_;
+    PlaybackMenu& menu_;
+};

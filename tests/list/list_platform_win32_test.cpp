@@ -1,0 +1,87 @@
+// The list's Windows side with real files and the real collation.
+#include "list/list_platform_win32.h"
+
+#include <gtest/gtest.h>
+
+#include "list/stream_list.h"
+#include "tests/list/list_doubles.h"
+#include "tests/support/wine_support.h"
+
+namespace {
+class Win32ListFiles : public ::testing::Test {
+protected:
+    std::string folder = wine_support::MakeTempFolder("list_");
+    std::string path = folder + "Sonoraflux.ini";
+    Win32FileSystem files;
+};
+
+TEST_F(Win32ListFiles, FoldersAreNotFiles) {
+    ASSERT_FALSE(folder.empty());
+    EXPECT_FALSE(files.FileExists(folder));
+    EXPECT_FALSE(files.FileExists(folder + "Images\\"));
+    ASSERT_TRUE(wine_support::WriteFileBytes(path, "x"));
+    EXPECT_TRUE(files.FileExists(path));
+}
+
+TEST_F(Win32ListFiles, ReplaceWritesTheExactBytes) {
+    const std::string content = "Radio n 1;http://r;;1\r\nVide;;;1\r\n\xE9\xB0\r\n";
+    files.ReplaceFile(path, content);
+    std::string bytes;
+    ASSERT_TRUE(wine_support::ReadFileBytes(path, bytes));
+    EXPECT_EQ(bytes, content);
+    EXPECT_FALSE(files.FileExists(path + ".new"));
+}
+
+TEST_F(Win32ListFiles, FailedReplaceLeavesTheOldFileByteIdentical) {
+    const std::string old = "old;1;;1\r\nkept;2;;0\r\n";
+    ASSERT_TRUE(wine_support::WriteFileBytes(path, old));
+    // A folder where the new file should be written makes the write fail.
+    ASSERT_TRUE(::CreateDirectoryA((path + ".new").c_str(), nullptr));
+    try {
+        files.ReplaceFile(path, "new;;;1\r\n");
+        FAIL() << "no error raised";
+    } catch (const FileError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + path + "\". ", 0), 0u) << e.what();
+    }
+    std::string bytes;
+    ASSERT_TRUE(wine_support::ReadFileBytes(path, bytes));
+    EXPECT_EQ(bytes, old);
+}
+
+TEST_F(Win32ListFiles, ReadingAMissingFileGivesTheOpenMessage) {
+    try {
+        files.ReadFile(folder + "absent.ini");
+        FAIL() << "no error raised";
+    } catch (const FileError& e) {
+        const std::string expected = "Cannot open file \"" + folder + "absent.ini\". ";
+        EXPECT_EQ(std::string(e.what()).rfind(expected, 0), 0u) << e.what();
+        EXPECT_GT(std::string(e.what()).size(), expected.size()) << "the system's reason follows";
+    }
+}
+
+TEST(UserLocaleCollation, IgnoresCaseAndFollowsTheLocale) {
+    UserLocaleCollation collation;
+    EXPECT_LT(collation.CompareIgnoringCase("A;x", "b;y"), 0);
+    EXPECT_GT(collation.CompareIgnoringCase("b", "A"), 0);
+    EXPECT_EQ(collation.CompareIgnoringCase("Radio", "rADIO"), 0);
+    // Accented letters sort with their base letter, not after 'z'.
+    EXPECT_LT(collation.CompareIgnoringCase("\xE9" "cole", "zebre"), 0);
+}
+
+TEST_F(Win32ListFiles, LoadAndSaveThroughTheRealFiles) {
+    ASSERT_TRUE(wine_support::WriteFileBytes(path, "b;2;;1\nA;1;;1\r\n\xC9t\xE9;3;;0"));
+    UserLocaleCollation collation;
+    RecordedNotices notices;
+    StreamListFile listFile(path, files, collation, notices);
+    StreamList list;
+    listFile.LoadStreamList(list);
+    ASSERT_EQ(list.RowCount(), 3);
+    EXPECT_EQ(list.Row(0).title, "A");
+    EXPECT_EQ(list.Row(1).title, "b");
+    EXPECT_EQ(list.Row(2).title, "\xC9t\xE9");
+    listFile.SaveStreamList(list);
+    std::string bytes;
+    ASSERT_TRUE(wine_support::ReadFileBytes(path, bytes));
+    EXPECT_EQ(bytes, "A;1;;1\r\nb;2;;1\r\n\xC9t\xE9;3;;0\r\n");
+}
+}  // namespace

@@ -1,0 +1,31 @@
+#include "tray/list_menu.h"
+
+#include <algorithm>
+
+int DefaultItemPosition(const std::vector<ListMenuItem>& items) {
+    int position = -1;
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i].isDefault) position = static_cast<int>(i);
+    return position;
+}
+
+std::vector<ListMenuItem> BuildListMenuItems(const StreamList& list, const ProgramFolder& folder, FileSystem& files,
+                                             int playingPosition) {
+    std::vector<ListMenuItem> items;
+    items.reserve(static_cast<size_t>(list.RowCount()));
+    for (int i = 0; i < list.RowCount(); ++i) {
+        const StreamEntry& row = list.Row(i);
+        ListMenuItem item;
+        item.caption = row.title;
+        item.storedAddress = row.address;
+        std::replace(item.storedAddress.begin(), item.storedAddress.end(), '\xB0', ' ');
+        // An empty iconFile names the "Images" folder itself, which is no file.
+        const std::string picture = folder.Image(row.iconFile);
+        if (files.FileExists(picture)) item.picturePath = picture;
+        item.visible = row.shownInMenu == "1";
+        item.shownMark = item.visible ? 1 : 0;
+        item.isDefault = i == playingPosition;
+        items.push_back(std::move(item));
+    }
+    return items;
+}

@@ -1,0 +1,29 @@
+// The items of "Ma liste", one per row of the list, in row order (hidden
+// entries included, only not visible). The playing mark is carried over by
+// position: after a reload in another order it lands on whatever entry now
+// holds that position.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "list/list_platform.h"
+#include "list/program_folder.h"
+#include "list/stream_list.h"
+
+struct ListMenuItem {
+    std::string caption;
+    std::string storedAddress;  // the address with '°' read as a space
+    std::string picturePath;    // "Images\" + iconFile when that file exists; empty: the default icon
+    bool visible = false;
+    int shownMark = 0;          // 1 when the item was made visible
+    bool isDefault = false;     // the playing entry: bold and check-marked
+
+    bool operator==(const ListMenuItem&) const = default;
+};
+
+// Position of the default item, the last one when several are; -1 for none.
+int DefaultItemPosition(const std::vector<ListMenuItem>& items);
+
+// The items for the list's rows, the item at playingPosition marked as playing.
+std::vector<ListMenuItem> BuildListMenuItems(const StreamList& list, const ProgramFolder& folder, FileSystem& files,
+                                             int playingPosition);
