@@ -162,8 +162,11 @@ int main(int argc, char** argv) {
     for (double t : coderTimes) std::printf(" %.3f", t);
     std::printf("\n  runs (s), lame.exe: ");
     for (double t : lameTimes) std::printf(" %.3f", t);
-    std::printf("\n  TMP3Coder.Process over LAME_ENC.DLL: %.3f s  (%lld bytes)\n", coder, FileSize(coderMp3));
-    std::printf("  lame.exe, whole process:             %.3f s  (%lld bytes)\n", lame, FileSize(lameMp3));
+    std::printf("\n");
+    const std::string coderBytes = ReadWholeFile(coderMp3), lameBytes = ReadWholeFile(lameMp3);
+    std::printf("  TMP3Coder.Process over LAME_ENC.DLL: %.3f s  (%zu bytes)\n", coder, coderBytes.size());
+    std::printf("  lame.exe, whole process:             %.3f s  (%zu bytes)\n", lame, lameBytes.size());
+    std::printf("  the two MP3 files are %s\n", coderBytes == lameBytes ? "identical" : "different");
     std::printf("  lame.exe --version (process start):  %.3f s\n", startup);
     std::printf("  ratio coder / lame.exe:              %.3f (target at most 1.03)\n", coder / lame);
     if (lame > startup)
