@@ -90,6 +90,8 @@ struct ChunkCase {
     std::uint32_t samplesPerCall;  // per encoder call for a full chunk
 };
 
+void PrintTo(const ChunkCase& c, std::ostream* os) { *os << c.name; }
+
 class MP3CoderChunks : public ::testing::TestWithParam<ChunkCase> {};
 
 TEST_P(MP3CoderChunks, FollowTheBlockAlignOrTheMode) {
@@ -231,6 +233,8 @@ struct FailureCase {
     const char* message;
     std::string outputLeft;
 };
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
 class MP3CoderFailures : public ::testing::TestWithParam<FailureCase> {};
 
