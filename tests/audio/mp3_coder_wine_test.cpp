@@ -1,6 +1,7 @@
 // The coder with LAME_ENC.DLL under Wine: a 10 s 1000 Hz stereo recording
 // encoded to MP3 and decoded back by Debian's lame.
 #include <windows.h>
+#include <xmmintrin.h>
 
 #include <cmath>
 #include <numbers>
@@ -101,7 +102,10 @@ TEST_F(MP3CoderWithLame, EncodesTenSecondsOfToneThatDecodesBackToTheSameTone) {
     coder.InputFiles().push_back(wavPath);
     coder.OutputFiles().push_back(mp3Path);
     int lastPercent = -1, reports = 0;
+    // The encoder's floating-point mode must not leak into the program's code.
+    const unsigned floatingPointMode = _mm_getcsr();
     coder.OnProgress = [&](TMP3Coder&, std::uint16_t percent) {
+        EXPECT_EQ(_mm_getcsr(), floatingPointMode);
         EXPECT_GE(percent, lastPercent);
         lastPercent = percent;
         ++reports;
@@ -111,6 +115,7 @@ TEST_F(MP3CoderWithLame, EncodesTenSecondsOfToneThatDecodesBackToTheSameTone) {
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 1, CountTick);
     coder.Process();
     ::KillTimer(nullptr, timer);
+    EXPECT_EQ(_mm_getcsr(), floatingPointMode);
     EXPECT_EQ(lastPercent, 100);
     EXPECT_EQ(reports, 192) << "10 s of stereo in chunks of 2304 frames";
     EXPECT_GT(timerTicks, 0) << "no message was processed while encoding";
