@@ -28,6 +28,11 @@ out=$(mktemp /tmp/sonoraflux-out.XXXXXX)
 wine "$exe" "$@" >"$out" 2>&1 </dev/null
 rc=$?
 cat "$out"
+# With the crash dialog off, a crashed program can still end with code 0.
+if [ $rc = 0 ] && grep -qE 'Unhandled (exception|page fault)|wine: Assertion|err:seh:' "$out"; then
+  echo "wine-run: the program crashed" >&2
+  rc=1
+fi
 rm -f "$out"
 if [ -n "$own_bench" ]; then
   "$here/bench.sh" stop "$own_bench" "$WINEPREFIX"

@@ -24,7 +24,7 @@ void Autostart::ReadAtStartup() {
     try {
         state_ = key_.HasValue();
     } catch (const RegistryError&) {
-        feedback_.PlaySound(Beep::Error);
+        feedback_.MakeSound(SystemSound::Error);
         feedback_.ShowWarning(kStartupRegistryWarning);
         state_ = false;
     }
@@ -41,10 +41,10 @@ void Autostart::SwitchOff() {
     try {
         key_.DeleteValue();
     } catch (const RegistryError&) {
-        feedback_.PlaySound(Beep::Default);
+        feedback_.MakeSound(SystemSound::Default);
         feedback_.ShowWarning(kToggleRegistryWarning);
     }
-    feedback_.PlaySound(Beep::Information);
+    feedback_.MakeSound(SystemSound::Information);
     state_ = false;
     caption_ = kCaptionOff;
 }
@@ -52,12 +52,12 @@ void Autostart::SwitchOff() {
 void Autostart::SwitchOn() {
     try {
         key_.SetValue(RunValueFor(executablePath_));
-        feedback_.PlaySound(Beep::Information);
+        feedback_.MakeSound(SystemSound::Information);
     } catch (const RegistryError&) {
-        feedback_.PlaySound(Beep::Error);
+        feedback_.MakeSound(SystemSound::Error);
         feedback_.ShowWarning(kToggleRegistryWarning);
     }
-    feedback_.PlaySound(Beep::Information);
+    feedback_.MakeSound(SystemSound::Information);
     state_ = true;
     caption_ = kCaptionOn;
 }

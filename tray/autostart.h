@@ -23,13 +23,13 @@ public:
     virtual void DeleteValue() = 0;
 };
 
-enum class Beep { Default, Information, Error };
+enum class SystemSound { Default, Information, Error };
 
 // System sounds and the warning dialog ("Warning", warning icon, "OK").
 class AutostartFeedback {
 public:
     virtual ~AutostartFeedback() = default;
-    virtual void PlaySound(Beep beep) = 0;
+    virtual void MakeSound(SystemSound sound) = 0;
     virtual void ShowWarning(const std::string& text) = 0;
 };
 

@@ -1,6 +1,7 @@
 // The handle kinds the program owns, each with the call that releases it.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 #include <mmsystem.h>
 #include "win/unique_handle.h"
 
@@ -13,6 +14,7 @@ inline void DeleteGdiObject(HGDIOBJ h) { ::DeleteObject(h); }
 inline void UnloadModule(HMODULE h) { ::FreeLibrary(h); }
 inline void DestroyWindowHandle(HWND h) { ::DestroyWindow(h); }
 inline void DeleteMemoryDc(HDC h) { ::DeleteDC(h); }
+inline void DestroyImageList(HIMAGELIST h) { ::ImageList_Destroy(h); }
 
 struct FileHandleTraits {
     static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
@@ -31,6 +33,7 @@ using UniqueBrush = UniqueHandle<HBRUSH, NullHandleTraits<HBRUSH, handles::Delet
 using UniquePen = UniqueHandle<HPEN, NullHandleTraits<HPEN, handles::DeleteGdiObject>>;
 using UniqueModule = UniqueHandle<HMODULE, NullHandleTraits<HMODULE, handles::UnloadModule>>;
 using UniqueWindow = UniqueHandle<HWND, NullHandleTraits<HWND, handles::DestroyWindowHandle>>;
+using UniqueImageList = UniqueHandle<HIMAGELIST, NullHandleTraits<HIMAGELIST, handles::DestroyImageList>>;
 using UniqueMemoryDc = UniqueHandle<HDC, NullHandleTraits<HDC, handles::DeleteMemoryDc>>;
 
 // Selects a GDI object into a DC for one scope and puts the old one back.

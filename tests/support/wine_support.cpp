@@ -48,14 +48,13 @@ int RunUnixShell(const std::string& command, DWORD timeoutMs) {
                                "-" + std::to_string(++counter) + ".rc";
     const std::string markerWin = WindowsPathOf(marker);
     ::DeleteFileA(markerWin.c_str());
-    const std::string script = "(" + command + "); echo $? > '" + marker + ".part' && mv '" + marker + ".part' '" +
-                               marker + "'";
-    std::string line = "/bin/sh -c \"";
-    for (char c : script) {
-        if (c == '"' || c == '\\' || c == '$' || c == '`') line += '\\';
-        line += c;
-    }
-    line += '"';
+    // The command goes to the shell in a file: Wine's command-line parsing
+    // would otherwise mangle quotes, backslashes and dollars.
+    const std::string script = marker + ".sh";
+    if (!WriteFileBytes(WindowsPathOf(script), "(" + command + ")\necho $? > '" + marker + ".part' && mv '" + marker +
+                                                   ".part' '" + marker + "'\n"))
+        return -1;
+    const std::string line = "/bin/sh " + script;
     std::vector<char> buffer(line.begin(), line.end());
     buffer.push_back('\0');
     STARTUPINFOA si{sizeof(si)};
@@ -68,6 +67,7 @@ int RunUnixShell(const std::string& command, DWORD timeoutMs) {
     std::string rc;
     ReadFileBytes(markerWin, rc);
     ::DeleteFileA(markerWin.c_str());
+    ::DeleteFileA(WindowsPathOf(script).c_str());
     return std::atoi(rc.c_str());
 }
 

@@ -37,8 +37,8 @@ class FakeFeedback : public AutostartFeedback {
 public:
     Events& events;
     explicit FakeFeedback(Events& e) : events(e) {}
-    void PlaySound(Beep beep) override {
-        events.push_back(beep == Beep::Default ? "beep default" : beep == Beep::Information ? "beep info" : "beep error");
+    void MakeSound(SystemSound sound) override {
+        events.push_back(sound == SystemSound::Default ? "beep default" : sound == SystemSound::Information ? "beep info" : "beep error");
     }
     void ShowWarning(const std::string& text) override { events.push_back("warning " + text); }
 };

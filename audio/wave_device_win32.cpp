@@ -1,0 +1,299 @@
+#include "audio/wave_device_win32.h"
+
+#include <mmsystem.h>
+
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+#include "win/error_box_win32.h"
+#include "win/handles_win32.h"
+#include "win/window_win32.h"
+
+// The engine's records are the system's, byte for byte: the device reads and
+// fills them in place.
+static_assert(sizeof(WaveHeader) == sizeof(WAVEHDR));
+static_assert(offsetof(WaveHeader, bytesRecorded) == offsetof(WAVEHDR, dwBytesRecorded));
+static_assert(offsetof(WaveHeader, user) == offsetof(WAVEHDR, dwUser));
+static_assert(offsetof(WaveHeader, flags) == offsetof(WAVEHDR, dwFlags));
+static_assert(offsetof(WaveHeader, reserved) == offsetof(WAVEHDR, reserved));
+static_assert(sizeof(WaveFormatEx) == sizeof(WAVEFORMATEX));
+static_assert(offsetof(WaveFormatEx, avgBytesPerSec) == offsetof(WAVEFORMATEX, nAvgBytesPerSec));
+static_assert(offsetof(WaveFormatEx, extraSize) == offsetof(WAVEFORMATEX, cbSize));
+static_assert(sizeof(PcmWaveFormat) == sizeof(PCMWAVEFORMAT));
+static_assert(sizeof(WaveTime) == sizeof(MMTIME));
+static_assert(kWaveHeaderPrepared == WHDR_PREPARED && kWaveHeaderDone == WHDR_DONE);
+static_assert(kCallbackWindow == CALLBACK_WINDOW && kCallbackThread == CALLBACK_THREAD);
+static_assert(kMmWimOpen == MM_WIM_OPEN && kMmWimData == MM_WIM_DATA && kMmWimClose == MM_WIM_CLOSE);
+
+namespace {
+
+std::atomic<DeviceExceptionHandler> exceptionHandler{&ShowCurrentException};
+
+HWAVEIN AsWaveIn(uintptr_t handle) { return reinterpret_cast<HWAVEIN>(handle); }
+WAVEHDR* AsHeader(WaveHeader& header) { return reinterpret_cast<WAVEHDR*>(&header); }
+const WAVEFORMATEX* AsFormat(const WaveFormatEx& format) { return reinterpret_cast<const WAVEFORMATEX*>(&format); }
+UINT DeviceNumber(uint32_t deviceId) { return deviceId == kWaveMapper ? WAVE_MAPPER : deviceId; }
+
+class WinmmWaveIn : public WaveInDevice {
+public:
+    uint32_t GetNumDevs() override { return ::waveInGetNumDevs(); }
+
+    uint32_t GetDevCaps(uint32_t deviceId, std::string& productName, uint32_t& formats) override {
+        WAVEINCAPSA caps{};
+        const MMRESULT result = ::waveInGetDevCapsA(DeviceNumber(deviceId), &caps, sizeof caps);
+        if (result == MMSYSERR_NOERROR) {
+            productName.assign(caps.szPname, strnlen(caps.szPname, sizeof caps.szPname));
+            formats = caps.dwFormats;
+        }
+        return result;
+    }
+
+    uint32_t QueryFormat(uint32_t deviceId, const WaveFormatEx& format) override {
+        return ::waveInOpen(nullptr, DeviceNumber(deviceId), AsFormat(format), 0, 0, WAVE_FORMAT_QUERY);
+    }
+
+    uint32_t Open(uintptr_t& handle, uint32_t deviceId, const WaveFormatEx& format, uintptr_t callback,
+                  uint32_t callbackType) override {
+        HWAVEIN device = nullptr;
+        const MMRESULT result = ::waveInOpen(&device, DeviceNumber(deviceId), AsFormat(format), callback, 0, callbackType);
+        handle = reinterpret_cast<uintptr_t>(device);
+        return result;
+    }
+
+    uint32_t PrepareHeader(uintptr_t handle, WaveHeader& header) override {
+        return ::waveInPrepareHeader(AsWaveIn(handle), AsHeader(header), sizeof(WAVEHDR));
+    }
+    uint32_t UnprepareHeader(uintptr_t handle, WaveHeader& header) override {
+        return ::waveInUnprepareHeader(AsWaveIn(handle), AsHeader(header), sizeof(WAVEHDR));
+    }
+    uint32_t AddBuffer(uintptr_t handle, WaveHeader& header) override {
+        return ::waveInAddBuffer(AsWaveIn(handle), AsHeader(header), sizeof(WAVEHDR));
+    }
+    uint32_t Start(uintptr_t handle) override { return ::waveInStart(AsWaveIn(handle)); }
+    uint32_t Stop(uintptr_t handle) override { return ::waveInStop(AsWaveIn(handle)); }
+    uint32_t Reset(uintptr_t handle) override { return ::waveInReset(AsWaveIn(handle)); }
+    uint32_t Close(uintptr_t handle) override { return ::waveInClose(AsWaveIn(handle)); }
+
+    uint32_t GetPosition(uintptr_t handle, WaveTime& time) override {
+        return ::waveInGetPosition(AsWaveIn(handle), reinterpret_cast<MMTIME*>(&time), sizeof(MMTIME));
+    }
+
+    uint32_t GetErrorText(uint32_t code, std::string& text) override {
+        char buffer[256] = {};
+        const MMRESULT result = ::waveInGetErrorTextA(code, buffer, sizeof buffer);
+        if (result == MMSYSERR_NOERROR) text = buffer;
+        return result;
+    }
+};
+
+// The hidden window that receives the device's notifications in window mode.
+class WaveCallbackWindow : public MessageWindow {
+public:
+    explicit WaveCallbackWindow(WaveMessageDispatch dispatch) : dispatch_(std::move(dispatch)) {
+        CreateMessageOnly("SonorafluxWaveCallback");
+    }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (dispatch_(msg, static_cast<uintptr_t>(lp))) return 0;
+        return MessageWindow::HandleMessage(msg, wp, lp);
+    }
+
+private:
+    WaveMessageDispatch dispatch_;
+};
+
+bool IsUserInput(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+}
+
+// Handles what is waiting in this thread's queue; false once WM_QUIT was seen.
+bool PumpWaitingMessages(bool dropInput) {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        if (dropInput && IsUserInput(msg.message)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+}  // namespace
+
+// The callback thread of thread mode. It owns itself: the object goes when the
+// thread's message loop ends, which the host asks for by posting WM_QUIT.
+class TWaveThread {
+public:
+    // Starts the thread and returns once its message queue exists, so the
+    // device's first notification cannot be lost.
+    static UniqueKernelHandle Start(WaveMessageDispatch dispatch, DWORD& threadId) {
+        auto* thread = new TWaveThread(std::move(dispatch));
+        UniqueKernelHandle ready(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        thread->ready_ = ready.get();
+        UniqueKernelHandle handle(::CreateThread(nullptr, 0, &TWaveThread::Run, thread, CREATE_SUSPENDED, &threadId));
+        if (!handle || !ready) {
+            delete thread;
+            throw std::runtime_error("Impossible de créer le thread de capture");
+        }
+        ::ResumeThread(handle.get());
+        ::WaitForSingleObject(ready.get(), INFINITE);
+        return handle;
+    }
+
+private:
+    explicit TWaveThread(WaveMessageDispatch dispatch) : dispatch_(std::move(dispatch)) {}
+
+    static DWORD WINAPI Run(void* parameter) {
+        std::unique_ptr<TWaveThread> self(static_cast<TWaveThread*>(parameter));
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // makes the queue
+        ::SetEvent(self->ready_);
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) self->dispatch_(msg.message, static_cast<uintptr_t>(msg.lParam));
+        return 0;
+    }
+
+    WaveMessageDispatch dispatch_;
+    HANDLE ready_ = nullptr;
+};
+
+namespace {
+
+class Win32CallbackHost : public WaveCallbackHost {
+public:
+    ~Win32CallbackHost() override {
+        window_.reset();
+        retired_.reset();
+        // A thread may still be on its way out, inside the engine; one that was
+        // never told to end (the close was not waited for) is told now.
+        for (auto& thread : threads_) {
+            if (::WaitForSingleObject(thread.handle.get(), 0) == WAIT_TIMEOUT)
+                ::PostThreadMessageA(thread.id, WM_QUIT, 0, 0);
+            ::WaitForSingleObject(thread.handle.get(), INFINITE);
+        }
+    }
+
+    Target Create(bool async, WaveMessageDispatch dispatch) override {
+        threadMode_ = async;
+        if (async) {
+            ForgetFinishedThreads();
+            CallbackThread thread;
+            thread.handle = TWaveThread::Start(std::move(dispatch), thread.id);
+            threads_.push_back(std::move(thread));
+            liveThreadId_ = threads_.back().id;
+            return {threads_.back().id, kCallbackThread};
+        }
+        // The previous window may be the one whose handler is running now.
+        retired_ = std::move(window_);
+        window_ = std::make_unique<WaveCallbackWindow>(std::move(dispatch));
+        return {reinterpret_cast<uintptr_t>(window_->Handle()), kCallbackWindow};
+    }
+
+    // Runs in the callback thread itself when the close notification ends thread mode.
+    void Destroy() override {
+        if (threadMode_) {
+            const DWORD id = liveThreadId_.exchange(0);
+            if (id != 0)
+                while (!::PostThreadMessageA(id, WM_QUIT, 0, 0)) ::Sleep(0);
+        } else if (window_ && window_->Handle()) {
+            ::DestroyWindow(window_->Handle());
+        }
+    }
+
+    void WaitForClose(const std::function<bool()>& closed) override {
+        if (threadMode_) {
+            // The callback thread ends once it has handled the close.
+            if (!threads_.empty()) MessagePumpingWait(threads_.back().handle.get(), INFINITE);
+            return;
+        }
+        PumpCallbackWindow([&] { return !closed(); });
+    }
+
+    void WaitForOpen(const std::function<bool()>& opening) override {
+        if (threadMode_) {
+            while (opening()) {
+                if (!PumpWaitingMessages(true)) return;
+                ::Sleep(1);
+            }
+            return;
+        }
+        PumpCallbackWindow(opening);
+    }
+
+    void ReportException() noexcept override { exceptionHandler.load()(); }
+
+private:
+    struct CallbackThread {
+        UniqueKernelHandle handle;
+        DWORD id = 0;
+    };
+
+    // Handles the callback window's messages while more() holds, sleeping
+    // between them rather than spinning while the device works.
+    void PumpCallbackWindow(const std::function<bool()>& more) {
+        if (!window_) return;
+        const HWND hwnd = window_->Handle();
+        while (more()) {
+            MSG msg;
+            if (::PeekMessageA(&msg, hwnd, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            } else if (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) {
+                return;  // the thread is ending: WM_QUIT stays for its own loop
+            } else {
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_POSTMESSAGE | QS_SENDMESSAGE);
+            }
+        }
+    }
+
+    void ForgetFinishedThreads() {
+        std::erase_if(threads_, [](const CallbackThread& t) {
+            return ::WaitForSingleObject(t.handle.get(), 0) == WAIT_OBJECT_0;
+        });
+    }
+
+    std::unique_ptr<WaveCallbackWindow> window_;
+    std::unique_ptr<WaveCallbackWindow> retired_;
+    std::vector<CallbackThread> threads_;
+    std::atomic<DWORD> liveThreadId_{0};
+    bool threadMode_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<WaveInDevice> MakeWinmmWaveIn() { return std::make_unique<WinmmWaveIn>(); }
+
+std::unique_ptr<WaveCallbackHost> MakeWaveCallbackHost() { return std::make_unique<Win32CallbackHost>(); }
+
+DeviceExceptionHandler SetDeviceExceptionHandler(DeviceExceptionHandler handler) {
+    return exceptionHandler.exchange(handler ? handler : &ShowCurrentException);
+}
+
+DWORD MessagePumpingWait(HANDLE handle, DWORD timeoutMs) {
+    // The pseudo-handles of the current thread or process cannot be waited on as such.
+    UniqueKernelHandle duplicate;
+    if (handle == ::GetCurrentThread() || handle == ::GetCurrentProcess()) {
+        ::DuplicateHandle(::GetCurrentProcess(), handle, ::GetCurrentProcess(), duplicate.put(), SYNCHRONIZE, FALSE, 0);
+        handle = duplicate.get();
+    }
+    DWORD result;
+    do {
+        const DWORD start = ::GetTickCount();
+        result = ::MsgWaitForMultipleObjects(1, &handle, FALSE, timeoutMs,
+                                             QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_SENDMESSAGE);
+        if (result == WAIT_OBJECT_0 + 1) {
+            if (!PumpWaitingMessages(true)) break;
+            if (timeoutMs != INFINITE) {
+                const DWORD elapsed = ::GetTickCount() - start;
+                timeoutMs = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
+            }
+        }
+    } while (result == WAIT_OBJECT_0 + 1);
+    return result;
+}

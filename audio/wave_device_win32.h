@@ -1,0 +1,24 @@
+// The capture engine's Win32 side: the winmm wave input device and the host
+// that receives its notifications, either in a hidden message-only window of
+// the opening thread or in a callback thread (TWaveThread).
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "audio/wave_device.h"
+
+std::unique_ptr<WaveInDevice> MakeWinmmWaveIn();
+std::unique_ptr<WaveCallbackHost> MakeWaveCallbackHost();
+
+// What happens to an exception that escapes a device notification; called
+// inside the catch block. The default shows the application's error box;
+// tests put an observer in its place. Returns the previous handler.
+using DeviceExceptionHandler = void (*)() noexcept;
+DeviceExceptionHandler SetDeviceExceptionHandler(DeviceExceptionHandler handler);
+
+// Waits for handle while handling this thread's posted, sent, timer and paint
+// messages; keyboard and mouse input is dropped meanwhile. WM_QUIT ends the
+// wait (and is posted again for the thread's own loop). Returns the last
+// result of MsgWaitForMultipleObjects.
+DWORD MessagePumpingWait(HANDLE handle, DWORD timeoutMs);

@@ -1,0 +1,108 @@
+#include "audio/wave_recorder_win32.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "audio/wave_device_win32.h"
+#include "audio/wave_file_stream_win32.h"
+
+TCustomWaveStorage::~TCustomWaveStorage() {
+    for (TWaveRecorder* recorder : std::vector<TWaveRecorder*>(users_)) recorder->StockDestroyed(this);
+}
+
+TWaveRecorder::TWaveRecorder() : TWaveRecorder(MakeWinmmWaveIn(), MakeWaveCallbackHost()) {}
+
+TWaveRecorder::TWaveRecorder(std::unique_ptr<WaveInDevice> waveDevice, std::unique_ptr<WaveCallbackHost> callbackHost)
+    : TWaveAudioIn(std::move(waveDevice), std::move(callbackHost)) {}
+
+TWaveRecorder::~TWaveRecorder() {
+    // Here, not in the base: the close notification must still finalise the file.
+    ShutDown();
+    CloseWaveFile();
+    SetStock(nullptr);
+}
+
+void TWaveRecorder::SetStock(TCustomWaveStorage* value) {
+    if (stock == value) return;
+    if (stock) std::erase(stock->users_, this);
+    stock = value;
+    if (stock) stock->users_.push_back(this);
+}
+
+void TWaveRecorder::StockDestroyed(TCustomWaveStorage* storage) {
+    if (stock == storage) SetStock(nullptr);
+}
+
+void TWaveRecorder::SetActive(bool value) {
+    if (value == GetActive()) return;
+    if (!value) {
+        InternalClose();
+        return;
+    }
+    if (!stock) throw EWaveAudioInvalidOperation("Stock property is not assigned");
+    RecordToStream(stock->WritableStream(), false);
+}
+
+bool TWaveRecorder::RecordToFile(const std::string& fileName) {
+    auto file = std::make_unique<FileByteStream>(fileName);
+    return RecordToStream(file.release(), true);
+}
+
+bool TWaveRecorder::RecordToStream(ByteStream* newStream, bool ownsStream) {
+    std::unique_ptr<ByteStream> owned(ownsStream ? newStream : nullptr);
+    SetActive(false);
+    // The previous recording's file is finalised and its stream released first.
+    WaitForCloseToFinish();
+    CloseWaveFile();
+    stream = newStream;
+    ownedStream = std::move(owned);
+    try {
+        if (InternalOpen()) return true;
+    } catch (...) {
+        CloseWaveFile();
+        throw;
+    }
+    CloseWaveFile();
+    return false;
+}
+
+void TWaveRecorder::CloseWaveFile() {
+    if (writer) CloseWaveWriter(writer.release(), riffChunk, dataChunk);
+    ownedStream.reset();
+    stream = nullptr;
+}
+
+void TWaveRecorder::HandleWimClose() {
+    try {
+        CloseWaveFile();
+    } catch (...) {
+        TWaveAudioIn::HandleWimClose();
+        throw;
+    }
+    TWaveAudioIn::HandleWimClose();
+}
+
+void TWaveRecorder::GetWaveFormat(WaveFormatEx*& pWaveFormat, bool& freeIt) {
+    TWaveAudioIn::GetWaveFormat(pWaveFormat, freeIt);
+    if (pWaveFormat && stream) writer = CreateWaveWriter(stream, *pWaveFormat, riffChunk, dataChunk);
+}
+
+void TWaveRecorder::DoError() {
+    // Not active yet: the open failed, and the file keeps just its header.
+    std::exception_ptr closeFailure;
+    if (!GetActive()) {
+        try {
+            CloseWaveFile();
+        } catch (...) {
+            closeFailure = std::current_exception();
+        }
+    }
+    TWaveAudioIn::DoError();
+    if (closeFailure) std::rethrow_exception(closeFailure);
+}
+
+void TWaveRecorder::ProcessData(void* buffer, uint32_t bufferSize, bool&) {
+    // Straight from the device's block: one write to the stream per buffer.
+    const LONG size = static_cast<LONG>(bufferSize);
+    if (!writer || ::mmioWrite(writer.get(), static_cast<const char*>(buffer), size) != size) CheckResult(kMmSysError);
+}

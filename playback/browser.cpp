@@ -1,0 +1,3 @@
+#include "playback/browser.h"
+
+Browser::~Browser() = default;

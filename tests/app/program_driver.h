@@ -1,0 +1,52 @@
+// Runs the real Sonoraflux.exe from a private copy of the program folder and
+// watches it from outside, as a user (or the shell) would: its windows, the
+// notification area of Wine's shell, balloons, message boxes, the keyboard.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace program_driver {
+
+class RunningProgram {
+public:
+    // Starts folder + "Sonoraflux.exe" with the folder as current directory.
+    explicit RunningProgram(const std::string& folder);
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+    // Ends the program if it still runs.
+    ~RunningProgram();
+
+    bool Started() const { return process_ != nullptr; }
+    DWORD Pid() const { return pid_; }
+    // Waits (pumping messages) for the process to end; fills its exit code.
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
+    // The hidden main window, once created.
+    HWND MainWindow() const;
+    bool WaitForMainWindow(DWORD timeoutMs) const;
+    // The program's hidden window that the shell reports tray mouse activity to.
+    HWND TrayCallbackWindow() const;
+    // As the shell does for the program's first tray icon.
+    void SendTrayMouse(UINT mouseMessage) const;
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+// Top-level window of the process with that class (and title, when given).
+HWND FindProcessWindow(DWORD pid, const char* className, const char* title = nullptr);
+// Number of top-level windows of that class in the process.
+int CountProcessWindows(DWORD pid, const char* className);
+// Icons in Wine's notification area.
+int CountTrayIcons();
+// A balloon shown by the shell: a visible tooltip window that is not the program's.
+HWND VisibleBalloon();
+// Text of a message box's message.
+std::string MessageBoxText(HWND box);
+// Sends keys with xdotool (e.g. "Down Down Return") to the focused window.
+bool PressKeys(const std::string& keys);
+// Reads text in a screen rectangle with OCR (French); empty when unavailable.
+std::string ReadScreenText(const RECT& area);
+
+}  // namespace program_driver

@@ -1,0 +1,268 @@
+// The recorder against the system's wave input device: the bench's sound
+// server offers a capture source (the monitor of its null sink "radio"), so
+// what is played into the sink is what gets recorded.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "audio/wave_device_win32.h"
+#include "audio/wave_recorder_win32.h"
+#include "tests/support/wine_support.h"
+#include "win/handles_win32.h"
+#include "win/window_win32.h"
+
+namespace {
+
+uint32_t U32(const std::string& b, size_t at) {
+    return static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8 | static_cast<uint8_t>(b[at + 2]) << 16 |
+           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
+}
+uint16_t U16(const std::string& b, size_t at) {
+    return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8);
+}
+
+// Frequency of the left channel of 16-bit stereo data, from its rising zero
+// crossings between the first and last loud sample (the tone may start late).
+double ToneFrequency(const std::string& data, uint32_t rate) {
+    std::vector<int> left;
+    for (size_t i = 0; i + 3 < data.size(); i += 4) left.push_back(static_cast<int16_t>(U16(data, i)));
+    size_t first = 0, last = left.size();
+    while (first < left.size() && std::abs(left[first]) < 2000) ++first;
+    while (last > first && std::abs(left[last - 1]) < 2000) --last;
+    size_t firstCrossing = 0, lastCrossing = 0, crossings = 0;
+    for (size_t i = first + 1; i < last; ++i) {
+        if (left[i - 1] < 0 && left[i] >= 0) {
+            if (crossings++ == 0) firstCrossing = i;
+            lastCrossing = i;
+        }
+    }
+    if (crossings < 2) return 0;
+    return static_cast<double>(crossings - 1) * rate / static_cast<double>(lastCrossing - firstCrossing);
+}
+
+class RealDevice : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (::waveInGetNumDevs() == 0) GTEST_SKIP() << "no capture device (the bench's sound server is not running)";
+        folder = wine_support::MakeTempFolder("capture_");
+        ASSERT_FALSE(folder.empty());
+    }
+    void TearDown() override {
+        if (!folder.empty()) wine_support::RunUnixShell("rm -rf '" + wine_support::UnixPathOf(folder) + "'");
+    }
+    std::string folder;
+};
+
+TEST_F(RealDevice, ToneRecordedForThreeSecondsIsAThousandHertz) {
+    const std::string tone = wine_support::UnixPathOf(folder) + "tone.wav";
+    ASSERT_EQ(wine_support::RunUnixShell("sox -n -r 44100 -c 2 -b 16 '" + tone + "' synth 8 sine 1000 vol 0.5"), 0);
+    ASSERT_EQ(wine_support::RunUnixShell("paplay -d radio '" + tone + "' >/dev/null 2>&1 </dev/null &"), 0);
+    wine_support::PumpFor(500);
+
+    const std::string path = folder + "Flumen.wav";
+    TWaveRecorder recorder;
+    recorder.SetPCMFormat(TPCMFormat::Stereo16bit44100Hz);
+    int activations = 0, deactivations = 0;
+    recorder.OnActivate = [&](TWaveAudioIO&) { ++activations; };
+    recorder.OnDeactivate = [&](TWaveAudioIO&) { ++deactivations; };
+    ASSERT_TRUE(recorder.RecordToFile(path));
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return activations == 1; }, 5000)) << "no open notification";
+    // Three seconds of the device's time: under Wine the sound server takes
+    // about a second to deliver the first samples.
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return recorder.GetPosition() >= 3000; }, 10000))
+        << "captured only " << recorder.GetPosition() << " ms";
+    recorder.SetActive(false);
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return deactivations == 1; }, 5000)) << "no close notification";
+    EXPECT_FALSE(recorder.GetActive());
+
+    std::string bytes;
+    ASSERT_TRUE(wine_support::ReadFileBytes(path, bytes));
+    ASSERT_GE(bytes.size(), 46u);
+    EXPECT_EQ(bytes.substr(0, 4), "RIFF");
+    EXPECT_EQ(bytes.substr(8, 8), "WAVEfmt ");
+    EXPECT_EQ(U32(bytes, 16), 18u);
+    EXPECT_EQ(U16(bytes, 20), 1);
+    EXPECT_EQ(U16(bytes, 22), 2);
+    EXPECT_EQ(U32(bytes, 24), 44100u);
+    EXPECT_EQ(U32(bytes, 28), 176400u);
+    EXPECT_EQ(U16(bytes, 32), 4);
+    EXPECT_EQ(U16(bytes, 34), 16);
+    EXPECT_EQ(U16(bytes, 36), 0);
+    EXPECT_EQ(bytes.substr(38, 4), "data");
+    const uint32_t dataSize = U32(bytes, 42);
+    EXPECT_EQ(dataSize % 4, 0u);
+    EXPECT_EQ(bytes.size(), 46u + dataSize);
+    EXPECT_EQ(U32(bytes, 4), 38u + dataSize);
+    EXPECT_NEAR(static_cast<double>(dataSize), 3.0 * 176400, 176400.0) << "within one buffer of three seconds";
+    const double frequency = ToneFrequency(bytes.substr(46), 44100);
+    EXPECT_NEAR(frequency, 1000.0, 10.0);
+}
+
+TEST_F(RealDevice, NewRecordingStartedFromOnDeactivateRunsOnAFreshWindow) {
+    MemoryByteStream first, second;
+    TWaveRecorder recorder;
+    recorder.SetBufferLength(100);
+    int activations = 0, deactivations = 0;
+    recorder.OnActivate = [&](TWaveAudioIO&) { ++activations; };
+    // Runs inside the first callback window's own message handler.
+    recorder.OnDeactivate = [&](TWaveAudioIO& sender) {
+        if (++deactivations == 1) static_cast<TWaveRecorder&>(sender).RecordToStream(&second, false);
+    };
+    ASSERT_TRUE(recorder.RecordToStream(&first, false));
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return recorder.GetPosition() >= 200; }, 10000));
+    recorder.SetActive(false);
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return activations == 2; }, 5000)) << "the second open never came";
+    EXPECT_TRUE(recorder.GetActive());
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return recorder.GetPosition() >= 200; }, 10000));
+    recorder.SetActive(false);
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return deactivations == 2; }, 5000));
+    EXPECT_GT(U32(first.Bytes(), 42), 0u);
+    EXPECT_GT(U32(second.Bytes(), 42), 0u);
+}
+
+std::atomic<int> threadActivations{0}, threadDeactivations{0};
+std::atomic<DWORD> callbackThread{0};
+
+TEST_F(RealDevice, ThreadModeCapturesInTheCallbackThreadAndCloses) {
+    MemoryByteStream stream, again;  // outlive the recorder, which writes to them until it goes
+    {
+        TWaveRecorder recorder;
+        recorder.SetPCMFormat(TPCMFormat::Stereo16bit44100Hz);
+        recorder.SetBufferLength(100);
+        recorder.SetAsync(true);
+        threadActivations = threadDeactivations = 0;
+        recorder.OnActivate = [](TWaveAudioIO&) {
+            callbackThread = ::GetCurrentThreadId();
+            ++threadActivations;
+        };
+        recorder.OnDeactivate = [](TWaveAudioIO&) { ++threadDeactivations; };
+        ASSERT_TRUE(recorder.RecordToStream(&stream, false));
+        ASSERT_TRUE(wine_support::PumpUntil([] { return threadActivations == 1; }, 5000));
+        EXPECT_NE(callbackThread.load(), ::GetCurrentThreadId());
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return recorder.GetPosition() >= 1000; }, 10000));
+        recorder.SetActive(false);
+        ASSERT_TRUE(wine_support::PumpUntil([] { return threadDeactivations == 1; }, 5000));
+
+        // A second recording on the same component starts a new callback thread.
+        ASSERT_TRUE(recorder.RecordToStream(&again, false));
+        ASSERT_TRUE(wine_support::PumpUntil([] { return threadActivations == 2; }, 5000));
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return recorder.GetPosition() >= 300; }, 10000));
+    }  // destroyed while capturing: waits for the close, no OnDeactivate
+    EXPECT_EQ(threadDeactivations, 1);
+    const std::string& bytes = stream.Bytes();
+    ASSERT_GE(bytes.size(), 46u);
+    const uint32_t dataSize = U32(bytes, 42);
+    EXPECT_GT(dataSize, 100000u);
+    EXPECT_EQ(dataSize % 4, 0u);
+    EXPECT_EQ(bytes.size(), 46u + dataSize);
+}
+
+std::vector<std::string> reported;
+void RecordReport() noexcept {
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        reported.push_back(e.what());
+    }
+}
+
+// A stream that refuses every sample write (the header goes through).
+class FullDisk : public MemoryByteStream {
+public:
+    bool full = false;
+    int32_t Write(const void* buffer, int32_t count) override { return full ? 0 : MemoryByteStream::Write(buffer, count); }
+};
+
+TEST_F(RealDevice, FailedWriteInANotificationGoesToTheErrorHandlerAndCaptureGoesOn) {
+    reported.clear();
+    const DeviceExceptionHandler previous = SetDeviceExceptionHandler(&RecordReport);
+    FullDisk stream;
+    {
+        TWaveRecorder recorder;
+        recorder.SetPCMFormat(TPCMFormat::Mono16bit22050Hz);
+        recorder.SetBufferLength(100);
+        std::atomic<int> buffers{0};
+        recorder.OnLevel = [&](TWaveAudioIO&, int32_t) { ++buffers; };
+        ASSERT_TRUE(recorder.RecordToStream(&stream, false));
+        stream.full = true;
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return buffers >= 3; }, 10000));
+        stream.full = false;
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return buffers >= 5; }, 5000)) << "capture stopped";
+    }
+    SetDeviceExceptionHandler(previous);
+    ASSERT_GE(reported.size(), 1u);
+    std::string text;
+    char buffer[256] = {};
+    if (::waveInGetErrorTextA(MMSYSERR_ERROR, buffer, sizeof buffer) == MMSYSERR_NOERROR) text = buffer;
+    EXPECT_EQ(reported[0], text);
+    EXPECT_GT(U32(stream.Bytes(), 42), 0u) << "later buffers were written";
+}
+
+TEST_F(RealDevice, QueriesDescribeTheDefaultInput) {
+    TWaveRecorder recorder;
+    EXPECT_GE(recorder.GetNumDevs(), 1u);
+    EXPECT_FALSE(recorder.GetDeviceName().empty());
+    const TPCMFormatSet formats = recorder.GetDeviceFormats();
+    EXPECT_TRUE(formats.Contains(TPCMFormat::Mono8Bit8000Hz));
+    EXPECT_FALSE(formats.Contains(TPCMFormat::Stereo16bit48000Hz));
+    EXPECT_TRUE(recorder.IsPCMFormatSupported(TPCMFormat::Stereo16bit44100Hz));
+    EXPECT_FALSE(recorder.GetErrorText(MMSYSERR_NOMEM).empty());
+    EXPECT_EQ(recorder.GetErrorText(0xBAD), "");
+    EXPECT_EQ(recorder.GetPosition(), 0u);
+}
+
+// Counts the messages that reach it.
+class CountingWindow : public MessageWindow {
+public:
+    CountingWindow() { CreateMessageOnly("SonorafluxTestCounting"); }
+    int app = 0, keys = 0;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_APP) ++app;
+        if (msg == WM_KEYDOWN) ++keys;
+        return MessageWindow::HandleMessage(msg, wp, lp);
+    }
+};
+
+TEST(MessagePumpingWait, HandlesPostedMessagesDropsInputAndEndsOnTheHandle) {
+    CountingWindow window;
+    UniqueKernelHandle event(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    EXPECT_EQ(MessagePumpingWait(event.get(), 50), static_cast<DWORD>(WAIT_TIMEOUT));
+
+    struct Poster {
+        HWND window;
+        HANDLE event;
+    } poster{window.Handle(), event.get()};
+    UniqueKernelHandle thread(::CreateThread(
+        nullptr, 0,
+        [](void* p) -> DWORD {
+            auto* args = static_cast<Poster*>(p);
+            ::Sleep(50);
+            ::PostMessageA(args->window, WM_KEYDOWN, 'A', 0);
+            ::PostMessageA(args->window, WM_APP, 0, 0);
+            ::Sleep(100);
+            ::SetEvent(args->event);
+            return 0;
+        },
+        &poster, 0, nullptr));
+    EXPECT_EQ(MessagePumpingWait(event.get(), INFINITE), WAIT_OBJECT_0);
+    ::WaitForSingleObject(thread.get(), INFINITE);
+    EXPECT_EQ(window.app, 1);
+    EXPECT_EQ(window.keys, 0) << "input waits are not the moment to type";
+
+    ::ResetEvent(event.get());
+    ::PostQuitMessage(3);
+    EXPECT_EQ(MessagePumpingWait(event.get(), INFINITE), WAIT_OBJECT_0 + 1) << "WM_QUIT ends the wait";
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "and stays for the thread's loop";
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
+}  // namespace

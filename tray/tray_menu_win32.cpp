@@ -1,0 +1,113 @@
+#include "tray/tray_menu_win32.h"
+
+#include <stdexcept>
+
+namespace {
+constexpr const char* kDefaultEntryPicture = "DEFAULT_ENTRY";
+
+MENUITEMINFOA ItemInfo(UINT mask) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = mask;
+    return info;
+}
+
+void InsertItem(HMENU menu, UINT position, MENUITEMINFOA& info) {
+    if (!::InsertMenuItemA(menu, position, TRUE, &info)) throw std::runtime_error("InsertMenuItem failed");
+}
+}  // namespace
+
+TrayMenu::TrayMenu(HINSTANCE resources) : resources_(resources), menu_(::CreatePopupMenu()) {
+    if (!menu_) throw std::runtime_error("CreatePopupMenu failed");
+    defaultEntryPicture_.reset(LoadResourcePicture(kDefaultEntryPicture));
+    autostartOn_.reset(LoadResourcePicture("AUTOSTART_ON"));
+    autostartOff_.reset(LoadResourcePicture("AUTOSTART_OFF"));
+
+    AppendFixedItem(kCommandEdit, "Editer...", "MENU_EDIT");
+    listMenu_ = ::CreatePopupMenu();
+    MENUITEMINFOA list = ItemInfo(MIIM_STRING | MIIM_SUBMENU | MIIM_BITMAP);
+    list.dwTypeData = const_cast<char*>("Ma liste");
+    list.hSubMenu = listMenu_;
+    fixedPictures_.emplace_back(LoadResourcePicture("MENU_LIST"));
+    list.hbmpItem = fixedPictures_.back().get();
+    InsertItem(menu_.get(), static_cast<UINT>(kListMenuPosition), list);
+    AppendFixedItem(kCommandStop, "Arrêter", "MENU_STOP");
+    AppendFixedItem(kCommandRotate, "Permuter...", "MENU_ROTATE");
+    AppendFixedItem(kCommandRecord, "Enregistrer...", "MENU_RECORD");
+    AppendFixedItem(kCommandAutostart, "Activé", nullptr);
+    AppendFixedItem(kCommandTutorial, "Tutoriel", "MENU_TUTORIAL");
+    ::AppendMenuA(menu_.get(), MF_SEPARATOR, 0, nullptr);
+    AppendFixedItem(kCommandQuit, "Quitter", "MENU_QUIT");
+    SetAutostartLook(false, "Activé");
+}
+
+HBITMAP TrayMenu::LoadResourcePicture(const char* name) {
+    auto bitmap = static_cast<HBITMAP>(::LoadImageA(resources_, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!bitmap) throw std::runtime_error(std::string("Image introuvable dans le programme : ") + name);
+    return bitmap;
+}
+
+void TrayMenu::AppendFixedItem(UINT id, const char* caption, const char* picture) {
+    MENUITEMINFOA info = ItemInfo(MIIM_ID | MIIM_STRING | MIIM_BITMAP);
+    info.wID = id;
+    info.dwTypeData = const_cast<char*>(caption);
+    if (picture) {
+        fixedPictures_.emplace_back(LoadResourcePicture(picture));
+        info.hbmpItem = fixedPictures_.back().get();
+    }
+    InsertItem(menu_.get(), static_cast<UINT>(::GetMenuItemCount(menu_.get())), info);
+}
+
+void TrayMenu::SetAutostartLook(bool on, const char* caption) {
+    MENUITEMINFOA info = ItemInfo(MIIM_STRING | MIIM_BITMAP);
+    info.dwTypeData = const_cast<char*>(caption);
+    info.hbmpItem = on ? autostartOn_.get() : autostartOff_.get();
+    ::SetMenuItemInfoA(menu_.get(), kCommandAutostart, FALSE, &info);
+}
+
+std::string TrayMenu::RebuildListMenu(const StreamList& list, const ProgramFolder& folder, FileSystem& files) {
+    const int playing = DefaultItemPosition(items_);
+    while (::GetMenuItemCount(listMenu_) > 0) ::DeleteMenu(listMenu_, 0, MF_BYPOSITION);
+    entryPictures_.clear();
+    items_ = BuildListMenuItems(list, folder, files, playing);
+
+    std::string unreadable;
+    for (size_t i = 0; i < items_.size(); ++i) {
+        ListMenuItem& item = items_[i];
+        HBITMAP picture = nullptr;
+        if (!item.picturePath.empty()) {
+            picture = static_cast<HBITMAP>(::LoadImageA(nullptr, item.picturePath.c_str(), IMAGE_BITMAP, 0, 0,
+                                                       LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+            if (picture) {
+                entryPictures_.emplace_back(picture);
+            } else if (unreadable.empty()) {
+                unreadable = item.picturePath;
+            }
+        }
+        if (!item.visible) continue;
+        MENUITEMINFOA info = ItemInfo(MIIM_ID | MIIM_STRING | MIIM_BITMAP);
+        info.wID = kCommandFirstEntry + static_cast<UINT>(i);
+        info.dwTypeData = item.caption.data();
+        info.hbmpItem = picture ? picture : defaultEntryPicture_.get();
+        InsertItem(listMenu_, static_cast<UINT>(::GetMenuItemCount(listMenu_)), info);
+    }
+    ApplyMarks();
+    return unreadable;
+}
+
+void TrayMenu::MakeDefault(int item) {
+    for (size_t i = 0; i < items_.size(); ++i) items_[i].isDefault = static_cast<int>(i) == item;
+    ApplyMarks();
+}
+
+void TrayMenu::ClearDefault() { MakeDefault(-1); }
+
+void TrayMenu::ApplyMarks() {
+    ::SetMenuDefaultItem(listMenu_, static_cast<UINT>(-1), FALSE);
+    for (size_t i = 0; i < items_.size(); ++i) {
+        if (!items_[i].visible) continue;
+        const UINT id = kCommandFirstEntry + static_cast<UINT>(i);
+        ::CheckMenuItem(listMenu_, id, MF_BYCOMMAND | (items_[i].isDefault ? MF_CHECKED : MF_UNCHECKED));
+        if (items_[i].isDefault) ::SetMenuDefaultItem(listMenu_, id, FALSE);
+    }
+}
