@@ -111,7 +111,7 @@ public:
     MP3ConfigRecord ConfigRecord() const;
 
     // Encodes input i to output i for every i, in order. Throws EMP3CoderError,
-    // EFileError or std::out_of_range (an input without an output name); the
+    // EStreamError or std::out_of_range (an input without an output name); the
     // failing pair is cleaned up first and the remaining pairs are left alone.
     void Process();
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "audio/wave_file_stream_win32.h"
 #include "win/handles_win32.h"
 #include "win/window_win32.h"
 
@@ -71,18 +72,6 @@ public:
     std::uint32_t beCloseStream(MP3StreamHandle stream) override { return ::beCloseStream(stream); }
 };
 
-std::string SystemReason(DWORD error) {
-    char* text = nullptr;
-    DWORD length = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-        0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string reason = length ? std::string(text, length) : "System error code " + std::to_string(error);
-    ::LocalFree(text);
-    while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' '))
-        reason.pop_back();
-    return reason;
-}
-
 // Transfers go in pieces no larger than one ReadFile/WriteFile call takes.
 constexpr std::size_t kMaxTransfer = std::numeric_limits<DWORD>::max();
 
@@ -143,14 +132,20 @@ public:
     std::unique_ptr<MP3InputFile> OpenForReading(const std::string& fileName) override {
         UniqueFileHandle file(::CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-        if (!file) throw EFileError(CannotOpenFileMessage(fileName, SystemReason(::GetLastError())));
+        if (!file) {
+            const DWORD error = ::GetLastError();
+            throw EStreamError(CannotOpenFileMessage(fileName, SystemErrorText(error)));
+        }
         return std::make_unique<WindowsInputFile>(std::move(file));
     }
 
     std::unique_ptr<MP3OutputFile> Create(const std::string& fileName) override {
         UniqueFileHandle file(::CreateFileA(fileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) throw EFileError(CannotCreateFileMessage(fileName, SystemReason(::GetLastError())));
+        if (!file) {
+            const DWORD error = ::GetLastError();
+            throw EStreamError(CannotCreateFileMessage(fileName, SystemErrorText(error)));
+        }
         return std::make_unique<WindowsOutputFile>(std::move(file));
     }
 };

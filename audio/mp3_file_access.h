@@ -4,16 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
-// A file that cannot be opened or created: "Cannot open file "<name>". <reason>"
-// or "Cannot create file "<name>". <reason>".
-class EFileError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+#include "audio/wave_stream.h"
 
+// The texts of the EStreamError raised for a file that cannot be opened or
+// created: "Cannot open file "<name>". <reason>", "Cannot create file ...".
 std::string CannotOpenFileMessage(const std::string& fileName, const std::string& reason);
 std::string CannotCreateFileMessage(const std::string& fileName, const std::string& reason);
 
@@ -38,7 +34,7 @@ public:
 class MP3FileAccess {
 public:
     virtual ~MP3FileAccess() = default;
-    // Both throw EFileError; the file is closed when the returned object goes.
+    // Both raise EStreamError; the file is closed when the returned object goes.
     virtual std::unique_ptr<MP3InputFile> OpenForReading(const std::string& fileName) = 0;
     virtual std::unique_ptr<MP3OutputFile> Create(const std::string& fileName) = 0;
 };

@@ -316,7 +316,7 @@ TEST(MP3CoderFailures, AMissingInputReleasesTheStreamAndCreatesNothing) {
     try {
         bench.coder.Process();
         FAIL() << "no error";
-    } catch (const EFileError& e) {
+    } catch (const EStreamError& e) {
         EXPECT_STREQ(e.what(), "Cannot open file \"C:\\gone.wav\". The system cannot find the file specified.");
     }
     EXPECT_EQ(bench.encoder.openStreams, 0);
@@ -334,7 +334,7 @@ TEST(MP3CoderFailures, AnOutputThatCannotBeCreatedClosesTheInputAndTheStream) {
     try {
         bench.coder.Process();
         FAIL() << "no error";
-    } catch (const EFileError& e) {
+    } catch (const EStreamError& e) {
         EXPECT_STREQ(e.what(), "Cannot create file \"C:\\locked.mp3\". Access is denied.");
     }
     EXPECT_EQ(bench.files.openFiles, 0);

@@ -150,7 +150,7 @@ TEST_F(MP3CoderWithLame, MissingInputRaisesTheSystemsReason) {
     try {
         coder.Process();
         FAIL() << "no error";
-    } catch (const EFileError& e) {
+    } catch (const EStreamError& e) {
         const std::string prefix = "Cannot open file \"" + missing + "\". ";
         const std::string message = e.what();
         EXPECT_EQ(message.rfind(prefix, 0), 0u) << message;
@@ -169,7 +169,7 @@ TEST_F(MP3CoderWithLame, OutputInAMissingFolderRaisesCannotCreate) {
     try {
         coder.Process();
         FAIL() << "no error";
-    } catch (const EFileError& e) {
+    } catch (const EStreamError& e) {
         EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + target + "\". ", 0), 0u) << e.what();
     }
     // The input was closed again: it can be deleted.

@@ -102,13 +102,13 @@ public:
     std::unique_ptr<MP3InputFile> OpenForReading(const std::string& name) override {
         auto found = files.find(name);
         if (found == files.end() || unopenable.count(name))
-            throw EFileError(CannotOpenFileMessage(name, "The system cannot find the file specified."));
+            throw EStreamError(CannotOpenFileMessage(name, "The system cannot find the file specified."));
         log_.push_back("open " + name);
         return std::make_unique<Input>(*this, name, found->second);
     }
 
     std::unique_ptr<MP3OutputFile> Create(const std::string& name) override {
-        if (uncreatable.count(name)) throw EFileError(CannotCreateFileMessage(name, "Access is denied."));
+        if (uncreatable.count(name)) throw EStreamError(CannotCreateFileMessage(name, "Access is denied."));
         log_.push_back("create " + name);
         files[name].clear();
         return std::make_unique<Output>(*this, name);
