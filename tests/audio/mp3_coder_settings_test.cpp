@@ -99,9 +99,7 @@ TEST(MP3CoderConfigRecord, CarriesEachSettingAtItsOffsetAndZeroElsewhere) {
 
 TEST(MP3CoderConfigRecord, IsWhatTheEncoderReceivesForEachFile) {
     CoderBench bench;
-    bench.files.files["in.wav"] = MakeWav(StereoRamp(64));
-    bench.coder.InputFiles() = {"in.wav"};
-    bench.coder.OutputFiles() = {"out.mp3"};
+    bench.OnePair(MakeWav(StereoRamp(64)));
     bench.coder.SetBitrate(64);
     bench.coder.Process();
     EXPECT_EQ(bench.encoder.lastConfig, bench.coder.ConfigRecord());

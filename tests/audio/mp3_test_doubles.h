@@ -216,4 +216,21 @@ struct CoderBench {
                                           ++pumps;
                                           log.push_back("pump");
                                       }}};
+
+    // One pair: "in.wav" holding these bytes, to "out.mp3".
+    void OnePair(const std::string& input) {
+        files.files["in.wav"] = input;
+        coder.InputFiles() = {"in.wav"};
+        coder.OutputFiles() = {"out.mp3"};
+    }
+
+    // The message of the EMP3CoderError that Process raises; empty when it raises none.
+    std::string ProcessError() {
+        try {
+            coder.Process();
+        } catch (const EMP3CoderError& e) {
+            return e.what();
+        }
+        return {};
+    }
 };
