@@ -9,7 +9,7 @@
 namespace {
 
 constexpr std::size_t kHeaderSize = 44;
-// The chunk size is a 16-bit byte count where the encoder's callers keep it.
+// Chunk sizes are 16-bit byte counts: 65536 bytes or more is refused, never wrapped.
 constexpr std::uint64_t kChunkSizeLimit = 65536;
 
 constexpr std::uint32_t kConfigLame = 256;
