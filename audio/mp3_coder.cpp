@@ -75,14 +75,6 @@ private:
 
 }  // namespace
 
-std::string CannotOpenFileMessage(const std::string& fileName, const std::string& reason) {
-    return "Cannot open file \"" + fileName + "\". " + reason;
-}
-
-std::string CannotCreateFileMessage(const std::string& fileName, const std::string& reason) {
-    return "Cannot create file \"" + fileName + "\". " + reason;
-}
-
 TCoderVersion::TCoderVersion(MP3EncoderLibrary& encoder) { encoder.beVersion(record_.data()); }
 
 TCoderVersion& TCoderVersion::operator=(const TCoderVersion& other) {

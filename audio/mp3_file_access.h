@@ -8,10 +8,6 @@
 
 #include "audio/wave_stream.h"
 
-// The texts of the EStreamError raised for a file that cannot be opened or
-// created: "Cannot open file "<name>". <reason>", "Cannot create file ...".
-std::string CannotOpenFileMessage(const std::string& fileName, const std::string& reason);
-std::string CannotCreateFileMessage(const std::string& fileName, const std::string& reason);
 
 class MP3InputFile {
 public:

@@ -2,20 +2,14 @@
 
 #include <algorithm>
 
-std::string SystemErrorText(DWORD code) {
-    char buffer[512] = {};
-    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buffer,
-                               sizeof buffer, nullptr);
-    while (n > 0 && (buffer[n - 1] == '\r' || buffer[n - 1] == '\n' || buffer[n - 1] == ' ')) --n;
-    return std::string(buffer, n);
-}
+#include "win/system_error_win32.h"
 
 FileByteStream::FileByteStream(const std::string& fileName)
     : file_(::CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr)) {
     if (!file_) {
         const DWORD error = ::GetLastError();
-        throw EStreamError("Cannot create file \"" + fileName + "\". " + SystemErrorText(error));
+        throw EStreamError(CannotCreateFileMessage(fileName, SystemErrorText(error)));
     }
 }
 

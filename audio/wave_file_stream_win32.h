@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+#include "win/system_error_win32.h"
+
 #include "audio/wave_stream.h"
 #include "win/handles_win32.h"
 
@@ -20,5 +22,3 @@ private:
     UniqueFileHandle file_;
 };
 
-// The system's text for an error code, without its line end.
-std::string SystemErrorText(DWORD code);

@@ -5,12 +5,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "win/file_error.h"
+
 enum class SeekOrigin { Begin = 0, Current = 1, End = 2 };
 
-class EStreamError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 class ByteStream {
 public:

@@ -2,28 +2,19 @@
 // plain message box. The Windows versions live in list_platform_win32.*; tests
 // use doubles.
 #pragma once
-#include <stdexcept>
 #include <string>
 
-// A file could not be opened, created or replaced; the message is the user's.
-class FileError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// "Cannot open file "<path>". <reason>" and its twin for creating.
-std::string CannotOpenFileMessage(const std::string& path, const std::string& reason);
-std::string CannotCreateFileMessage(const std::string& path, const std::string& reason);
+#include "win/file_error.h"
 
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
     // True for an existing file; false for a folder or nothing.
     virtual bool FileExists(const std::string& path) = 0;
-    // The whole file; throws FileError with CannotOpenFileMessage.
+    // The whole file; throws EStreamError with CannotOpenFileMessage.
     virtual std::string ReadFile(const std::string& path) = 0;
     // Writes content beside the file, then puts it in the file's place in one
-    // step; on failure the old file is untouched and FileError is thrown with
+    // step; on failure the old file is untouched and EStreamError is thrown with
     // CannotCreateFileMessage.
     virtual void ReplaceFile(const std::string& path, const std::string& content) = 0;
 };

@@ -2,17 +2,7 @@
 
 #include "win/error_box_win32.h"
 #include "win/handles_win32.h"
-
-std::string SystemErrorText(DWORD code) {
-    char* buffer = nullptr;
-    const DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                         FORMAT_MESSAGE_IGNORE_INSERTS,
-                                     nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = n ? std::string(buffer, n) : "System error " + std::to_string(code);
-    if (buffer) ::LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
-    return text;
-}
+#include "win/system_error_win32.h"
 
 bool Win32FileSystem::FileExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
@@ -22,7 +12,7 @@ bool Win32FileSystem::FileExists(const std::string& path) {
 std::string Win32FileSystem::ReadFile(const std::string& path) {
     UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) throw FileError(CannotOpenFileMessage(path, SystemErrorText(::GetLastError())));
+    if (!file) throw EStreamError(CannotOpenFileMessage(path, SystemErrorText(::GetLastError())));
     std::string content;
     char chunk[65536];
     DWORD read = 0;
@@ -36,12 +26,12 @@ void Win32FileSystem::ReplaceFile(const std::string& path, const std::string& co
     const std::string fresh = path + ".new";
     const auto fail = [&](DWORD code) {
         ::DeleteFileA(fresh.c_str());
-        throw FileError(CannotCreateFileMessage(path, SystemErrorText(code)));
+        throw EStreamError(CannotCreateFileMessage(path, SystemErrorText(code)));
     };
     {
         UniqueFileHandle file(::CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) throw FileError(CannotCreateFileMessage(path, SystemErrorText(::GetLastError())));
+        if (!file) throw EStreamError(CannotCreateFileMessage(path, SystemErrorText(::GetLastError())));
         DWORD written = 0;
         const BOOL ok = ::WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
         if (!ok || written != content.size()) {

@@ -5,9 +5,6 @@
 
 #include "list/list_platform.h"
 
-// The system's text for an error code, without the trailing line end.
-std::string SystemErrorText(DWORD code);
-
 class Win32FileSystem : public FileSystem {
 public:
     bool FileExists(const std::string& path) override;

@@ -162,11 +162,3 @@ void StreamListFile::SaveStreamList(const StreamList& list) {
     for (const std::string& line : lineBuffer_) content += line + "\r\n";
     files_.ReplaceFile(listPath_, content);
 }
-
-std::string CannotOpenFileMessage(const std::string& path, const std::string& reason) {
-    return "Cannot open file \"" + path + "\". " + reason;
-}
-
-std::string CannotCreateFileMessage(const std::string& path, const std::string& reason) {
-    return "Cannot create file \"" + path + "\". " + reason;
-}

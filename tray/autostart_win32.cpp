@@ -1,6 +1,6 @@
 #include "tray/autostart_win32.h"
 
-#include "list/list_platform_win32.h"
+#include "win/system_error_win32.h"
 #include "win/error_box_win32.h"
 #include "win/handles_win32.h"
 

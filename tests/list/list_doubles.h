@@ -17,12 +17,12 @@ public:
 
     bool FileExists(const std::string& path) override { return files.count(path) > 0; }
     std::string ReadFile(const std::string& path) override {
-        if (failRead || !files.count(path)) throw FileError(CannotOpenFileMessage(path, "Access is denied."));
+        if (failRead || !files.count(path)) throw EStreamError(CannotOpenFileMessage(path, "Access is denied."));
         return files.at(path);
     }
     void ReplaceFile(const std::string& path, const std::string& content) override {
         ++replaceCalls;
-        if (failReplace) throw FileError(CannotCreateFileMessage(path, "Access is denied."));
+        if (failReplace) throw EStreamError(CannotCreateFileMessage(path, "Access is denied."));
         files[path] = content;
     }
 };

@@ -40,7 +40,7 @@ TEST_F(Win32ListFiles, FailedReplaceLeavesTheOldFileByteIdentical) {
     try {
         files.ReplaceFile(path, "new;;;1\r\n");
         FAIL() << "no error raised";
-    } catch (const FileError& e) {
+    } catch (const EStreamError& e) {
         EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + path + "\". ", 0), 0u) << e.what();
     }
     std::string bytes;
@@ -52,7 +52,7 @@ TEST_F(Win32ListFiles, ReadingAMissingFileGivesTheOpenMessage) {
     try {
         files.ReadFile(folder + "absent.ini");
         FAIL() << "no error raised";
-    } catch (const FileError& e) {
+    } catch (const EStreamError& e) {
         const std::string expected = "Cannot open file \"" + folder + "absent.ini\". ";
         EXPECT_EQ(std::string(e.what()).rfind(expected, 0), 0u) << e.what();
         EXPECT_GT(std::string(e.what()).size(), expected.size()) << "the system's reason follows";

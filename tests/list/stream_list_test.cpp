@@ -170,7 +170,7 @@ TEST_F(ListFileTest, UnreadableFileRaisesTheOpenErrorAndEmptiesTheBuffer) {
     try {
         listFile.LoadStreamList(list);
         FAIL() << "no error raised";
-    } catch (const FileError& e) {
+    } catch (const EStreamError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file \"C:\\P\\Sonoraflux.ini\". Access is denied.");
     }
     EXPECT_TRUE(listFile.LineBuffer().empty());
@@ -219,7 +219,7 @@ TEST_F(ListFileTest, FailedSaveLeavesTheOldFileAndTheNextSaveWritesEachEntryOnce
     list.Row(0) = {"a", "1", "", "1"};
     list.AppendRow() = {"b", "2", "", "1"};
     files.failReplace = true;
-    EXPECT_THROW(listFile.SaveStreamList(list), FileError);
+    EXPECT_THROW(listFile.SaveStreamList(list), EStreamError);
     EXPECT_EQ(files.files[path], old);
     EXPECT_TRUE(listFile.LineBuffer().empty());
     files.failReplace = false;

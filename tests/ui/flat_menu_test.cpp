@@ -34,23 +34,23 @@ UniqueBitmap MakePicture(COLORREF colour) {
     return bitmap;
 }
 
-struct ItemSpec {
+struct ItemLook {
     const char* caption;
     COLORREF picture;  // or kNoPicture
     UINT state = 0;
 };
 
-void AppendItem(HMENU menu, UINT id, const ItemSpec& spec, HBITMAP picture, HMENU submenu = nullptr) {
+void AppendItem(HMENU menu, UINT id, const ItemLook& item, HBITMAP picture, HMENU submenu = nullptr) {
     MENUITEMINFOA info{sizeof(info)};
     info.fMask = MIIM_STRING | MIIM_ID | MIIM_STATE | MIIM_FTYPE | (picture ? MIIM_BITMAP : 0u) |
                  (submenu ? MIIM_SUBMENU : 0u);
     info.fType = MFT_STRING;
-    info.fState = spec.state;
+    info.fState = item.state;
     info.wID = id;
     info.hbmpItem = picture;
     info.hSubMenu = submenu;
-    info.dwTypeData = const_cast<char*>(spec.caption);
-    ASSERT_TRUE(::InsertMenuItemA(menu, ::GetMenuItemCount(menu), TRUE, &info)) << spec.caption;
+    info.dwTypeData = const_cast<char*>(item.caption);
+    ASSERT_TRUE(::InsertMenuItemA(menu, ::GetMenuItemCount(menu), TRUE, &info)) << item.caption;
 }
 
 void AppendSeparator(HMENU menu) {
@@ -60,12 +60,12 @@ void AppendSeparator(HMENU menu) {
     ASSERT_TRUE(::InsertMenuItemA(menu, ::GetMenuItemCount(menu), TRUE, &info));
 }
 
-const std::vector<ItemSpec> kListEntries = {
+const std::vector<ItemLook> kListEntries = {
     {"Jazz à Paris", RGB(200, 60, 40), MFS_CHECKED | MFS_DEFAULT},
     {"Musique classique", RGB(40, 140, 60)},
     {"Infos en continu", kNoPicture},
 };
-const std::vector<ItemSpec> kTopItems = {
+const std::vector<ItemLook> kTopItems = {
     {"Editer...", RGB(90, 90, 200)},       {"Ma liste", RGB(230, 170, 30)}, {"Arrêter", RGB(200, 30, 30)},
     {"Permuter...", RGB(30, 160, 160)},    {"Enregistrer...", RGB(160, 30, 160)},
     {"Activé", RGB(60, 160, 60)},          {"Tutoriel", RGB(120, 120, 120)}, {"Quitter", RGB(0, 90, 160)},
@@ -82,13 +82,13 @@ struct TrayLikeMenu {
         UniqueMenu submenu(::CreatePopupMenu());
         list = submenu.get();
         UINT id = 100;
-        for (const ItemSpec& entry : kListEntries) {
+        for (const ItemLook& entry : kListEntries) {
             HBITMAP picture = nullptr;
             if (entry.picture != kNoPicture) picture = pictures.emplace_back(MakePicture(entry.picture)).get();
             AppendItem(list, ++id, entry, picture);
         }
         id = 0;
-        for (const ItemSpec& item : kTopItems) {
+        for (const ItemLook& item : kTopItems) {
             HBITMAP picture = pictures.emplace_back(MakePicture(item.picture)).get();
             if (std::string(item.caption) == "Quitter") AppendSeparator(top.get());
             const bool isList = std::string(item.caption) == "Ma liste";
@@ -243,7 +243,7 @@ TEST(FlatMenuLook, StyledItemsKeepCaptionsPicturesStatesAndSubmenus) {
     look.Apply(menu.top.get());
 
     UINT position = 0;
-    for (const ItemSpec& item : kTopItems) {
+    for (const ItemLook& item : kTopItems) {
         if (std::string(item.caption) == "Quitter") {
             const MENUITEMINFOA separator = InfoOf(menu.top.get(), position);
             EXPECT_TRUE(separator.fType & MFT_SEPARATOR);
