@@ -86,6 +86,8 @@ stop)
   alive "${BENCH_PULSE_PID:-}" && kill "$BENCH_PULSE_PID" 2>/dev/null || true
   alive "${BENCH_XVFB_PID:-}" && kill "$BENCH_XVFB_PID" 2>/dev/null || true
   [ -n "${BENCH_RUNTIME:-}" ] && rm -rf "$BENCH_RUNTIME"
+  # The tests' scratch folders.
+  rm -rf "$state/tmp"
   rm -f "$env_file"
   ;;
 *) echo "usage: bench.sh start|stop STATE_DIR PREFIX" >&2; exit 2 ;;

@@ -594,21 +594,13 @@ TEST_F(TrayIconTest, ConstructionNeedsAnOwnerWindow) {
     EXPECT_EQ(TTrayIcon::CallbackWindow(), nullptr);
 }
 
-namespace {
-VOID CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR id, DWORD) {
-    if (HWND box = ::FindWindowA("#32770", "Sonoraflux")) {
-        ::KillTimer(nullptr, id);
-        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-    }
-}
-}  // namespace
-
 TEST_F(TrayIconTest, FailingClickHandlerEndsInTheErrorBox) {
     TTrayIcon icon(owner.Handle());
     icon.OnClick = [] { throw std::runtime_error("Ooops !"); };
-    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseErrorBox);
-    SendMice(icon, {WM_LBUTTONDOWN, WM_LBUTTONUP});
-    ::KillTimer(nullptr, timer);
+    {
+        wine_support::ErrorBoxCloser closer;
+        SendMice(icon, {WM_LBUTTONDOWN, WM_LBUTTONUP});
+    }
     EXPECT_EQ(::FindWindowA("#32770", "Sonoraflux"), nullptr);
 }
 

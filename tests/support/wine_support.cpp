@@ -111,6 +111,16 @@ std::string CopyProgramFolder() {
     return target;
 }
 
+namespace {
+VOID CALLBACK CloseErrorBoxes(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND box = ::FindWindowA("#32770", "Sonoraflux")) ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+}  // namespace
+
+ErrorBoxCloser::ErrorBoxCloser() : timer_(::SetTimer(nullptr, 0, 50, CloseErrorBoxes)) {}
+
+ErrorBoxCloser::~ErrorBoxCloser() { ::KillTimer(nullptr, timer_); }
+
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;

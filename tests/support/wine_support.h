@@ -40,6 +40,19 @@ std::string MakeTempFolder(const std::string& prefix);
 // into a fresh temporary folder and returns that folder (trailing backslash).
 std::string CopyProgramFolder();
 
+// While it lives, closes every error box titled "Sonoraflux" that this thread
+// opens (from a timer of the thread, since the box runs its own loop).
+class ErrorBoxCloser {
+public:
+    ErrorBoxCloser();
+    ErrorBoxCloser(const ErrorBoxCloser&) = delete;
+    ErrorBoxCloser& operator=(const ErrorBoxCloser&) = delete;
+    ~ErrorBoxCloser();
+
+private:
+    UINT_PTR timer_;
+};
+
 // Writes bytes to a file (Windows path); returns false on failure.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 

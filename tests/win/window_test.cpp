@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "tests/support/wine_support.h"
+
 namespace {
 class ThrowingWindow : public MessageWindow {
 public:
@@ -22,22 +24,16 @@ protected:
     }
     void OnFinalMessage() override { destroyed = true; }
 };
-
-// Closes the error box that the thrown exception opens, from a timer of this thread.
-VOID CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR id, DWORD) {
-    if (HWND box = ::FindWindowA("#32770", "Sonoraflux")) {
-        ::KillTimer(nullptr, id);
-        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-    }
-}
 }  // namespace
 
 TEST(Window, ExceptionInHandlerStopsAtDispatchAndShowsTheErrorBox) {
     ThrowingWindow window;
     ASSERT_NE(window.Handle(), nullptr);
-    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseErrorBox);
-    LRESULT r = ::SendMessageA(window.Handle(), ThrowingWindow::kThrow, 0, 0);
-    ::KillTimer(nullptr, timer);
+    LRESULT r;
+    {
+        wine_support::ErrorBoxCloser closer;
+        r = ::SendMessageA(window.Handle(), ThrowingWindow::kThrow, 0, 0);
+    }
     EXPECT_EQ(r, 0);
     EXPECT_EQ(window.handled, 1);
     EXPECT_EQ(::FindWindowA("#32770", "Sonoraflux"), nullptr);
