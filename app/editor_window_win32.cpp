@@ -68,15 +68,12 @@ void EditorWindow::CreateTrayIcon() {
 }
 
 void EditorWindow::RunCreationStep() {
-    handCursor_ = ::LoadCursorA(instance_, "CURSOR");
     browserHost_ = std::make_unique<BrowserHost>();
     trayIcon_->SetEnabled(false);
     mixer_ = std::make_unique<WinmmMixer>();
     volume_ = std::make_unique<TVolumeController>(*mixer_);
     muteSwitch_ = std::make_unique<VolumeMuteSwitch>(*volume_);
     mute_ = std::make_unique<MuteToggle>(*muteSwitch_, static_cast<TrayImageSets&>(*this));
-    defaultEntryIcon_.reset(static_cast<HBITMAP>(
-        ::LoadImageA(instance_, "DEFAULT_ENTRY", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     playback_ = std::make_unique<Playback>(folder_, files_, static_cast<BrowserWindow&>(*this),
                                            static_cast<PlaybackIndicator&>(*this), static_cast<PlaybackMenu&>(*this));
     // Marks the notification area as a drop target for files; nothing of the

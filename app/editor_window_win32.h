@@ -77,8 +77,6 @@ private:
     StreamList list_;
     StreamListFile listFile_;
 
-    HCURSOR handCursor_ = nullptr;
-    UniqueBitmap defaultEntryIcon_;
     UniqueImageList normalIcons_;
     UniqueImageList mutedIcons_;
     std::unique_ptr<TrayMenu> trayMenu_;
