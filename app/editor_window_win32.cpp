@@ -80,19 +80,24 @@ void EditorWindow::RunCreationStep() {
     // program receives what is dropped there.
     ::DragAcceptFiles(FindTrayToolbarWindow(), TRUE);
 
+    // The ready notice comes whatever the list does; an error of the list is
+    // shown after it, and the rest of the step is skipped.
     try {
         LoadListAndMenu();
     } catch (...) {
-        trayIcon_->ShowBalloon("Sonoraflux", "Le logiciel est prêt !", BalloonIconKind::Info, kBalloonSeconds);
-        trayIcon_->SetEnabled(true);
+        AnnounceReady();
         ShowCurrentException();
         return;
     }
-    trayIcon_->ShowBalloon("Sonoraflux", "Le logiciel est prêt !", BalloonIconKind::Info, kBalloonSeconds);
-    trayIcon_->SetEnabled(true);
+    AnnounceReady();
 
     autostart_->ReadAtStartup();
     trayMenu_->SetAutostartLook(autostart_->State(), autostart_->Caption());
+}
+
+void EditorWindow::AnnounceReady() {
+    trayIcon_->ShowBalloon("Sonoraflux", "Le logiciel est prêt !", BalloonIconKind::Info, kBalloonSeconds);
+    trayIcon_->SetEnabled(true);
 }
 
 void EditorWindow::LoadListAndMenu() {

@@ -47,6 +47,7 @@ private:
     void CreateTrayIcon();
     void RunCreationStep();
     void LoadListAndMenu();
+    void AnnounceReady();
     void OnCommand(UINT id);
     void OpenEditor();
     void ToggleAutostart();
