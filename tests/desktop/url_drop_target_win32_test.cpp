@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ std::string FormatName(CLIPFORMAT format) {
 struct Offer {
     CLIPFORMAT format;
     std::string bytes;
+    bool asStream = false;
 };
 
 // A dragged data object: delivers its table of formats as HGLOBAL storage that
@@ -49,6 +51,7 @@ public:
         log.push_back("GetData " + FormatName(format->cfFormat));
         const Offer* offer = Find(format);
         if (!offer) return DV_E_FORMATETC;
+        if (offer->asStream) return DeliverStream(*offer, medium);
         HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, offer->bytes.size());
         std::memcpy(::GlobalLock(memory), offer->bytes.data(), offer->bytes.size());
         ::GlobalUnlock(memory);
@@ -78,7 +81,8 @@ public:
         if (direction != DATADIR_GET) return E_NOTIMPL;
         std::vector<FORMATETC> list;
         for (const Offer& offer : offers_)
-            list.push_back({offer.format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL});
+            list.push_back({offer.format, nullptr, DVASPECT_CONTENT, -1,
+                            static_cast<DWORD>(offer.asStream ? TYMED_ISTREAM : TYMED_HGLOBAL)});
         return ::SHCreateStdEnumFmtEtc(static_cast<UINT>(list.size()), list.data(), formats);
     }
     HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
@@ -89,10 +93,26 @@ public:
 
 private:
     const Offer* Find(const FORMATETC* format) const {
-        if (!(format->tymed & TYMED_HGLOBAL)) return nullptr;
         for (const Offer& offer : offers_)
-            if (offer.format == format->cfFormat) return &offer;
+            if (offer.format == format->cfFormat &&
+                (format->tymed & (offer.asStream ? TYMED_ISTREAM : TYMED_HGLOBAL)))
+                return &offer;
         return nullptr;
+    }
+
+    // The stream owns a copy of the bytes; the reference handed out is the
+    // delivery's, so a stream never released shows in the live count.
+    static HRESULT DeliverStream(const Offer& offer, STGMEDIUM* medium) {
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, offer.bytes.size());
+        std::memcpy(::GlobalLock(memory), offer.bytes.data(), offer.bytes.size());
+        ::GlobalUnlock(memory);
+        IStream* stream = nullptr;
+        const HRESULT result = ::CreateStreamOnHGlobal(memory, TRUE, &stream);
+        if (FAILED(result)) return result;
+        medium->tymed = TYMED_ISTREAM;
+        medium->pstm = stream;
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
     }
 
     static void Free(HGLOBAL memory) { ::GlobalFree(memory); }
@@ -162,6 +182,10 @@ TEST_F(UrlDropTargetTest, DragEnterReadsEachKindOfDrag) {
          {{Registered("UniformResourceLocator"), Text("http://radio.example/")},
           {Registered("FileGroupDescriptor"), FileGroup("Radio Example.url")}},
          "", "", 0, kAllEffects, S_OK, DROPEFFECT_COPY, "http://radio.example/", "Radio Example"},
+        {"shortcut contents as a stream",
+         {{Registered("FileGroupDescriptor"), FileGroup("Radio Jazz.url")},
+          {Registered("FileContents"), shortcut, true}},
+         "", "", 0, kAllEffects, S_OK, DROPEFFECT_COPY, "http://radio.example/jazz", "Radio Jazz"},
         {"bare host name", {{CF_TEXT, Text("radio.example")}}, "", "", 0, kAllEffects, DV_E_CLIPFORMAT,
          DROPEFFECT_NONE, "", ""},
         {"text with a scheme", {{CF_TEXT, Text("https://radio.example/")}}, "", "", 0, kAllEffects, S_OK,
@@ -282,6 +306,21 @@ TEST_F(UrlDropTargetTest, HandlerRefusingTheDropSetsNoPerformedEffect) {
     EXPECT_EQ(target.DropTarget()->Drop(data.get(), 0, kInside, &effect), S_OK);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
     EXPECT_FALSE(data->performedEffect.has_value()) << "effect " << data->performedEffect.value_or(0);
+}
+
+TEST_F(UrlDropTargetTest, FailingHandlerStillFinishesTheDrop) {
+    wine_support::ErrorBoxCloser closer;
+    auto data = TestDataObject::Create(std::vector<Offer>{{CF_TEXT, Text("http://a/")}});
+    const long start = data->References();
+    TUrlDropTarget target;
+    target.Register(window_.get());
+    target.OnDrop = [](TUrlDropTarget&, TShiftState, POINT, DWORD&) { throw std::runtime_error("Ooops ! essai"); };
+    DWORD effect = kAllEffects;
+    ASSERT_EQ(Enter(target, *data.get(), 0, effect), S_OK);
+    effect = kAllEffects;
+    EXPECT_EQ(target.DropTarget()->Drop(data.get(), 0, kInside, &effect), S_OK);
+    EXPECT_EQ(target.URL(), "");
+    EXPECT_EQ(data->References(), start);
 }
 
 TEST_F(UrlDropTargetTest, CallsOutsideADragAreRefused) {
