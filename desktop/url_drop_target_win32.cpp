@@ -279,7 +279,7 @@ DWORD TUrlDropTarget::EffectFor(DWORD keyState, DWORD offered) const {
 
 HRESULT TUrlDropTarget::DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) {
     if (!data || !effect) return E_INVALIDARG;
-    data_.Clear();
+    EndDrag();
     dragged_ = ComPtr<IDataObject>::Share(data);
     targetWindow_ = RegisteredWindowAt(point);
     DataObjectSource source(data);

@@ -371,13 +371,4 @@ TEST_F(UrlDropTargetTest, RegistrationFollowsRegisterAndUnregister) {
     }
     EXPECT_EQ(registrationOf(window_.get()), S_OK) << "the component's end revokes every registration";
 }
-
-TEST_F(UrlDropTargetTest, WindowDestroyedBeforeUnregisterIsForgotten) {
-    TUrlDropTarget target;
-    const HWND gone = window_.get();
-    target.Register(gone);
-    window_.reset();
-    target.Unregister(gone);
-    EXPECT_FALSE(target.IsRegistered(gone));
-}
 }  // namespace
