@@ -134,7 +134,8 @@ private:
 
     // For data objects that do not list their formats.
     bool CanDeliverAny() {
-        return std::any_of(kUrlDropFormats.begin(), kUrlDropFormats.end(), [this](UrlDropFormat f) { return CanDeliver(f); });
+        return std::any_of(kUrlDropFormats.begin(), kUrlDropFormats.end(),
+                           [this](UrlDropFormat format) { return CanDeliver(format); });
     }
 
     IDataObject* data_;
