@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "playback/com_object_win32.h"
+#include "win/com_object_win32.h"
 #include "win/error_box_win32.h"
 #include "win/handles_win32.h"
 #include "win/window_win32.h"
@@ -22,9 +22,6 @@ constexpr CLSID kDragImageHelperClass = {0x4657278A, 0x411B, 0x11D2, {0x83, 0x9A
 
 // Dragged data larger than this is no address or shortcut: read no further.
 constexpr std::size_t kReadLimit = 1 << 20;
-
-void FreeGlobal(HGLOBAL memory) { ::GlobalFree(memory); }
-using UniqueGlobal = UniqueHandle<HGLOBAL, NullHandleTraits<HGLOBAL, FreeGlobal>>;
 
 CLIPFORMAT RegisteredFormat(const char* name) { return static_cast<CLIPFORMAT>(::RegisterClipboardFormatA(name)); }
 
@@ -342,7 +339,7 @@ HRESULT TUrlDropTarget::Drop(IDataObject* data, DWORD keyState, POINTL point, DW
 }
 
 void TUrlDropTarget::SetPerformedEffect(DWORD effect) {
-    UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD)));
+    UniqueGlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD)));
     if (!memory) return;
     auto* value = static_cast<DWORD*>(::GlobalLock(memory.get()));
     if (!value) return;

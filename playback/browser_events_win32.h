@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <ocidl.h>
 
-#include "playback/com_object_win32.h"
+#include "win/com_object_win32.h"
 
 // Answers the browser's event interface; on NewWindow2 and NewWindow3 it sets
 // the cancel flag, so pop-ups and links aimed at a new window open nothing.

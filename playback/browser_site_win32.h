@@ -7,7 +7,7 @@
 #include <ole2.h>
 #include <oleidl.h>
 
-#include "playback/com_object_win32.h"
+#include "win/com_object_win32.h"
 
 class BrowserSite : public ComObject<BrowserSite, IOleClientSite, IOleInPlaceSite, IOleInPlaceFrame> {
 public:

@@ -15,6 +15,7 @@ inline void UnloadModule(HMODULE h) { ::FreeLibrary(h); }
 inline void DestroyWindowHandle(HWND h) { ::DestroyWindow(h); }
 inline void DeleteMemoryDc(HDC h) { ::DeleteDC(h); }
 inline void DestroyImageList(HIMAGELIST h) { ::ImageList_Destroy(h); }
+inline void FreeGlobalMemory(HGLOBAL h) { ::GlobalFree(h); }
 
 struct FileHandleTraits {
     static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
@@ -34,6 +35,7 @@ using UniquePen = UniqueHandle<HPEN, NullHandleTraits<HPEN, handles::DeleteGdiOb
 using UniqueModule = UniqueHandle<HMODULE, NullHandleTraits<HMODULE, handles::UnloadModule>>;
 using UniqueWindow = UniqueHandle<HWND, NullHandleTraits<HWND, handles::DestroyWindowHandle>>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, NullHandleTraits<HIMAGELIST, handles::DestroyImageList>>;
+using UniqueGlobalMemory = UniqueHandle<HGLOBAL, NullHandleTraits<HGLOBAL, handles::FreeGlobalMemory>>;
 using UniqueMemoryDc = UniqueHandle<HDC, NullHandleTraits<HDC, handles::DeleteMemoryDc>>;
 
 // Selects a GDI object into a DC for one scope and puts the old one back.

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "playback/com_object_win32.h"
+#include "win/com_object_win32.h"
 #include "playback/ole_session_win32.h"
 #include "tests/support/wine_support.h"
 #include "win/handles_win32.h"
@@ -115,9 +115,8 @@ private:
         return S_OK;
     }
 
-    static void Free(HGLOBAL memory) { ::GlobalFree(memory); }
     std::vector<Offer> offers_;
-    std::vector<UniqueHandle<HGLOBAL, NullHandleTraits<HGLOBAL, Free>>> delivered_;
+    std::vector<UniqueGlobalMemory> delivered_;
 };
 
 const InterfaceEntry<TestDataObject> TestDataObject::kInterfaces[1] = {
