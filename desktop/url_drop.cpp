@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "win/text_lines.h"
+
 namespace {
 constexpr std::size_t kBookmarkTitleOffset = 1024;
 constexpr std::size_t kImageRecordMinimum = 44;
@@ -64,22 +66,6 @@ void FillIfEmpty(std::string& field, std::string_view value) {
     if (field.empty()) field.assign(value);
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-    }
-    return lines;
-}
-
 bool TakeBookmark(std::string_view data, TURLDataFormat& result) {
     FillIfEmpty(result.URL, CutAtZero(data));
     if (data.size() > kBookmarkTitleOffset) FillIfEmpty(result.Title, CutAtZero(data.substr(kBookmarkTitleOffset)));
@@ -132,16 +118,16 @@ bool TakeShortcutFile(std::string_view path, const ShortcutFileReader& files, TU
 }  // namespace
 
 std::optional<std::string> InternetShortcutUrl(std::string_view text) {
-    const std::vector<std::string_view> lines = SplitLines(text);
+    const std::vector<std::string> lines = SplitTextLines(text);
     std::size_t i = 0;
     // The section header cannot be the last line: a section needs a line after it.
     while (i + 1 < lines.size() && !EqualsIgnoringCase(lines[i], "[InternetShortcut]")) ++i;
     if (i + 1 >= lines.size()) return std::nullopt;
     for (++i; i < lines.size(); ++i) {
         if (StartsWithIgnoringCase(lines[i], "URL=")) {
-            std::string_view url = lines[i].substr(4);
+            std::string url = lines[i].substr(4);
             if (url.empty()) return std::nullopt;
-            return std::string(url);
+            return url;
         }
         if (lines[i].starts_with('[')) return std::nullopt;
     }

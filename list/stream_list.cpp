@@ -86,22 +86,6 @@ std::vector<std::string> SplitListLine(const std::string& line) {
     return fields;
 }
 
-std::vector<std::string> SplitTextLines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-    }
-    return lines;
-}
-
 StreamListFile::StreamListFile(std::string listPath, FileSystem& files, Collation& collation, UserNotices& notices)
     : listPath_(std::move(listPath)), files_(files), collation_(collation), notices_(notices) {}
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "list/list_platform.h"
+#include "win/text_lines.h"
 
 struct StreamEntry {
     std::string title;
@@ -49,9 +50,6 @@ private:
 // characters 1..32 are skipped around fields and end an unquoted one.
 std::vector<std::string> SplitListLine(const std::string& line);
 
-// Splits file text into lines ended by CR LF, LF or CR; a last line without an
-// end counts, a final line end adds no empty line.
-std::vector<std::string> SplitTextLines(const std::string& text);
 
 // Moves the list between the list file and memory.
 class StreamListFile {
