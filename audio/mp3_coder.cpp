@@ -86,8 +86,8 @@ TMP3Coder::TMP3Coder(const TMP3CoderServices& services)
     : services_(services), coderVersion_(services.encoder) {}
 
 void TMP3Coder::SetEnableVBR(bool value) {
-    enableVBR_ = LongBool(value);
-    writeVBRHeader_ = enableVBR_;
+    settings_.enableVBR = LongBool(value);
+    settings_.writeVBRHeader = settings_.enableVBR;
 }
 
 void TMP3Coder::SetInputFiles(const std::vector<std::string>& files) {
@@ -97,18 +97,7 @@ void TMP3Coder::SetInputFiles(const std::vector<std::string>& files) {
 }
 
 void TMP3Coder::AssignSettings(const TMP3Coder& source) {
-    sampleRate_ = source.sampleRate_;
-    mode_ = source.mode_;
-    bitrate_ = source.bitrate_;
-    maxBitrate_ = source.maxBitrate_;
-    quality_ = source.quality_;
-    private_ = source.private_;
-    crc_ = source.crc_;
-    copyright_ = source.copyright_;
-    original_ = source.original_;
-    writeVBRHeader_ = source.writeVBRHeader_;
-    enableVBR_ = source.enableVBR_;
-    vbrQuality_ = source.vbrQuality_;
+    settings_ = source.settings_;
 }
 
 MP3ConfigRecord TMP3Coder::ConfigRecord() const {
@@ -116,20 +105,20 @@ MP3ConfigRecord TMP3Coder::ConfigRecord() const {
     PutUint32(record, 0, kConfigLame);
     PutUint32(record, 4, kConfigStructVersion);
     PutUint32(record, 8, kMP3ConfigRecordSize);
-    PutUint32(record, 12, sampleRate_);
+    PutUint32(record, 12, settings_.sampleRate);
     PutUint32(record, 16, 0);  // no resampling
-    PutUint32(record, 20, static_cast<std::uint32_t>(mode_));
-    PutUint32(record, 24, bitrate_);
-    PutUint32(record, 28, maxBitrate_);
-    PutUint32(record, 32, static_cast<std::uint32_t>(quality_));
+    PutUint32(record, 20, static_cast<std::uint32_t>(settings_.mode));
+    PutUint32(record, 24, settings_.bitrate);
+    PutUint32(record, 28, settings_.maxBitrate);
+    PutUint32(record, 32, static_cast<std::uint32_t>(settings_.quality));
     PutUint32(record, 36, kMpegVersion1);
-    PutUint32(record, 48, static_cast<std::uint32_t>(private_));
-    PutUint32(record, 52, static_cast<std::uint32_t>(crc_));
-    PutUint32(record, 56, static_cast<std::uint32_t>(copyright_));
-    PutUint32(record, 60, static_cast<std::uint32_t>(original_));
-    PutUint32(record, 64, static_cast<std::uint32_t>(writeVBRHeader_));
-    PutUint32(record, 68, static_cast<std::uint32_t>(enableVBR_));
-    PutUint32(record, 72, static_cast<std::uint32_t>(vbrQuality_));
+    PutUint32(record, 48, static_cast<std::uint32_t>(settings_.privateBit));
+    PutUint32(record, 52, static_cast<std::uint32_t>(settings_.crc));
+    PutUint32(record, 56, static_cast<std::uint32_t>(settings_.copyright));
+    PutUint32(record, 60, static_cast<std::uint32_t>(settings_.original));
+    PutUint32(record, 64, static_cast<std::uint32_t>(settings_.writeVBRHeader));
+    PutUint32(record, 68, static_cast<std::uint32_t>(settings_.enableVBR));
+    PutUint32(record, 72, static_cast<std::uint32_t>(settings_.vbrQuality));
     return record;
 }
 
@@ -154,7 +143,7 @@ void TMP3Coder::ProcessFile(std::size_t index) {
     const std::string outputName = outputFiles_.at(index);
     job.output = services_.files.Create(outputName);
 
-    const PcmLayout layout = ReadPcmLayout(*job.input, job.samplesPerCall, mode_ == TMP3CoderMode::MONO);
+    const PcmLayout layout = ReadPcmLayout(*job.input, job.samplesPerCall, settings_.mode == TMP3CoderMode::MONO);
     if (layout.chunkSize == 0 || layout.chunkSize >= kChunkSizeLimit)
         Fail(job, "Invalid chunk size " + std::to_string(layout.chunkSize));
     job.inputBuffer.assign((layout.chunkSize + 1) / 2, 0);

@@ -58,34 +58,34 @@ public:
     TMP3Coder(const TMP3Coder&) = delete;
     TMP3Coder& operator=(const TMP3Coder&) = delete;
 
-    std::uint32_t SampleRate() const { return sampleRate_; }
-    void SetSampleRate(std::uint32_t value) { sampleRate_ = value; }
-    std::uint32_t Bitrate() const { return bitrate_; }
-    void SetBitrate(std::uint32_t value) { bitrate_ = value; }
-    std::uint32_t MaxBitrate() const { return maxBitrate_; }
-    void SetMaxBitrate(std::uint32_t value) { maxBitrate_ = value; }
-    MPEG_QUALITY Quality() const { return quality_; }
-    void SetQuality(MPEG_QUALITY value) { quality_ = value; }
-    TMP3CoderMode Mode() const { return mode_; }
-    void SetMode(TMP3CoderMode value) { mode_ = value; }
+    std::uint32_t SampleRate() const { return settings_.sampleRate; }
+    void SetSampleRate(std::uint32_t value) { settings_.sampleRate = value; }
+    std::uint32_t Bitrate() const { return settings_.bitrate; }
+    void SetBitrate(std::uint32_t value) { settings_.bitrate = value; }
+    std::uint32_t MaxBitrate() const { return settings_.maxBitrate; }
+    void SetMaxBitrate(std::uint32_t value) { settings_.maxBitrate = value; }
+    MPEG_QUALITY Quality() const { return settings_.quality; }
+    void SetQuality(MPEG_QUALITY value) { settings_.quality = value; }
+    TMP3CoderMode Mode() const { return settings_.mode; }
+    void SetMode(TMP3CoderMode value) { settings_.mode = value; }
 
     // The six flags are 32-bit booleans: true is stored, and handed to the
     // encoder, with all bits set.
-    bool Private() const { return private_ != 0; }
-    void SetPrivate(bool value) { private_ = LongBool(value); }
-    bool CRC() const { return crc_ != 0; }
-    void SetCRC(bool value) { crc_ = LongBool(value); }
-    bool Copyright() const { return copyright_ != 0; }
-    void SetCopyright(bool value) { copyright_ = LongBool(value); }
-    bool Original() const { return original_ != 0; }
-    void SetOriginal(bool value) { original_ = LongBool(value); }
-    bool WriteVBRHeader() const { return writeVBRHeader_ != 0; }
-    void SetWriteVBRHeader(bool value) { writeVBRHeader_ = LongBool(value); }
-    bool EnableVBR() const { return enableVBR_ != 0; }
+    bool Private() const { return settings_.privateBit != 0; }
+    void SetPrivate(bool value) { settings_.privateBit = LongBool(value); }
+    bool CRC() const { return settings_.crc != 0; }
+    void SetCRC(bool value) { settings_.crc = LongBool(value); }
+    bool Copyright() const { return settings_.copyright != 0; }
+    void SetCopyright(bool value) { settings_.copyright = LongBool(value); }
+    bool Original() const { return settings_.original != 0; }
+    void SetOriginal(bool value) { settings_.original = LongBool(value); }
+    bool WriteVBRHeader() const { return settings_.writeVBRHeader != 0; }
+    void SetWriteVBRHeader(bool value) { settings_.writeVBRHeader = LongBool(value); }
+    bool EnableVBR() const { return settings_.enableVBR != 0; }
     // A VBR stream needs its header, so this also sets WriteVBRHeader.
     void SetEnableVBR(bool value);
-    std::int32_t VBRQuality() const { return vbrQuality_; }
-    void SetVBRQuality(std::int32_t value) { vbrQuality_ = value; }
+    std::int32_t VBRQuality() const { return settings_.vbrQuality; }
+    void SetVBRQuality(std::int32_t value) { settings_.vbrQuality = value; }
 
     // Adding to the lists directly derives nothing; assigning a whole input
     // list derives the output names from it.
@@ -126,18 +126,21 @@ private:
     void ProcessFile(std::size_t index);
 
     TMP3CoderServices services_;
-    std::uint32_t sampleRate_ = 44100;
-    std::uint32_t bitrate_ = 128;
-    std::uint32_t maxBitrate_ = 320;
-    MPEG_QUALITY quality_ = MPEG_QUALITY::NORMAL_QUALITY;
-    TMP3CoderMode mode_ = TMP3CoderMode::STEREO;
-    std::int32_t private_ = 0;
-    std::int32_t crc_ = -1;
-    std::int32_t copyright_ = 0;
-    std::int32_t original_ = 0;
-    std::int32_t writeVBRHeader_ = 0;
-    std::int32_t enableVBR_ = 0;
-    std::int32_t vbrQuality_ = 4;
+    // The encoding settings, copied together by AssignSettings.
+    struct Settings {
+        std::uint32_t sampleRate = 44100;
+        std::uint32_t bitrate = 128;
+        std::uint32_t maxBitrate = 320;
+        MPEG_QUALITY quality = MPEG_QUALITY::NORMAL_QUALITY;
+        TMP3CoderMode mode = TMP3CoderMode::STEREO;
+        std::int32_t privateBit = 0;
+        std::int32_t crc = -1;
+        std::int32_t copyright = 0;
+        std::int32_t original = 0;
+        std::int32_t writeVBRHeader = 0;
+        std::int32_t enableVBR = 0;
+        std::int32_t vbrQuality = 4;
+    } settings_;
     std::vector<std::string> inputFiles_;
     std::vector<std::string> outputFiles_;
     std::string defaultExt_ = ".mp3";
