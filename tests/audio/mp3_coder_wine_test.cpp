@@ -75,14 +75,9 @@ void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++timerTicks; }
 
 class MP3CoderWithLame : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = wine_support::MakeTempFolder("mp3_");
-        ASSERT_FALSE(folder_.empty());
-    }
-    void TearDown() override {
-        if (!folder_.empty()) wine_support::RunUnixShell("rm -rf '" + wine_support::UnixPathOf(folder_) + "'");
-    }
-    std::string folder_;
+    void SetUp() override { ASSERT_FALSE(folder_.empty()); }
+    wine_support::ScratchFolder scratch_{"mp3_"};
+    const std::string folder_ = scratch_.Path();
 };
 
 TEST_F(MP3CoderWithLame, ReportsTheLibraryVersion) {

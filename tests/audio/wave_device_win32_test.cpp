@@ -50,13 +50,10 @@ class RealDevice : public ::testing::Test {
 protected:
     void SetUp() override {
         if (::waveInGetNumDevs() == 0) GTEST_SKIP() << "no capture device (the bench's sound server is not running)";
-        folder = wine_support::MakeTempFolder("capture_");
         ASSERT_FALSE(folder.empty());
     }
-    void TearDown() override {
-        if (!folder.empty()) wine_support::RunUnixShell("rm -rf '" + wine_support::UnixPathOf(folder) + "'");
-    }
-    std::string folder;
+    wine_support::ScratchFolder scratch{"capture_"};
+    const std::string folder = scratch.Path();
 };
 
 TEST_F(RealDevice, ToneRecordedForThreeSecondsIsAThousandHertz) {

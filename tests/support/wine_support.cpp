@@ -102,6 +102,10 @@ std::string MakeTempFolder(const std::string& prefix) {
     }
 }
 
+ScratchFolder::~ScratchFolder() {
+    if (!path_.empty()) RunUnixShell("rm -rf '" + UnixPathOf(path_) + "'");
+}
+
 std::string CopyProgramFolder() {
     const std::string source = Env("SONORAFLUX_PROGRAM_DIR");
     std::string target = MakeTempFolder("sonoraflux_");

@@ -36,6 +36,20 @@ std::string SaveScreenshot(const std::string& name);
 // trailing backslash), removed by the caller's choice.
 std::string MakeTempFolder(const std::string& prefix);
 
+// A fresh folder from MakeTempFolder, removed with its content at the end of
+// the scope; Path() is empty when it could not be made.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& prefix) : path_(MakeTempFolder(prefix)) {}
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ~ScratchFolder();
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
 // Copies the staged program folder (Sonoraflux.exe, its DLLs and subfolders)
 // into a fresh temporary folder and returns that folder (trailing backslash).
 std::string CopyProgramFolder();
