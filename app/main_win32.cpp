@@ -2,8 +2,8 @@
 // main window first, then the message loop until the main window closes.
 #include <windows.h>
 
-#include "app/editor_window_win32.h"
-#include "playback/ole_session_win32.h"
+#include "app/program_win32.h"
+#include "win/ole_session_win32.h"
 #include "win/error_box_win32.h"
 #include "win/handles_win32.h"
 
@@ -28,7 +28,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ::InitCommonControlsEx(&controls);
     try {
         OleSession ole;
-        EditorWindow mainWindow(instance);
+        Program program(instance);
         return RunMessageLoop();
     } catch (...) {
         ShowCurrentException();

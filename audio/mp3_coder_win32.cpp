@@ -9,6 +9,7 @@
 
 #include "audio/wave_file_stream_win32.h"
 #include "win/handles_win32.h"
+#include "win/message_wait_win32.h"
 #include "win/window_win32.h"
 
 // The library's exports; DWORD is 32 bits and the stream handle a pointer.

@@ -16,9 +16,3 @@ std::unique_ptr<WaveCallbackHost> MakeWaveCallbackHost();
 // tests put an observer in its place. Returns the previous handler.
 using DeviceExceptionHandler = void (*)() noexcept;
 DeviceExceptionHandler SetDeviceExceptionHandler(DeviceExceptionHandler handler);
-
-// Waits for handle while handling this thread's posted, sent, timer and paint
-// messages; keyboard and mouse input is dropped meanwhile. WM_QUIT ends the
-// wait (and is posted again for the thread's own loop). Returns the last
-// result of MsgWaitForMultipleObjects.
-DWORD MessagePumpingWait(HANDLE handle, DWORD timeoutMs);

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "win/file_error.h"
+#include "base/file_error.h"
 
 enum class SeekOrigin { Begin = 0, Current = 1, End = 2 };
 

@@ -4,5 +4,5 @@
 #   bash scripts/wine-run.sh build/windows/bench/menu_bench.exe
 if(WIN32)
   add_executable(menu_bench ${CMAKE_CURRENT_LIST_DIR}/menu_bench.cpp)
-  target_link_libraries(menu_bench PRIVATE sfx_tray_win sfx_ui_win sfx_list_win sfx_resources)
+  target_link_libraries(menu_bench PRIVATE sfx_tray_win sfx_ui_win sfx_win sfx_resources)
 endif()

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "list/list_platform_win32.h"
+#include "win/platform_win32.h"
 #include "list/stream_list.h"
 #include "tray/tray_menu_win32.h"
 #include "ui/flat_menu_win32.h"

@@ -21,7 +21,7 @@ ExternalProject_Add(lame_frontend
   LOG_OUTPUT_ON_FAILURE ON)
 
 add_executable(bench_mp3_coder EXCLUDE_FROM_ALL mp3_coder_bench.cpp)
-target_link_libraries(bench_mp3_coder PRIVATE sfx_mp3_win32)
+target_link_libraries(bench_mp3_coder PRIVATE sfx_mp3_win)
 add_dependencies(bench_mp3_coder lame_frontend)
 add_custom_command(TARGET bench_mp3_coder POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:lame_enc> $<TARGET_FILE_DIR:bench_mp3_coder>/LAME_ENC.DLL

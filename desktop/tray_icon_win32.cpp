@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "win/error_box_win32.h"
+#include "win/message_wait_win32.h"
 #include "win/window_win32.h"
 
 static_assert(TrayNotifyRecord::kMessageFlag == NIF_MESSAGE && TrayNotifyRecord::kIconFlag == NIF_ICON &&
@@ -84,20 +85,6 @@ protected:
     }
 };
 
-namespace {
-// A subclassed owner: its component (none once the component is gone but the
-// hook could not be taken out) and its window procedure from before.
-struct OwnerHook {
-    TTrayIcon* icon;
-    WNDPROC previous;
-};
-
-std::map<HWND, OwnerHook>& OwnerHooks() {
-    static std::map<HWND, OwnerHook> hooks;
-    return hooks;
-}
-}  // namespace
-
 HWND TTrayIcon::CallbackWindow() noexcept { return TTrayIconHandler::CurrentWindow(); }
 
 TTrayIcon::TTrayIcon(HWND owner) : handler_(TTrayIconHandler::Acquire()), owner_(owner) {
@@ -105,19 +92,12 @@ TTrayIcon::TTrayIcon(HWND owner) : handler_(TTrayIconHandler::Acquire()), owner_
     TaskbarCreatedMessage();
     cycleTimer_.SetOnTimer([this] { CycleTick(); });
     iconId_ = handler_->Register(this);
-    try {
-        HookOwner();
-    } catch (...) {
-        handler_->Unregister(iconId_);
-        throw;
-    }
 }
 
 TTrayIcon::~TTrayIcon() {
     cycleTimer_.SetEnabled(false);
     handler_->Unregister(iconId_);
     RemoveTrayIcon();
-    UnhookOwner();
 }
 
 void TTrayIcon::SetIcon(HICON icon) {
@@ -271,46 +251,13 @@ void TTrayIcon::ClickDefaultItem() {
     ::PostMessageA(owner_, WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }
 
-void TTrayIcon::HookOwner() {
-    auto& hooks = OwnerHooks();
-    // One component per owner: a second would find its own procedure as the previous one.
-    if (hooks.contains(owner_)) return;
-    WNDPROC previous = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(owner_, GWLP_WNDPROC));
-    hooks[owner_] = {this, previous};
-    ::SetWindowLongPtrA(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TTrayIcon::OwnerProc));
-}
-
-void TTrayIcon::UnhookOwner() noexcept {
-    auto& hooks = OwnerHooks();
-    auto it = hooks.find(owner_);
-    if (it == hooks.end() || it->second.icon != this) return;
-    if (::GetWindowLongPtrA(owner_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TTrayIcon::OwnerProc)) {
-        ::SetWindowLongPtrA(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second.previous));
-        hooks.erase(it);
-    } else {
-        // Someone subclassed the owner after us and calls our procedure: keep
-        // passing messages on until the window goes.
-        it->second.icon = nullptr;
-    }
-}
-
-LRESULT CALLBACK TTrayIcon::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto& hooks = OwnerHooks();
-    auto it = hooks.find(hwnd);
-    if (it == hooks.end()) return ::DefWindowProcA(hwnd, msg, wp, lp);
-    OwnerHook hook = it->second;
+void TTrayIcon::OnOwnerMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    HWND owner = owner_;
+    if (!owner) return;
     if (msg == WM_NCDESTROY) {
         // The owner goes first: the component must not touch it any more.
-        hooks.erase(it);
-        if (hook.icon) hook.icon->owner_ = nullptr;
-    } else if (hook.icon) {
-        GuardedCall([&] { hook.icon->OnOwnerMessage(hwnd, msg, wp, lp); });
-    }
-    return ::CallWindowProcA(hook.previous, hwnd, msg, wp, lp);
-}
-
-void TTrayIcon::OnOwnerMessage(HWND owner, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == TaskbarCreatedMessage() && msg != 0) {
+        owner_ = nullptr;
+    } else if (msg == TaskbarCreatedMessage() && msg != 0) {
         if (iconVisible_) AddTrayIcon();
     } else if (msg == WM_SIZE && wp == SIZE_MINIMIZED) {
         if (minimizeToTray_) {

@@ -3,10 +3,10 @@
 // popup menu, shows balloon notifications, hides the owner window to the tray
 // when it is minimised and puts the icon back when the taskbar is re-created.
 //
-// The owner window (the program's main window) is subclassed for the life of
-// the component; it needs to forward nothing. The popup menu is tracked with
-// the owner as its window, so the owner receives WM_INITMENUPOPUP,
-// WM_MEASUREITEM, WM_DRAWITEM and WM_COMMAND of the menu.
+// The owner window (the program's main window) passes every message it gets
+// to OnOwnerMessage. The popup menu is tracked with the owner as its window, so
+// the owner receives WM_INITMENUPOPUP, WM_MEASUREITEM, WM_DRAWITEM and
+// WM_COMMAND of the menu.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -17,7 +17,7 @@
 #include <memory>
 #include <string>
 
-#include "desktop/simple_timer_win32.h"
+#include "win/simple_timer_win32.h"
 #include "desktop/tray_icon.h"
 #include "win/handles_win32.h"
 
@@ -40,7 +40,7 @@ BOOL CallShellNotify(DWORD message, NOTIFYICONDATAA& data);
 class TTrayIcon {
 public:
     // owner: the window that gets the menu's messages and is hidden to the
-    // tray; it must outlive the component or be destroyed by the system first.
+    // tray; it must outlive the component, or forward its WM_NCDESTROY.
     explicit TTrayIcon(HWND owner);
     TTrayIcon(const TTrayIcon&) = delete;
     TTrayIcon& operator=(const TTrayIcon&) = delete;
@@ -109,6 +109,11 @@ public:
     // Where the menu was last opened (the program reopens it there).
     POINT LastPopupPoint() const noexcept { return lastPopupPoint_; }
 
+    // The owner's window procedure passes each of its messages here before
+    // handling it: the component watches minimising, restoring, showing, the
+    // taskbar's re-creation and the owner's end, and consumes none of them.
+    void OnOwnerMessage(UINT msg, WPARAM wp, LPARAM lp);
+
     // The id in the notify record and the shared window the shell reports to.
     UINT IconId() const noexcept { return iconId_; }
     static HWND CallbackWindow() noexcept;
@@ -122,10 +127,6 @@ private:
     void CycleTick();
     void ShowImage(int index);
     BOOL Notify(DWORD message);
-    void OnOwnerMessage(HWND owner, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    void HookOwner();
-    void UnhookOwner() noexcept;
 
     std::shared_ptr<TTrayIconHandler> handler_;
     UINT iconId_ = 0;

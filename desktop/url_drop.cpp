@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "win/text_lines.h"
+#include "base/text_lines.h"
 
 namespace {
 constexpr std::size_t kBookmarkTitleOffset = 1024;

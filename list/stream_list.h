@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "list/list_platform.h"
-#include "win/text_lines.h"
+#include "base/platform.h"
+#include "base/text_lines.h"
 
 struct StreamEntry {
     std::string title;

@@ -7,9 +7,10 @@
 #include <memory>
 
 #include "playback/browser_control_win32.h"
+#include "playback/playback.h"
 #include "win/window_win32.h"
 
-class BrowserHost : public Window {
+class BrowserHost : public Window, public BrowserWindow {
 public:
     static constexpr int kClientWidth = 295;
     static constexpr int kClientHeight = 62;
@@ -24,13 +25,13 @@ public:
     ~BrowserHost() override;
 
     // Plays the entries; also the rotation window's jingle preview.
-    EmbeddedBrowser& FirstBrowser() { return Alive(first_); }
+    EmbeddedBrowser& FirstBrowser() override { return Alive(first_); }
     // Plays the rotation's jingle between entries.
     EmbeddedBrowser& SecondBrowser() { return Alive(second_); }
 
     // Shows the host without taking the focus (it stays off-screen), and hides it.
-    void Show();
-    void Hide();
+    void Show() override;
+    void Hide() override;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

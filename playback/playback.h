@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "list/list_platform.h"
+#include "base/platform.h"
 #include "list/program_folder.h"
 #include "playback/browser.h"
 

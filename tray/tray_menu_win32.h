@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "list/list_platform.h"
+#include "base/platform.h"
 #include "list/program_folder.h"
 #include "list/stream_list.h"
 #include "tray/list_menu.h"
@@ -24,6 +24,7 @@ enum TrayCommand : UINT {
     kCommandAutostart,
     kCommandTutorial,
     kCommandQuit,
+    kCommandReopenMenu,  // posted by the program, never an item: opens the menu again where it was
     kCommandFirstEntry = 1000,  // + row index: item of "Ma liste"
 };
 

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "win/error_text.h"
+#include "base/error_text.h"
 
 namespace {
 // Message boxes are owned by the active window of this thread, so they stay in

@@ -30,11 +30,34 @@ Window::~Window() {
     }
 }
 
+void Window::Destroy() noexcept {
+    if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
 void Window::Create(const CreateParams& p) {
     RegisterClassOnce(p.className, p.icon, p.background, &Window::Thunk);
-    HWND hwnd = ::CreateWindowExA(p.exStyle, p.className, p.title, p.style, p.x, p.y, p.width, p.height, p.parent,
+    int width = p.width, height = p.height;
+    if (p.clientSize) {
+        RECT frame{0, 0, width, height};
+        ::AdjustWindowRectEx(&frame, p.style, FALSE, p.exStyle);
+        width = frame.right - frame.left;
+        height = frame.bottom - frame.top;
+    }
+    HWND hwnd = ::CreateWindowExA(p.exStyle, p.className, p.title, p.style, p.x, p.y, width, height, p.parent,
                                   nullptr, ::GetModuleHandleA(nullptr), this);
     if (!hwnd) throw std::runtime_error(std::string("Impossible de créer la fenêtre ") + p.className);
+}
+
+void Window::ShowCentredInFront() {
+    if (::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_RESTORE);
+    RECT window{};
+    ::GetWindowRect(hwnd_, &window);
+    const int width = window.right - window.left, height = window.bottom - window.top;
+    const int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    ::SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::SetForegroundWindow(hwnd_);
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcA(hwnd_, msg, wp, lp); }
@@ -73,17 +96,4 @@ void MessageWindow::CreateMessageOnly(const char* className) {
     p.parent = HWND_MESSAGE;
     p.background = nullptr;
     Create(p);
-}
-
-bool ProcessPendingMessages() {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            return false;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-    return true;
 }

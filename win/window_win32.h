@@ -13,6 +13,10 @@ public:
 
     HWND Handle() const noexcept { return hwnd_; }
 
+    // Shows the window centred on the screen and in front, restored first if
+    // it was minimised (a hidden minimised window stays minimised on SW_SHOW).
+    void ShowCentredInFront();
+
 protected:
     struct CreateParams {
         const char* className;
@@ -23,10 +27,18 @@ protected:
         HWND parent = nullptr;
         HICON icon = nullptr;
         HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        // When set, width and height are the client area's, and the window is
+        // sized around it for its style.
+        bool clientSize = false;
     };
 
     // Creates the window; throws std::runtime_error when the system refuses.
     void Create(const CreateParams& params);
+
+    // Destroys the window while the derived object is still whole, so that its
+    // WM_DESTROY handler is the one place of its teardown. Derived destructors
+    // call it first; the base destructor only detaches what is left.
+    void Destroy() noexcept;
 
     // Handles one message; the default passes it to DefWindowProcA.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
@@ -47,7 +59,3 @@ class MessageWindow : public Window {
 protected:
     void CreateMessageOnly(const char* className);
 };
-
-// Processes every message waiting in this thread's queue, like the platform's
-// "process messages" step; returns false when WM_QUIT was seen (it is re-posted).
-bool ProcessPendingMessages();

@@ -6,7 +6,7 @@ sonoraflux_native_test(audio_mp3_coder_test
 
 sonoraflux_wine_test(audio_mp3_coder_wine_test
   SOURCES mp3_coder_wine_test.cpp
-  LIBS sfx_mp3_win32 sfx_wine_support)
+  LIBS sfx_mp3_win sfx_wine_support)
 if(TARGET audio_mp3_coder_wine_test)
   # The program imports the encoder library at load time: it must sit beside it.
   add_custom_command(TARGET audio_mp3_coder_wine_test POST_BUILD

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "win/com_object_win32.h"
-#include "playback/ole_session_win32.h"
+#include "win/ole_session_win32.h"
 #include "tests/support/wine_support.h"
 #include "win/handles_win32.h"
 

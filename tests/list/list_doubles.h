@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "list/list_platform.h"
+#include "base/platform.h"
 
 class MemoryFileSystem : public FileSystem {
 public:

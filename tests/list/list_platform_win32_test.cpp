@@ -1,5 +1,5 @@
 // The list's Windows side with real files and the real collation.
-#include "list/list_platform_win32.h"
+#include "win/platform_win32.h"
 
 #include <gtest/gtest.h>
 

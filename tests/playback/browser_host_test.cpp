@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "playback/ole_session_win32.h"
+#include "win/ole_session_win32.h"
 #include "tests/support/wine_support.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "list/list_platform_win32.h"
+#include "win/platform_win32.h"
 #include "playback/browser_host_win32.h"
-#include "playback/ole_session_win32.h"
+#include "win/ole_session_win32.h"
 #include "playback/playback.h"
 #include "tests/list/list_doubles.h"
 #include "tests/support/wine_support.h"

@@ -1,4 +1,4 @@
-#include "desktop/simple_timer_win32.h"
+#include "win/simple_timer_win32.h"
 
 #include <gtest/gtest.h>
 

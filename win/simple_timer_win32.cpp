@@ -1,4 +1,4 @@
-#include "desktop/simple_timer_win32.h"
+#include "win/simple_timer_win32.h"
 
 // Owns the system timers of every TSimpleTimer and routes WM_TIMER by id.
 class TSimpleTimerHandler : public SharedObjectWindow<TSimpleTimerHandler, TSimpleTimer, UINT_PTR> {

@@ -1,4 +1,4 @@
-#include "list/list_platform_win32.h"
+#include "win/platform_win32.h"
 
 #include "win/error_box_win32.h"
 #include "win/handles_win32.h"

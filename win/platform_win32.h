@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "list/list_platform.h"
+#include "base/platform.h"
 
 class Win32FileSystem : public FileSystem {
 public:

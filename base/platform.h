@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "win/file_error.h"
+#include "base/file_error.h"
 
 class FileSystem {
 public:

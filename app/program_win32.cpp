@@ -1,0 +1,143 @@
+#include "app/program_win32.h"
+
+#include <shellapi.h>
+
+#include "app/startup_win32.h"
+#include "win/error_box_win32.h"
+
+namespace {
+// Sends the mute to the controller (the controller exists once the creation
+// step has made it).
+class VolumeMuteSwitch : public MuteSwitch {
+public:
+    explicit VolumeMuteSwitch(TVolumeController& volume) : volume_(volume) {}
+    void SetMute(bool mute) override { volume_.SetMute(mute); }
+
+private:
+    TVolumeController& volume_;
+};
+}  // namespace
+
+Program::Program(HINSTANCE instance)
+    : instance_(instance),
+      folder_(ExecutableFolder()),
+      listFile_(folder_.ListFile(), files_, collation_, notices_) {
+    editor_ = std::make_unique<EditorWindow>(instance, static_cast<MainWindowHost&>(*this));
+    autostartFeedback_ = std::make_unique<Win32AutostartFeedback>(editor_->Handle());
+    autostart_ = std::make_unique<Autostart>(runKey_, *autostartFeedback_, ExecutablePath());
+    tray_ = std::make_unique<TrayPresenter>(instance, editor_->Handle(), list_, folder_, files_);
+    RunCreationStep();
+    rotation_ = std::make_unique<RotationWindow>(instance, editor_->Handle());
+    recorder_ = std::make_unique<RecorderWindow>(instance, editor_->Handle());
+}
+
+// The windows go before the services they use.
+Program::~Program() {
+    recorder_.reset();
+    rotation_.reset();
+    editor_.reset();
+}
+
+void Program::RunCreationStep() {
+    browserHost_ = std::make_unique<BrowserHost>();
+    tray_->Icon().SetEnabled(false);
+    mixer_ = std::make_unique<WinmmMixer>();
+    volume_ = std::make_unique<TVolumeController>(*mixer_);
+    muteSwitch_ = std::make_unique<VolumeMuteSwitch>(*volume_);
+    mute_ = std::make_unique<MuteToggle>(*muteSwitch_, *tray_);
+    tray_->Icon().OnClick = [this] {
+        if (mute_) mute_->Toggle();
+    };
+    playback_ = std::make_unique<Playback>(folder_, files_, *browserHost_, *tray_, *tray_);
+    // Marks the notification area as a drop target for files; nothing of the
+    // program receives what is dropped there.
+    ::DragAcceptFiles(FindTrayToolbarWindow(), TRUE);
+
+    // The ready notice comes whatever the list does; an error of the list is
+    // shown after it, and the rest of the step is skipped.
+    try {
+        LoadListAndMenu();
+    } catch (...) {
+        AnnounceReady();
+        ShowCurrentException();
+        return;
+    }
+    AnnounceReady();
+
+    autostart_->ReadAtStartup();
+    tray_->Menu().SetAutostartLook(autostart_->State(), autostart_->Caption());
+}
+
+void Program::AnnounceReady() {
+    tray_->ShowInfoBalloon("Sonoraflux", "Le logiciel est prêt !");
+    tray_->Icon().SetEnabled(true);
+}
+
+void Program::LoadListAndMenu() {
+    listFile_.LoadStreamList(list_);
+    tray_->RebuildListMenu();
+}
+
+void Program::OnOwnerMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (tray_ && tray_->HasIcon()) tray_->Icon().OnOwnerMessage(msg, wp, lp);
+}
+
+bool Program::OnMeasureItem(MEASUREITEMSTRUCT& item) { return tray_ && tray_->Look().OnMeasureItem(item); }
+
+bool Program::OnDrawItem(const DRAWITEMSTRUCT& item) { return tray_ && tray_->Look().OnDrawItem(item); }
+
+void Program::OnMenuCommand(UINT id) {
+    if (TrayMenu::IsEntryCommand(id)) {
+        PlayMenuItem(TrayMenu::EntryOfCommand(id));
+        return;
+    }
+    switch (id) {
+        case kCommandEdit: editor_->OpenEditor(); break;
+        case kCommandStop: playback_->StopPlayback(); break;
+        case kCommandRotate: rotation_->ShowCentredInFront(); break;
+        case kCommandRecord: recorder_->ShowCentredInFront(); break;
+        case kCommandAutostart: ToggleAutostart(); break;
+        case kCommandTutorial: OpenWebPage(folder_.Root() + kTutorialPage); break;
+        case kCommandQuit: Quit(); break;
+        case kCommandReopenMenu: tray_->Icon().PopupAt(tray_->Icon().LastPopupPoint()); break;
+        default: break;
+    }
+}
+
+void Program::PlayMenuItem(int item) {
+    const auto& items = tray_->Menu().Items();
+    if (item < 0 || item >= static_cast<int>(items.size())) return;
+    const ListMenuItem chosen = items[static_cast<size_t>(item)];
+    playback_->PlayEntry(item, chosen.caption, chosen.storedAddress);
+}
+
+void Program::OnEditorHidden() {
+    listFile_.LoadStreamList(list_);
+    tray_->RebuildListMenu();
+}
+
+void Program::ToggleAutostart() {
+    autostart_->Toggle();
+    tray_->Menu().SetAutostartLook(autostart_->State(), autostart_->Caption());
+    // Reopened once the current menu has fully closed.
+    ::PostMessageA(editor_->Handle(), WM_COMMAND, MAKEWPARAM(kCommandReopenMenu, 0), 0);
+}
+
+void Program::OpenWebPage(const std::string& address) {
+    ::ShellExecuteA(editor_->Handle(), "Open", address.c_str(), "", "", SW_SHOWNORMAL);
+}
+
+void Program::Quit() {
+    browserHost_.reset();
+    ::DestroyWindow(editor_->Handle());
+}
+
+void Program::OnMainWindowDestroyed() {
+    // The icon leaves the notification area with the window, and the mute
+    // controller is freed without touching the mixer.
+    tray_->RemoveIcon();
+    mute_.reset();
+    muteSwitch_.reset();
+    volume_.reset();
+    ::PostQuitMessage(0);
+}

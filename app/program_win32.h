@@ -1,0 +1,73 @@
+// The program root: owns the services of the main window (the list and its
+// file, the tray icon and menu, the browser host, the mute controller,
+// autostart, playback) and the program's windows, creates them in the
+// start-up order, and wires the tray's commands to them. It lives as long as
+// the program; closing the main window ends it.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/tray_presenter_win32.h"
+#include "audio/mute.h"
+#include "audio/mute_win32.h"
+#include "editor/editor_window_win32.h"
+#include "list/program_folder.h"
+#include "list/stream_list.h"
+#include "playback/browser_host_win32.h"
+#include "playback/playback.h"
+#include "recorder/recorder_window_win32.h"
+#include "rotation/rotation_window_win32.h"
+#include "tray/autostart_win32.h"
+#include "tray/mute_toggle.h"
+#include "win/platform_win32.h"
+
+inline constexpr const char* kAuthorAddress = "https://www.sonoraflux.fr/auteur/";
+inline constexpr const char* kTutorialPage = "Tutoriel.htm";
+
+class Program : private MainWindowHost {
+public:
+    // Creates the main window and runs its creation step, then the rotation
+    // and recorder windows, all hidden.
+    explicit Program(HINSTANCE instance);
+    ~Program() override;
+
+private:
+    void RunCreationStep();
+    void LoadListAndMenu();
+    void AnnounceReady();
+    void PlayMenuItem(int item);
+    void ToggleAutostart();
+    void OpenWebPage(const std::string& address);
+    void Quit();
+
+    void OnOwnerMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnMenuCommand(UINT id) override;
+    bool OnMeasureItem(MEASUREITEMSTRUCT& item) override;
+    bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
+    void OnEditorHidden() override;
+    void OnMainWindowDestroyed() override;
+
+    HINSTANCE instance_;
+    ProgramFolder folder_;
+    Win32FileSystem files_;
+    UserLocaleCollation collation_;
+    MessageBoxNotices notices_;
+    StreamList list_;
+    StreamListFile listFile_;
+
+    std::unique_ptr<EditorWindow> editor_;
+    std::unique_ptr<TrayPresenter> tray_;
+    std::unique_ptr<BrowserHost> browserHost_;
+    std::unique_ptr<WinmmMixer> mixer_;
+    std::unique_ptr<TVolumeController> volume_;
+    std::unique_ptr<MuteSwitch> muteSwitch_;
+    std::unique_ptr<MuteToggle> mute_;
+    Win32RunKey runKey_;
+    std::unique_ptr<Win32AutostartFeedback> autostartFeedback_;
+    std::unique_ptr<Autostart> autostart_;
+    std::unique_ptr<Playback> playback_;
+    std::unique_ptr<RotationWindow> rotation_;
+    std::unique_ptr<RecorderWindow> recorder_;
+};

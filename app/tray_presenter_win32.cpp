@@ -1,0 +1,74 @@
+#include "app/tray_presenter_win32.h"
+
+#include <stdexcept>
+
+#include "win/error_box_win32.h"
+
+namespace {
+constexpr UINT kCycleInterval = 600;
+constexpr std::uint8_t kBalloonSeconds = 10;
+
+UniqueImageList LoadTraySet(HINSTANCE instance, const char* prefix) {
+    UniqueImageList list(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0));
+    for (int i = 0; i < 4; ++i) {
+        const std::string name = prefix + std::to_string(i);
+        UniqueIcon icon(static_cast<HICON>(::LoadImageA(instance, name.c_str(), IMAGE_ICON, 16, 16, 0)));
+        if (!icon) throw std::runtime_error("Image introuvable dans le programme : " + name);
+        ::ImageList_AddIcon(list.get(), icon.get());
+    }
+    return list;
+}
+}  // namespace
+
+TrayPresenter::TrayPresenter(HINSTANCE instance, HWND owner, const StreamList& list, const ProgramFolder& folder,
+                             FileSystem& files)
+    : list_(list),
+      folder_(folder),
+      files_(files),
+      normalIcons_(LoadTraySet(instance, "TRAY_NORMAL_")),
+      mutedIcons_(LoadTraySet(instance, "TRAY_MUTED_")),
+      trayMenu_(std::make_unique<TrayMenu>(instance)),
+      trayIcon_(std::make_unique<TTrayIcon>(owner)) {
+    // The look first: whatever the list does later, the menu is drawn flat.
+    menuLook_.Apply(trayMenu_->Handle());
+    trayIcon_->SetHint(kIdleHint);
+    trayIcon_->SetIconList(normalIcons_.get());
+    trayIcon_->SetIconIndex(0);
+    trayIcon_->SetCycleInterval(kCycleInterval);
+    trayIcon_->SetPopupMenu(trayMenu_->Handle());
+    trayIcon_->SetMinimizeToTray(true);
+    trayIcon_->SetIconVisible(true);
+}
+
+void TrayPresenter::ShowInfoBalloon(const std::string& title, const std::string& text) {
+    trayIcon_->ShowBalloon(title, text, BalloonIconKind::Info, kBalloonSeconds);
+}
+
+void TrayPresenter::SetHint(const std::string& hint) { trayIcon_->SetHint(hint); }
+void TrayPresenter::SetCycleIcons(bool cycle) { trayIcon_->SetCycleIcons(cycle); }
+void TrayPresenter::SetIconIndex(int index) { trayIcon_->SetIconIndex(index); }
+
+void TrayPresenter::ShowWarningBalloon(const std::string& title, const std::string& text) {
+    trayIcon_->ShowBalloon(title, text, BalloonIconKind::Warning, kBalloonSeconds);
+}
+
+void TrayPresenter::MakeDefault(int item) { trayMenu_->MakeDefault(item); }
+void TrayPresenter::ClearDefault() { trayMenu_->ClearDefault(); }
+
+void TrayPresenter::RebuildListMenu() {
+    std::string unreadable;
+    try {
+        unreadable = trayMenu_->RebuildListMenu(list_, folder_, files_);
+    } catch (...) {
+        // The items made so far are drawn flat too.
+        menuLook_.Apply(trayMenu_->Handle());
+        throw;
+    }
+    menuLook_.Apply(trayMenu_->Handle());
+    if (!unreadable.empty())
+        ShowApplicationError("Ooops ! L'icône \"" + unreadable + "\" n'est pas une image bitmap lisible");
+}
+
+void TrayPresenter::UseMutedSet(bool muted) {
+    trayIcon_->SetIconList(muted ? mutedIcons_.get() : normalIcons_.get());
+}

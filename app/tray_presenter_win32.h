@@ -1,0 +1,54 @@
+// The tray side of the program as playback and the mute see it: the tray icon
+// with its two image sets, the tray menu with its flat look, and "Ma liste"
+// rebuilt from the list.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "desktop/tray_icon_win32.h"
+#include "list/program_folder.h"
+#include "list/stream_list.h"
+#include "playback/playback.h"
+#include "tray/mute_toggle.h"
+#include "tray/tray_menu_win32.h"
+#include "ui/flat_menu_win32.h"
+#include "win/handles_win32.h"
+
+class TrayPresenter : public PlaybackIndicator, public PlaybackMenu, public TrayImageSets {
+public:
+    // owner: the main window, which gets the menu's messages and passes the
+    // tray icon its own (TTrayIcon::OnOwnerMessage).
+    TrayPresenter(HINSTANCE instance, HWND owner, const StreamList& list, const ProgramFolder& folder,
+                  FileSystem& files);
+
+    TTrayIcon& Icon() { return *trayIcon_; }
+    TrayMenu& Menu() { return *trayMenu_; }
+    FlatMenuLook& Look() { return menuLook_; }
+    // The icon leaves the notification area (the main window is going).
+    void RemoveIcon() { trayIcon_.reset(); }
+    bool HasIcon() const { return trayIcon_ != nullptr; }
+
+    // Info balloon, 10 seconds.
+    void ShowInfoBalloon(const std::string& title, const std::string& text);
+
+    void SetHint(const std::string& hint) override;
+    void SetCycleIcons(bool cycle) override;
+    void SetIconIndex(int index) override;
+    void ShowWarningBalloon(const std::string& title, const std::string& text) override;
+    void MakeDefault(int item) override;
+    void ClearDefault() override;
+    void RebuildListMenu() override;
+    void UseMutedSet(bool muted) override;
+
+private:
+    const StreamList& list_;
+    const ProgramFolder& folder_;
+    FileSystem& files_;
+    UniqueImageList normalIcons_;
+    UniqueImageList mutedIcons_;
+    std::unique_ptr<TrayMenu> trayMenu_;
+    FlatMenuLook menuLook_;
+    std::unique_ptr<TTrayIcon> trayIcon_;
+};
