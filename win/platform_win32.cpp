@@ -15,9 +15,15 @@ std::string Win32FileSystem::ReadFile(const std::string& path) {
     if (!file) throw EStreamError(CannotOpenFileMessage(path, SystemErrorText(::GetLastError())));
     std::string content;
     char chunk[65536];
-    DWORD read = 0;
-    while (::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0) content.append(chunk, read);
-    return content;
+    for (;;) {
+        DWORD read = 0;
+        // A read that fails part way is an error like a failed open: a short
+        // list must never load as if it were the whole file.
+        if (!::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr))
+            throw EStreamError(CannotOpenFileMessage(path, SystemErrorText(::GetLastError())));
+        if (read == 0) return content;
+        content.append(chunk, read);
+    }
 }
 
 void Win32FileSystem::ReplaceFile(const std::string& path, const std::string& content) {

@@ -6,6 +6,7 @@
 #include "list/stream_list.h"
 #include "tests/list/list_doubles.h"
 #include "tests/support/wine_support.h"
+#include "win/handles_win32.h"
 
 namespace {
 class Win32ListFiles : public ::testing::Test {
@@ -46,6 +47,22 @@ TEST_F(Win32ListFiles, FailedReplaceLeavesTheOldFileByteIdentical) {
     std::string bytes;
     ASSERT_TRUE(wine_support::ReadFileBytes(path, bytes));
     EXPECT_EQ(bytes, old);
+}
+
+TEST_F(Win32ListFiles, AReadThatFailsPartWayRaisesTheOpenError) {
+    // A locked range past the first chunk makes the second read fail.
+    ASSERT_TRUE(wine_support::WriteFileBytes(path, std::string(200000, 'x')));
+    UniqueFileHandle holder(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
+    ASSERT_TRUE(::LockFile(holder.get(), 100000, 0, 50000, 0));
+    try {
+        const std::string content = files.ReadFile(path);
+        FAIL() << "read " << content.size() << " bytes without an error";
+    } catch (const EStreamError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + path + "\". ", 0), 0u) << e.what();
+    }
+    ::UnlockFile(holder.get(), 100000, 0, 50000, 0);
 }
 
 TEST_F(Win32ListFiles, ReadingAMissingFileGivesTheOpenMessage) {
