@@ -164,8 +164,9 @@ TEST_F(ListFileTest, EmptyFileGivesOneEmptyRowWithoutMessage) {
     EXPECT_EQ(list.Row(0), StreamEntry{});
 }
 
-TEST_F(ListFileTest, UnreadableFileRaisesTheOpenErrorAndEmptiesTheBuffer) {
-    files.files[path] = "a;;;1";
+TEST_F(ListFileTest, UnreadableFileRaisesTheOpenErrorAndKeepsTheListInMemory) {
+    Load("b;2;;1\r\na;1;;1\r\n");
+    const StreamList before = list;
     files.failRead = true;
     try {
         listFile.LoadStreamList(list);
@@ -174,6 +175,8 @@ TEST_F(ListFileTest, UnreadableFileRaisesTheOpenErrorAndEmptiesTheBuffer) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file \"C:\\P\\Sonoraflux.ini\". Access is denied.");
     }
     EXPECT_TRUE(listFile.LineBuffer().empty());
+    ASSERT_EQ(list.RowCount(), before.RowCount());
+    for (int i = 0; i < list.RowCount(); ++i) EXPECT_EQ(list.Row(i), before.Row(i));
 }
 
 TEST_F(ListFileTest, HostileBytesLoadWithoutHarm) {
