@@ -11,11 +11,12 @@ public:
     virtual ~FileSystem() = default;
     // True for an existing file; false for a folder or nothing.
     virtual bool FileExists(const std::string& path) = 0;
-    // The whole file; throws EStreamError with CannotOpenFileMessage.
+    // The whole file; throws EStreamError with CannotOpenFileMessage when it
+    // cannot be opened or read to its end.
     virtual std::string ReadFile(const std::string& path) = 0;
-    // Writes content beside the file, then puts it in the file's place in one
-    // step; on failure the old file is untouched and EStreamError is thrown with
-    // CannotCreateFileMessage.
+    // Replaces the file's content so that a failure leaves the old bytes (see
+    // base/file_replace.h); EStreamError with CannotCreateFileMessage naming the
+    // file that failed.
     virtual void ReplaceFile(const std::string& path, const std::string& content) = 0;
 };
 

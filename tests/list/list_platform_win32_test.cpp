@@ -33,20 +33,41 @@ TEST_F(Win32ListFiles, ReplaceWritesTheExactBytes) {
     EXPECT_FALSE(files.FileExists(path + ".new"));
 }
 
-TEST_F(Win32ListFiles, FailedReplaceLeavesTheOldFileByteIdentical) {
+TEST_F(Win32ListFiles, LeftoversOfAnInterruptedSaveDoNotBlockTheNext) {
+    // A read-only leftover file is replaced; a leftover folder that cannot be
+    // removed sends the save to the rewrite in place.
+    const std::string fresh = path + ".new";
+    ASSERT_TRUE(wine_support::WriteFileBytes(path, "old;1;;1\r\n"));
+    ASSERT_TRUE(wine_support::WriteFileBytes(fresh, "half"));
+    ASSERT_TRUE(::SetFileAttributesA(fresh.c_str(), FILE_ATTRIBUTE_READONLY));
+    files.ReplaceFile(path, "first;;;1\r\n");
+    std::string bytes;
+    ASSERT_TRUE(wine_support::ReadFileBytes(path, bytes));
+    EXPECT_EQ(bytes, "first;;;1\r\n");
+    EXPECT_EQ(::GetFileAttributesA(fresh.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    ASSERT_TRUE(::CreateDirectoryA(fresh.c_str(), nullptr));
+    ASSERT_TRUE(wine_support::WriteFileBytes(fresh + "\\inside.txt", "x"));
+    files.ReplaceFile(path, "second;;;1\r\n");
+    ASSERT_TRUE(wine_support::ReadFileBytes(path, bytes));
+    EXPECT_EQ(bytes, "second;;;1\r\n");
+}
+
+TEST_F(Win32ListFiles, AFailedSaveNamesTheFileAndLeavesItByteIdentical) {
     const std::string old = "old;1;;1\r\nkept;2;;0\r\n";
     ASSERT_TRUE(wine_support::WriteFileBytes(path, old));
-    // A folder where the new file should be written makes the write fail.
-    ASSERT_TRUE(::CreateDirectoryA((path + ".new").c_str(), nullptr));
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
     try {
         files.ReplaceFile(path, "new;;;1\r\n");
         FAIL() << "no error raised";
     } catch (const EStreamError& e) {
         EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + path + "\". ", 0), 0u) << e.what();
     }
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     std::string bytes;
     ASSERT_TRUE(wine_support::ReadFileBytes(path, bytes));
     EXPECT_EQ(bytes, old);
+    EXPECT_FALSE(files.FileExists(path + ".new"));
 }
 
 TEST_F(Win32ListFiles, AReadThatFailsPartWayRaisesTheOpenError) {
