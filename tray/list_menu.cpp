@@ -2,6 +2,16 @@
 
 #include <algorithm>
 
+unsigned EntryCommandId(int row) {
+    if (row < 0 || static_cast<unsigned>(row) > kLastCommandId - kFirstEntryCommandId) return 0;
+    return kFirstEntryCommandId + static_cast<unsigned>(row);
+}
+
+int EntryRowOfCommand(unsigned id) {
+    if (id < kFirstEntryCommandId || id > kLastCommandId) return -1;
+    return static_cast<int>(id - kFirstEntryCommandId);
+}
+
 int DefaultItemPosition(const std::vector<ListMenuItem>& items) {
     int position = -1;
     for (size_t i = 0; i < items.size(); ++i)

@@ -77,9 +77,10 @@ std::string TrayMenu::RebuildListMenu(const StreamList& list, const ProgramFolde
         ListMenuItem& item = items_[i];
         HBITMAP picture = item.picturePath.empty() ? nullptr : EntryPicture(item.picturePath);
         if (!item.picturePath.empty() && !picture && unreadable.empty()) unreadable = item.picturePath;
-        if (!item.visible) continue;
+        const UINT id = EntryCommandId(static_cast<int>(i));
+        if (!item.visible || id == 0) continue;
         MENUITEMINFOA info = ItemInfo(MIIM_ID | MIIM_STRING | MIIM_BITMAP);
-        info.wID = kCommandFirstEntry + static_cast<UINT>(i);
+        info.wID = id;
         info.dwTypeData = item.caption.data();
         info.hbmpItem = picture ? picture : defaultEntryPicture_.get();
         InsertItem(listMenu_, static_cast<UINT>(::GetMenuItemCount(listMenu_)), info);
@@ -109,8 +110,8 @@ void TrayMenu::ClearDefault() { MakeDefault(-1); }
 void TrayMenu::ApplyMarks() {
     ::SetMenuDefaultItem(listMenu_, static_cast<UINT>(-1), FALSE);
     for (size_t i = 0; i < items_.size(); ++i) {
-        if (!items_[i].visible) continue;
-        const UINT id = kCommandFirstEntry + static_cast<UINT>(i);
+        const UINT id = EntryCommandId(static_cast<int>(i));
+        if (!items_[i].visible || id == 0) continue;
         ::CheckMenuItem(listMenu_, id, MF_BYCOMMAND | (items_[i].isDefault ? MF_CHECKED : MF_UNCHECKED));
         if (items_[i].isDefault) ::SetMenuDefaultItem(listMenu_, id, FALSE);
     }

@@ -25,7 +25,7 @@ enum TrayCommand : UINT {
     kCommandTutorial,
     kCommandQuit,
     kCommandReopenMenu,  // posted by the program, never an item: opens the menu again where it was
-    kCommandFirstEntry = 1000,  // + row index: item of "Ma liste"
+    kCommandFirstEntry = kFirstEntryCommandId,  // + row index: item of "Ma liste" (see EntryCommandId)
 };
 
 // Top-level positions that other parts of the program reach.
@@ -48,8 +48,8 @@ public:
 
     // The items of "Ma liste", one per row.
     const std::vector<ListMenuItem>& Items() const { return items_; }
-    static bool IsEntryCommand(UINT id) { return id >= kCommandFirstEntry; }
-    static int EntryOfCommand(UINT id) { return static_cast<int>(id - kCommandFirstEntry); }
+    static bool IsEntryCommand(UINT id) { return EntryRowOfCommand(id) >= 0; }
+    static int EntryOfCommand(UINT id) { return EntryRowOfCommand(id); }
 
     // Makes item i the only default item (bold, check-marked).
     void MakeDefault(int item);

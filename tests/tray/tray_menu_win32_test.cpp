@@ -222,4 +222,22 @@ TEST_F(TrayMenuTest, CaptionsStayReadableUnderTheFlatLook) {
     EXPECT_EQ(SubmenuCaptions(menu.ListMenu()), (std::vector<std::string>{"Caf\xE9", "Radio n 1"}));
     EXPECT_EQ(Caption(menu.Handle(), 2, TRUE), "Arr\xEAter");
 }
+
+TEST_F(TrayMenuTest, RowsPastTheLastCommandIdAreLeftOutAndNoCommandCollides) {
+    const int rows = 65540;
+    list.Row(0) = {"r0", "http://r", "", "1"};
+    for (int i = 1; i < rows; ++i) list.AppendRow() = {"r" + std::to_string(i), "http://r", "", "1"};
+    menu.RebuildListMenu(list, folder, files);
+    EXPECT_EQ(menu.Items().size(), static_cast<size_t>(rows)) << "every row keeps its item in the model";
+    const int shown = ::GetMenuItemCount(menu.ListMenu());
+    ASSERT_EQ(shown, 64536);
+    EXPECT_EQ(::GetMenuItemID(menu.ListMenu(), shown - 1), 65535u);
+    EXPECT_EQ(Caption(menu.ListMenu(), 65535, FALSE), "r64535");
+    // The fixed commands are found in the top menu, not in "Ma liste".
+    for (UINT id : {kCommandEdit, kCommandQuit}) {
+        MENUITEMINFOA info{sizeof info, MIIM_ID};
+        EXPECT_FALSE(::GetMenuItemInfoA(menu.ListMenu(), id, FALSE, &info)) << id;
+    }
+    EXPECT_EQ(Caption(menu.Handle(), kCommandEdit, FALSE), "Editer...");
+}
 }  // namespace
