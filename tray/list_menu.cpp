@@ -12,6 +12,25 @@ int EntryRowOfCommand(unsigned id) {
     return static_cast<int>(id - kFirstEntryCommandId);
 }
 
+std::vector<std::string> UnreadableIconReports::NotYetReported(const std::vector<std::string>& unreadable) {
+    std::vector<std::string> fresh;
+    for (const std::string& file : unreadable) {
+        if (std::find(reported_.begin(), reported_.end(), file) != reported_.end()) continue;
+        reported_.push_back(file);
+        fresh.push_back(file);
+    }
+    return fresh;
+}
+
+std::string UnreadableIconMessage(const std::vector<std::string>& files) {
+    std::string text;
+    for (const std::string& file : files) {
+        if (!text.empty()) text += "\r\n";
+        text += "Ooops ! L'icône \"" + file + "\" n'est pas une image bitmap lisible";
+    }
+    return text;
+}
+
 int DefaultItemPosition(const std::vector<ListMenuItem>& items) {
     int position = -1;
     for (size_t i = 0; i < items.size(); ++i)

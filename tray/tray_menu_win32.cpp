@@ -65,18 +65,19 @@ void TrayMenu::SetAutostartLook(bool on, const char* caption) {
     ::SetMenuItemInfoA(menu_.get(), kCommandAutostart, FALSE, &info);
 }
 
-std::string TrayMenu::RebuildListMenu(const StreamList& list, const ProgramFolder& folder, FileSystem& files) {
+std::vector<std::string> TrayMenu::RebuildListMenu(const StreamList& list, const ProgramFolder& folder, FileSystem& files) {
     const int playing = DefaultItemPosition(items_);
     // From the end: removing the first item would move all the others each time.
     for (int n = ::GetMenuItemCount(listMenu_); n > 0; --n) ::DeleteMenu(listMenu_, static_cast<UINT>(n - 1), MF_BYPOSITION);
     entryPictures_.clear();
     items_ = BuildListMenuItems(list, folder, files, playing);
 
-    std::string unreadable;
+    std::vector<std::string> unreadable;
     for (size_t i = 0; i < items_.size(); ++i) {
         ListMenuItem& item = items_[i];
+        const bool firstUse = !item.picturePath.empty() && !entryPictures_.count(item.picturePath);
         HBITMAP picture = item.picturePath.empty() ? nullptr : EntryPicture(item.picturePath);
-        if (!item.picturePath.empty() && !picture && unreadable.empty()) unreadable = item.picturePath;
+        if (firstUse && !picture) unreadable.push_back(item.picturePath);
         const UINT id = EntryCommandId(static_cast<int>(i));
         if (!item.visible || id == 0) continue;
         MENUITEMINFOA info = ItemInfo(MIIM_ID | MIIM_STRING | MIIM_BITMAP);

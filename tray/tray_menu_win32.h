@@ -41,10 +41,9 @@ public:
     HMENU ListMenu() const { return listMenu_; }
 
     // Rebuilds "Ma liste" from the list, keeping the playing mark by position.
-    // An icon file that cannot be read gets the default icon; the first such
-    // file is returned (empty when all were read) so the caller can report it
-    // once, after the menu is complete.
-    std::string RebuildListMenu(const StreamList& list, const ProgramFolder& folder, FileSystem& files);
+    // An icon file that cannot be read gets the default icon; every such file
+    // is returned, once, so the caller can report it after the menu is complete.
+    std::vector<std::string> RebuildListMenu(const StreamList& list, const ProgramFolder& folder, FileSystem& files);
 
     // The items of "Ma liste", one per row.
     const std::vector<ListMenuItem>& Items() const { return items_; }

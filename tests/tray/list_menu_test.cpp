@@ -67,6 +67,22 @@ TEST(EntryCommandId, EveryIdFitsIn16BitsAndNoneMeetsAFixedCommand) {
         EXPECT_EQ(EntryRowOfCommand(id), -1) << "id " << id;
 }
 
+TEST(UnreadableIconReports, EachFileIsReportedOncePerRun) {
+    UnreadableIconReports reports;
+    struct Rebuild { std::vector<std::string> unreadable, reported; };
+    const Rebuild rebuilds[] = {
+        {{"a.bmp"}, {"a.bmp"}},
+        {{"a.bmp"}, {}},                          // the next play rebuilds: no second box
+        {{"a.bmp", "b.bmp"}, {"b.bmp"}},
+        {{}, {}},
+        {{"b.bmp", "c.bmp", "a.bmp"}, {"c.bmp"}},
+    };
+    for (const Rebuild& r : rebuilds) EXPECT_EQ(reports.NotYetReported(r.unreadable), r.reported);
+    EXPECT_EQ(UnreadableIconMessage({"C:\\I\\a.bmp", "b.bmp"}),
+              "Ooops ! L'ic\xF4ne \"C:\\I\\a.bmp\" n'est pas une image bitmap lisible\r\n"
+              "Ooops ! L'ic\xF4ne \"b.bmp\" n'est pas une image bitmap lisible");
+}
+
 TEST(DefaultItemPosition, IsTheLastMarkedOrMinusOne) {
     std::vector<ListMenuItem> items(4);
     EXPECT_EQ(DefaultItemPosition(items), -1);

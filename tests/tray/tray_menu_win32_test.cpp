@@ -95,7 +95,7 @@ protected:
     HostAdapter hostAdapter{host};
     RecordingIndicator indicator;
     Playback playback{folder, files, hostAdapter, indicator, *this};
-    std::string lastUnreadable;
+    std::vector<std::string> lastUnreadable;
 
     void MakeDefault(int item) override { menu.MakeDefault(item); }
     void ClearDefault() override { menu.ClearDefault(); }
@@ -207,10 +207,13 @@ TEST_F(TrayMenuTest, EveryKindOfAddressReachesTheBrowser) {
 
 TEST_F(TrayMenuTest, UnreadableIconGetsTheDefaultAndTheRebuildGoesOn) {
     ASSERT_TRUE(wine_support::WriteFileBytes(root + "Images\\casse.bmp", "BM not a bitmap at all"));
-    Load("a;http://a;casse.bmp;1\r\nb;http://b;;1\r\nc;http://c;absente.bmp;1\r\n");
-    EXPECT_EQ(lastUnreadable, root + "Images\\casse.bmp");
-    EXPECT_EQ(SubmenuCaptions(menu.ListMenu()), (std::vector<std::string>{"a", "b", "c"}));
-    for (UINT id = kCommandFirstEntry; id < kCommandFirstEntry + 3; ++id) {
+    ASSERT_TRUE(wine_support::WriteFileBytes(root + "Images\\vide.bmp", ""));
+    Load("a;http://a;casse.bmp;1\r\nb;http://b;;1\r\nc;http://c;absente.bmp;1\r\nd;http://d;casse.bmp;1\r\n"
+         "e;http://e;vide.bmp;1\r\n");
+    EXPECT_EQ(lastUnreadable, (std::vector<std::string>{root + "Images\\casse.bmp", root + "Images\\vide.bmp"}))
+        << "each unreadable file once";
+    EXPECT_EQ(SubmenuCaptions(menu.ListMenu()), (std::vector<std::string>{"a", "b", "c", "d", "e"}));
+    for (UINT id = kCommandFirstEntry; id < kCommandFirstEntry + 5; ++id) {
         MENUITEMINFOA info{sizeof info, MIIM_BITMAP};
         ASSERT_TRUE(::GetMenuItemInfoA(menu.ListMenu(), id, FALSE, &info));
         EXPECT_NE(info.hbmpItem, nullptr);
