@@ -56,14 +56,17 @@ TEST_F(Win32ListFiles, LeftoversOfAnInterruptedSaveDoNotBlockTheNext) {
 TEST_F(Win32ListFiles, AFailedSaveNamesTheFileAndLeavesItByteIdentical) {
     const std::string old = "old;1;;1\r\nkept;2;;0\r\n";
     ASSERT_TRUE(wine_support::WriteFileBytes(path, old));
-    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    // Held open without sharing by another program: it cannot be replaced.
+    UniqueFileHandle holder(
+        ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
     try {
         files.ReplaceFile(path, "new;;;1\r\n");
         FAIL() << "no error raised";
     } catch (const EStreamError& e) {
         EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + path + "\". ", 0), 0u) << e.what();
     }
-    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    holder.reset();
     std::string bytes;
     ASSERT_TRUE(wine_support::ReadFileBytes(path, bytes));
     EXPECT_EQ(bytes, old);

@@ -227,15 +227,15 @@ TEST_F(TrayMenuTest, CaptionsStayReadableUnderTheFlatLook) {
 }
 
 TEST_F(TrayMenuTest, RowsPastTheLastCommandIdAreLeftOutAndNoCommandCollides) {
+    // Only the rows around the limit are shown, which keeps the system menu small.
     const int rows = 65540;
-    list.Row(0) = {"r0", "http://r", "", "1"};
-    for (int i = 1; i < rows; ++i) list.AppendRow() = {"r" + std::to_string(i), "http://r", "", "1"};
+    list.Row(0) = {"r0", "http://r", "", "0"};
+    for (int i = 1; i < rows; ++i) list.AppendRow() = {"r" + std::to_string(i), "http://r", "", i >= 64530 ? "1" : "0"};
     menu.RebuildListMenu(list, folder, files);
     EXPECT_EQ(menu.Items().size(), static_cast<size_t>(rows)) << "every row keeps its item in the model";
-    const int shown = ::GetMenuItemCount(menu.ListMenu());
-    ASSERT_EQ(shown, 64536);
-    EXPECT_EQ(::GetMenuItemID(menu.ListMenu(), shown - 1), 65535u);
-    EXPECT_EQ(Caption(menu.ListMenu(), 65535, FALSE), "r64535");
+    EXPECT_EQ(SubmenuCaptions(menu.ListMenu()),
+              (std::vector<std::string>{"r64530", "r64531", "r64532", "r64533", "r64534", "r64535"}));
+    EXPECT_EQ(::GetMenuItemID(menu.ListMenu(), 5), 65535u);
     // The fixed commands are found in the top menu, not in "Ma liste".
     for (UINT id : {kCommandEdit, kCommandQuit}) {
         MENUITEMINFOA info{sizeof info, MIIM_ID};
