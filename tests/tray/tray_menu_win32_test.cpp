@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -224,6 +225,68 @@ TEST_F(TrayMenuTest, CaptionsStayReadableUnderTheFlatLook) {
     Load("Radio n\xB0" "1;http://r;;1\r\nCaf\xE9;http://c;;1\r\n");
     EXPECT_EQ(SubmenuCaptions(menu.ListMenu()), (std::vector<std::string>{"Caf\xE9", "Radio n 1"}));
     EXPECT_EQ(Caption(menu.Handle(), 2, TRUE), "Arr\xEAter");
+}
+
+// What grows when something leaks: the process's kernel handles as the system
+// counts them (Wine reports 0), and the slots a new kernel handle and a new GDI
+// object get (Wine counts no GDI objects per process either): with no leak the
+// freed slots are reused and both stay put.
+struct ResourceProbe {
+    DWORD handles = 0;
+    uintptr_t handleSlot = 0;
+    unsigned gdiSlot = 0;
+};
+
+ResourceProbe ProbeResources() {
+    ResourceProbe probe;
+    ::GetProcessHandleCount(::GetCurrentProcess(), &probe.handles);
+    HANDLE event = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    probe.handleSlot = reinterpret_cast<uintptr_t>(event);
+    ::CloseHandle(event);
+    HBITMAP bitmap = ::CreateBitmap(1, 1, 1, 1, nullptr);
+    probe.gdiSlot = static_cast<unsigned>(reinterpret_cast<uintptr_t>(bitmap) & 0xFFFF);
+    ::DeleteObject(bitmap);
+    return probe;
+}
+
+std::string SixteenBySixteenBitmap() {
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{sizeof info, 16, 16, 1, 24, BI_RGB};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + 16 * 16 * 3;
+    std::string bytes(reinterpret_cast<char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<char*>(&info), sizeof info);
+    return bytes + std::string(16 * 16 * 3, '\x40');
+}
+
+TEST_F(TrayMenuTest, RepeatedCyclesLeaveNoHandlesOrGdiObjectsBehind) {
+    ASSERT_TRUE(wine_support::WriteFileBytes(root + "Images\\note.bmp", SixteenBySixteenBitmap()));
+    Load("a;http://a;note.bmp;1\r\nb;http://b;note.bmp;1\r\nc;http://c;absente.bmp;1\r\nd;http://d;;0\r\n");
+    // The cycles the program repeats for as long as it runs. The editor's and
+    // the recorder's open-and-close cycles join this table with their windows.
+    struct Cycle {
+        const char* name;
+        int times;
+        std::function<void()> once;
+    };
+    const Cycle cycles[] = {
+        {"rebuild of \"Ma liste\"", 1000, [&] { RebuildListMenu(); }},
+        {"play and stop", 200, [&] {
+             Play(1);
+             playback.StopPlayback();
+         }},
+    };
+    for (const Cycle& cycle : cycles) {
+        for (int i = 0; i < 5; ++i) cycle.once();  // first-time allocations are not leaks
+        const ResourceProbe before = ProbeResources();
+        for (int i = 0; i < cycle.times; ++i) cycle.once();
+        const ResourceProbe after = ProbeResources();
+        EXPECT_EQ(after.handles, before.handles) << cycle.name << ": kernel handles";
+        EXPECT_EQ(after.handleSlot, before.handleSlot) << cycle.name << ": kernel handles";
+        EXPECT_EQ(after.gdiSlot, before.gdiSlot) << cycle.name << ": GDI objects";
+    }
+    EXPECT_NE(ProbeResources().handleSlot, 0u);
 }
 
 TEST_F(TrayMenuTest, RowsPastTheLastCommandIdAreLeftOutAndNoCommandCollides) {
