@@ -1,6 +1,7 @@
 #include "tray/list_menu.h"
 
 #include <algorithm>
+#include <map>
 
 unsigned EntryCommandId(int row) {
     if (row < 0 || static_cast<unsigned>(row) > kLastCommandId - kFirstEntryCommandId) return 0;
@@ -42,6 +43,8 @@ std::vector<ListMenuItem> BuildListMenuItems(const StreamList& list, const Progr
                                              int playingPosition) {
     std::vector<ListMenuItem> items;
     items.reserve(static_cast<size_t>(list.RowCount()));
+    // Entries share a few icons: each file is looked for once per build.
+    std::map<std::string, bool> exists;
     for (int i = 0; i < list.RowCount(); ++i) {
         const StreamEntry& row = list.Row(i);
         ListMenuItem item;
@@ -50,7 +53,9 @@ std::vector<ListMenuItem> BuildListMenuItems(const StreamList& list, const Progr
         std::replace(item.storedAddress.begin(), item.storedAddress.end(), '\xB0', ' ');
         // An empty iconFile names the "Images" folder itself, which is no file.
         const std::string picture = folder.Image(row.iconFile);
-        if (files.FileExists(picture)) item.picturePath = picture;
+        auto known = exists.find(picture);
+        if (known == exists.end()) known = exists.emplace(picture, files.FileExists(picture)).first;
+        if (known->second) item.picturePath = picture;
         item.visible = row.shownInMenu == "1";
         item.shownMark = item.visible ? 1 : 0;
         item.isDefault = i == playingPosition;

@@ -71,4 +71,5 @@ private:
     UniqueBitmap defaultEntryPicture_;
     std::map<std::string, UniqueBitmap> entryPictures_;  // by file; none for an unreadable file
     std::vector<ListMenuItem> items_;
+    std::vector<int> menuPositions_;  // by row: the item's position in "Ma liste", -1 when not in it
 };

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -228,9 +229,10 @@ TEST_F(TrayMenuTest, CaptionsStayReadableUnderTheFlatLook) {
 }
 
 // What grows when something leaks: the process's kernel handles as the system
-// counts them (Wine reports 0), and the slots a new kernel handle and a new GDI
-// object get (Wine counts no GDI objects per process either): with no leak the
-// freed slots are reused and both stay put.
+// counts them (Wine reports 0), the slot a new kernel handle gets, and the
+// highest slot among many new GDI objects (Wine counts no GDI objects per
+// process either, and hands freed GDI slots out last freed first, so one
+// probe would only see the order of the frees): with no leak both stay put.
 struct ResourceProbe {
     DWORD handles = 0;
     uintptr_t handleSlot = 0;
@@ -243,9 +245,12 @@ ResourceProbe ProbeResources() {
     HANDLE event = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     probe.handleSlot = reinterpret_cast<uintptr_t>(event);
     ::CloseHandle(event);
-    HBITMAP bitmap = ::CreateBitmap(1, 1, 1, 1, nullptr);
-    probe.gdiSlot = static_cast<unsigned>(reinterpret_cast<uintptr_t>(bitmap) & 0xFFFF);
-    ::DeleteObject(bitmap);
+    std::vector<HBITMAP> bitmaps;
+    for (int i = 0; i < 256; ++i) {
+        bitmaps.push_back(::CreateBitmap(1, 1, 1, 1, nullptr));
+        probe.gdiSlot = std::max(probe.gdiSlot, static_cast<unsigned>(reinterpret_cast<uintptr_t>(bitmaps.back()) & 0xFFFF));
+    }
+    for (HBITMAP bitmap : bitmaps) ::DeleteObject(bitmap);
     return probe;
 }
 
