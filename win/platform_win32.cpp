@@ -107,6 +107,17 @@ int UserLocaleCollation::CompareIgnoringCase(const std::string& a, const std::st
     return result == 0 ? 0 : result - CSTR_EQUAL;
 }
 
+std::optional<std::string> UserLocaleCollation::SortKey(const std::string& text) {
+    if (text.empty()) return std::string();  // sorts before every other text, as in the comparison
+    const int length = static_cast<int>(text.size());
+    const int size = ::LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(), length, nullptr, 0);
+    if (size <= 0) return std::nullopt;
+    std::string key(static_cast<size_t>(size), '\0');
+    if (::LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(), length, key.data(), size) != size)
+        return std::nullopt;
+    return key;
+}
+
 void MessageBoxNotices::ShowPlainMessage(const std::string& text) { ::ShowPlainMessage(nullptr, text); }
 
 std::string ExecutablePath() {

@@ -25,6 +25,7 @@ private:
 class UserLocaleCollation : public Collation {
 public:
     int CompareIgnoringCase(const std::string& a, const std::string& b) override;
+    std::optional<std::string> SortKey(const std::string& text) override;
 };
 
 class MessageBoxNotices : public UserNotices {

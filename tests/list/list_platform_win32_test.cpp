@@ -104,6 +104,18 @@ TEST(UserLocaleCollation, IgnoresCaseAndFollowsTheLocale) {
     EXPECT_EQ(collation.CompareIgnoringCase("Radio", "rADIO"), 0);
     // Accented letters sort with their base letter, not after 'z'.
     EXPECT_LT(collation.CompareIgnoringCase("\xE9" "cole", "zebre"), 0);
+    // The sort keys put every pair in the comparison's order.
+    const std::string texts[] = {"", "a", "A;x", "b;y", "Radio", "rADIO", "\xE9" "cole", "ecole", "zebre",
+                                 "Radio n 1", "Radio-1", "radio 2", "\xC9t\xE9", "10", "9", ";", "\xB0"};
+    for (const std::string& a : texts) {
+        for (const std::string& b : texts) {
+            const std::optional<std::string> ka = collation.SortKey(a), kb = collation.SortKey(b);
+            ASSERT_TRUE(ka && kb);
+            const int byKeys = *ka < *kb ? -1 : *kb < *ka ? 1 : 0;
+            const int compared = collation.CompareIgnoringCase(a, b);
+            EXPECT_EQ(byKeys, compared < 0 ? -1 : compared > 0 ? 1 : 0) << "\"" << a << "\" vs \"" << b << "\"";
+        }
+    }
 }
 
 TEST_F(Win32ListFiles, LoadAndSaveThroughTheRealFiles) {
