@@ -38,14 +38,19 @@ TEST(PortableZip, UnpacksAndRunsFromAFreshFolder) {
     ASSERT_TRUE(program.WaitForMainWindow(20000));
     ASSERT_TRUE(wine_support::PumpUntil([] { return VisibleBalloon() != nullptr; }, 20000)) << "the ready notice";
     ASSERT_TRUE(ChooseTrayMenuItem(program, {"Ma liste"}));
-    HWND menu = VisibleMenu(program.Pid());
-    HWND list = nullptr;
-    ASSERT_TRUE(wine_support::PumpUntil([&] { return (list = VisibleMenu(program.Pid(), menu)) != nullptr; }, 5000));
+    std::vector<HWND> menus;
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return (menus = VisibleMenus(program.Pid())).size() == 2; }, 5000))
+        << "the submenu opens";
+    HWND list = menus.front();
     wine_support::PumpFor(400);
     std::vector<ocr::Line> read;
-    for (const std::string& caption : ReadMenuCaptions(list)) read.push_back({caption, {}});
+    std::string texts;
+    for (const std::string& caption : ReadMenuCaptions(list)) {
+        read.push_back({caption, {}});
+        texts += "\"" + caption + "\" ";
+    }
     for (const char* station : {"FIP", "France Culture", "Groove Salad", "Jazz du soir"})
-        EXPECT_TRUE(ocr::FindCaption(read, station).has_value()) << station << " not in the list read";
+        EXPECT_TRUE(ocr::FindCaption(read, station).has_value()) << station << " not in the list read: " << texts;
     EXPECT_FALSE(ocr::FindCaption(read, "Radio cachée").has_value()) << "a hidden entry is not listed";
     PressKeys("Escape Escape");
 }

@@ -185,8 +185,8 @@ std::vector<ocr::Line> ReadScreenLines(const RECT& area) {
     const std::string geometry = std::to_string(area.right - area.left) + "x" + std::to_string(area.bottom - area.top) +
                                  "+" + std::to_string(area.left) + "+" + std::to_string(area.top);
     const std::string command = "xwd -root -silent -display " + wine_support::Env("DISPLAY") + " | convert xwd:- -crop " +
-                                geometry + " +repage -scale " + std::to_string(kOcrScale * 100) +
-                                "% -colorspace Gray -blur 0x1.5 -threshold 55% '" + shot + "' && tesseract '" + shot + "' '" + out +
+                                geometry + " +repage -write '" + shot + ".raw.png' -resize " + std::to_string(kOcrScale * 100) +
+                                "% -colorspace Gray -threshold 60% '" + shot + "' && tesseract '" + shot + "' '" + out +
                                 "' -l fra --psm 6 tsv >/dev/null 2>&1";
     if (wine_support::RunUnixShell(command) != 0) return {};
     std::string tsv;
@@ -208,7 +208,7 @@ std::string Texts(const std::vector<ocr::Line>& lines) {
 // The caption column of an open menu, with the pointer moved away so that no
 // item is highlighted while it is read.
 RECT MenuCaptionArea(HWND menu) {
-    ClickAt({1000, 740}, 0);
+    ParkPointer();
     wine_support::PumpFor(150);
     RECT area{};
     ::GetWindowRect(menu, &area);
@@ -245,6 +245,8 @@ std::vector<std::string> ReadMenuCaptions(HWND menu) {
     return captions;
 }
 
+void ParkPointer() { ClickAt({1000, 740}, 0); }
+
 bool ClickAt(POINT point, int button) {
     std::string command = DisplayArg() + "xdotool mousemove " + std::to_string(point.x) + " " + std::to_string(point.y);
     if (button) command += " click " + std::to_string(button);
@@ -269,12 +271,11 @@ bool TrayIconRect(RECT& area) {
     return icon && ::GetWindowRect(icon, &area);
 }
 
-HWND VisibleMenu(DWORD pid, HWND except) {
+std::vector<HWND> VisibleMenus(DWORD pid) {
     struct Seek {
         DWORD pid;
-        HWND except;
-        HWND found = nullptr;
-    } seek{pid, except};
+        std::vector<HWND> found;
+    } seek{pid, {}};
     ::EnumWindows(
         [](HWND hwnd, LPARAM lp) -> BOOL {
             auto* s = reinterpret_cast<Seek*>(lp);
@@ -282,11 +283,8 @@ HWND VisibleMenu(DWORD pid, HWND except) {
             DWORD owner = 0;
             ::GetClassNameA(hwnd, cls, sizeof cls);
             ::GetWindowThreadProcessId(hwnd, &owner);
-            // Top-level windows come newest first.
-            if (owner == s->pid && hwnd != s->except && lstrcmpA(cls, "#32768") == 0 && ::IsWindowVisible(hwnd)) {
-                s->found = hwnd;
-                return FALSE;
-            }
+            // Top-level windows come in their order on the screen, the newest first.
+            if (owner == s->pid && lstrcmpA(cls, "#32768") == 0 && ::IsWindowVisible(hwnd)) s->found.push_back(hwnd);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&seek));
@@ -298,14 +296,17 @@ HWND VisibleMenu(DWORD pid, HWND except) {
     if (!TrayIconRect(icon)) return ::testing::AssertionFailure() << "no icon in the notification area";
     if (!ClickAt({(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2}, 3))
         return ::testing::AssertionFailure() << "xdotool could not click the icon";
-    HWND menu = nullptr;
-    for (const std::string& caption : path) {
-        HWND previous = menu;
-        if (!wine_support::PumpUntil([&] { return (menu = VisibleMenu(program.Pid(), previous)) != nullptr; }, 5000))
+    for (size_t level = 0; level < path.size(); ++level) {
+        const std::string& caption = path[level];
+        std::vector<HWND> menus;
+        if (!wine_support::PumpUntil([&] { return (menus = VisibleMenus(program.Pid())).size() == level + 1; }, 5000))
             return ::testing::AssertionFailure() << "no menu opened before \"" << caption << "\"";
+        HWND menu = menus.front();
         wine_support::PumpFor(200);
         if (auto clicked = ClickMenuCaption(menu, caption); !clicked) return clicked;
     }
+    // A pointer left resting on the tray would bring up the icon's tooltip.
+    ParkPointer();
     return ::testing::AssertionSuccess();
 }
 

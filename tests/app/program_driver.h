@@ -54,10 +54,12 @@ bool PressKeys(const std::string& keys);
 // The real mouse, through xdotool: moves to a screen point and clicks there
 // with button 1 (left) or 3 (right); button 0 only moves.
 bool ClickAt(POINT point, int button);
+// Moves the pointer to the bottom right corner, away from the tray and menus.
+void ParkPointer();
 // Screen rectangle of the first icon in Wine's notification area.
 bool TrayIconRect(RECT& area);
-// The newest visible popup menu of the process that is not `except`.
-HWND VisibleMenu(DWORD pid, HWND except = nullptr);
+// The visible popup menus of the process, the newest (an open submenu) first.
+std::vector<HWND> VisibleMenus(DWORD pid);
 // The captions of an open menu as read on the screen, from the top.
 std::vector<std::string> ReadMenuCaptions(HWND menu);
 // Chooses an item of the tray menu the way a person does: a right click on the
