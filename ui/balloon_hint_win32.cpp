@@ -135,7 +135,6 @@ void BalloonHint::Open() {
     placement_ = balloon_hint::PlaceBalloon(body, {pointer.x, pointer.y},
                                             {work.left, work.top, work.right, work.bottom});
     const balloon_hint::Box& w = placement_.window;
-    CaptureBackdrop(w);
     const std::string caption = title_.empty() ? lines_ : title_ + "\r\n" + lines_;
     ::SetWindowTextA(Handle(), caption.c_str());
     ::SetWindowPos(Handle(), HWND_TOPMOST, w.left, w.top, w.Width(), w.Height(), SWP_NOACTIVATE);
@@ -145,32 +144,11 @@ void BalloonHint::Open() {
     ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void BalloonHint::CaptureBackdrop(const balloon_hint::Box& place) {
-    // What lies under the balloon, painted round its shape: where the system
-    // cannot shape the window (some X servers) the corners and the sides of
-    // the tail then still show the screen rather than black.
-    backdrop_.reset();
-    HDC screen = ::GetDC(nullptr);
-    UniqueMemoryDc memory(::CreateCompatibleDC(screen));
-    UniqueBitmap copy(::CreateCompatibleBitmap(screen, place.Width(), place.Height()));
-    if (memory && copy) {
-        SelectedObject selected(memory.get(), copy.get());
-        if (::BitBlt(memory.get(), 0, 0, place.Width(), place.Height(), screen, place.left, place.top, SRCCOPY))
-            backdrop_ = std::move(copy);
-    }
-    ::ReleaseDC(nullptr, screen);
-}
-
 void BalloonHint::Close() {
     if (Handle()) ::ShowWindow(Handle(), SW_HIDE);
 }
 
 void BalloonHint::Paint(HDC dc) {
-    if (backdrop_) {
-        UniqueMemoryDc memory(::CreateCompatibleDC(dc));
-        SelectedObject selected(memory.get(), backdrop_.get());
-        ::BitBlt(dc, 0, 0, placement_.window.Width(), placement_.window.Height(), memory.get(), 0, 0, SRCCOPY);
-    }
     HRGN shape = MakeShape(placement_);
     UniqueBrush fill(::CreateSolidBrush(kFill));
     UniqueBrush border(::CreateSolidBrush(kBorder));

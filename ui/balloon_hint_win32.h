@@ -49,7 +49,6 @@ private:
     void Apply(balloon_hint::HintSchedule::Action action);
     void Open();
     void Close();
-    void CaptureBackdrop(const balloon_hint::Box& place);
     void Paint(HDC dc);
     balloon_hint::Size MeasureBody(HDC dc) const;
     bool PointerOnControl(POINT& pointer) const;
@@ -63,6 +62,5 @@ private:
     const PngImageList* pictures_ = nullptr;
     UniqueFont titleFont_;
     UniqueFont textFont_;
-    UniqueBitmap backdrop_;
     balloon_hint::Placement placement_{};
 };
