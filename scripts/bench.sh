@@ -18,23 +18,39 @@ init_prefix() {
   log "initialising Wine prefix $prefix"
   mkdir -p "$prefix"
   # No Mono or HTML-engine install prompts during the first boot.
-  WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=" wineboot -i >/dev/null 2>&1 || true
+  if ! WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=" wineboot -i >"$state/wineboot.log" 2>&1; then
+    log "wineboot failed (see $state/wineboot.log)"
+    exit 1
+  fi
   # A crash must fail the test, not hang on a dialog.
-  WINEPREFIX=$prefix WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  if ! WINEPREFIX=$prefix WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+      >>"$state/wineboot.log" 2>&1; then
+    log "the prefix's crash dialog could not be switched off"
+    exit 1
+  fi
   WINEPREFIX=$prefix wineserver -w
+  # Only a prefix that booted and took its settings is marked ready.
   touch "$prefix/.sonoraflux-ready"
 }
 
 start_display() {
-  local n=91
-  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
-  setsid Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 </dev/null &
+  # Xvfb chooses a free display number itself and writes it to the given
+  # descriptor: benches started at the same moment cannot take the same one.
+  local numfile=$state/display
+  rm -f "$numfile"
+  setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numfile" >"$state/xvfb.log" 2>&1 </dev/null &
   xvfb_pid=$!
+  local n=
   for _ in $(seq 100); do
-    DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    n=$(tr -dc '0-9' <"$numfile" 2>/dev/null)
+    [ -n "$n" ] && DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    alive "$xvfb_pid" || break
     sleep 0.1
   done
-  DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1 || { log "Xvfb :$n did not answer"; exit 1; }
+  if [ -z "$n" ] || ! DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1; then
+    log "Xvfb did not answer (see $state/xvfb.log)"
+    exit 1
+  fi
   display=:$n
 }
 
