@@ -42,10 +42,19 @@ protected:
         return data;
     }
 
+    // Opens the tray menu and waits until it is on the screen, so that keys
+    // typed next reach it even on a busy machine.
     void OpenTrayMenu(RunningProgram& program) {
         program.SendTrayMouse(WM_RBUTTONDOWN);
         program.SendTrayMouse(WM_RBUTTONUP);
-        wine_support::PumpFor(800);
+        ASSERT_TRUE(wine_support::PumpUntil(
+            [&] {
+                HWND menu = FindProcessWindow(program.Pid(), "#32768");
+                return menu && ::IsWindowVisible(menu);
+            },
+            5000))
+            << "the tray menu did not open";
+        wine_support::PumpFor(200);
     }
 
     // Reads the balloon on the screen (it may still be growing when first
