@@ -1,0 +1,224 @@
+#include "editor/choosers.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <set>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+const ProgramFolder kFolder("C:\\Radio\\");
+
+class FakeServices : public ChooserServices {
+public:
+    std::set<std::string> files;
+    std::set<std::string> unreadablePictures;
+    std::vector<std::string> calls;
+
+    bool FileExists(const std::string& path) override { return files.count(path) > 0; }
+    void ExclamationBeep() override { calls.push_back("beep !"); }
+    void InformationBeep() override { calls.push_back("beep i"); }
+    void ShowWarning(const std::string& text) override { calls.push_back("warning " + text); }
+    void CheckPicture(const std::string& path) override {
+        if (unreadablePictures.count(path)) throw std::runtime_error("Image bitmap non valide : " + path);
+    }
+};
+
+// Answers each dialog with the next prepared answer; nothing is a cancel.
+class ScriptedDialogs : public FileDialogs {
+public:
+    std::deque<std::optional<std::string>> answers;
+    std::vector<FileDialogRequest> shown;
+
+    std::optional<std::string> Show(const FileDialogRequest& request) override {
+        shown.push_back(request);
+        if (answers.empty()) return std::nullopt;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+struct FieldState {
+    std::string address = "ancienne.htm";
+    std::string title = "Ancien titre";
+    std::string iconName = "ancienne.bmp";
+    std::string picture = "C:\\Radio\\Images\\ancienne.bmp";
+    bool adding = false;
+    bool operator==(const FieldState&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const FieldState& s) {
+    return out << "{" << s.address << " | " << s.title << " | " << s.iconName << " | " << s.picture
+               << (s.adding ? " | adding}" : " | editing}");
+}
+
+// The editor's fields, with the default icon shown as an empty picture path.
+class FakeFields : public ChooserFields {
+public:
+    FieldState state;
+    void SetAddressField(const std::string& address) override { state.address = address; }
+    void SetTitleField(const std::string& title) override { state.title = title; }
+    void SetIconChoice(const std::string& iconName, const std::string& picturePath) override {
+        state.iconName = iconName;
+        state.picture = picturePath;
+    }
+    void EnterAddingLook() override {
+        state.adding = true;
+        state.picture = "";
+    }
+};
+
+class ChoosersTest : public testing::Test {
+protected:
+    FakeServices services;
+    ScriptedDialogs dialogs;
+    FakeFields fields;
+    EditorChoosers choosers{kFolder, dialogs, services, fields};
+};
+
+// A chosen file counts when a file of its name lies directly in the folder.
+TEST(NameInFolderTest, TakesTheNameOfAFileLyingDirectlyInTheFolder) {
+    struct Case {
+        const char* chosen;
+        std::set<std::string> files;
+        std::optional<std::string> expected;
+    };
+    const std::string pages = "C:\\Radio\\Pages\\";
+    const Case cases[] = {
+        {"C:\\Radio\\Pages\\jazz.htm", {pages + "jazz.htm"}, "jazz.htm"},
+        {"D:\\Autres\\jazz.htm", {pages + "jazz.htm"}, "jazz.htm"},
+        {"D:\\Autres\\jazz.htm", {"D:\\Autres\\jazz.htm"}, std::nullopt},
+        {"C:\\Radio\\Pages\\Rock\\live.htm", {pages + "Rock\\live.htm"}, std::nullopt},
+        {"C:\\Radio\\Pages\\Rock\\live.htm", {pages + "Rock\\live.htm", pages + "live.htm"}, "live.htm"},
+        {"C:\\Radio\\Pages\\..\\jazz.htm", {pages + "jazz.htm"}, "jazz.htm"},
+        {"C:\\Radio\\Pages\\..\\jazz.htm", {"C:\\Radio\\jazz.htm"}, std::nullopt},
+        {"C:\\Radio\\Pages\\Rock/live.htm", {pages + "Rock/live.htm"}, std::nullopt},
+        {"C:\\Radio\\Pages\\Rock/live.htm", {pages + "live.htm"}, "live.htm"},
+        {"C:\\Radio\\Pages\\", {pages}, std::nullopt},
+        {"C:\\Radio\\Pages\\..", {pages + ".."}, std::nullopt},
+        {"jazz.htm", {pages + "jazz.htm"}, "jazz.htm"},
+    };
+    for (const Case& c : cases) {
+        FakeServices services;
+        services.files = c.files;
+        EXPECT_EQ(NameInFolder(pages, c.chosen, services), c.expected) << c.chosen;
+    }
+}
+
+TEST_F(ChoosersTest, PageChooserPutsTheFileNameIntoTheAddressField) {
+    services.files = {"C:\\Radio\\Pages\\jazz.htm"};
+    dialogs.answers = {"C:\\Radio\\Pages\\jazz.htm"};
+    choosers.SpeedButton3Click();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].kind, FileDialogKind::Page);
+    EXPECT_EQ(dialogs.shown[0].title, "Sélectionnez une page html jouant un \"Flumen\"");
+    EXPECT_EQ(dialogs.shown[0].filterName, "Pages HTML (*.htm; *.html)");
+    EXPECT_EQ(dialogs.shown[0].patterns, "*.htm;*.html");
+    EXPECT_EQ(dialogs.shown[0].startFolder, "C:\\Radio\\Pages\\");
+    FieldState expected;
+    expected.address = "jazz.htm";
+    EXPECT_EQ(fields.state, expected);
+    EXPECT_TRUE(services.calls.empty());
+}
+
+TEST_F(ChoosersTest, PageOutsideTheFolderIsRefusedWithBeepAndWarning) {
+    dialogs.answers = {"D:\\Autres\\jazz.htm"};
+    choosers.SpeedButton3Click();
+    const std::vector<std::string> expected = {
+        "beep !",
+        "warning Ooops ! La page choisie doit obligatoirement se trouver dans le dossier\r\nC:\\Radio\\Pages\\"};
+    EXPECT_EQ(services.calls, expected);
+    EXPECT_EQ(fields.state, FieldState{});
+}
+
+TEST_F(ChoosersTest, IconChooserTakesTheNameAndShowsThePictureAsChosen) {
+    services.files = {"C:\\Radio\\Images\\note.bmp"};
+    dialogs.answers = {"D:\\Copies\\note.bmp"};
+    choosers.Image4Click();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].kind, FileDialogKind::Icon);
+    EXPECT_EQ(dialogs.shown[0].title, "Choisissez une image (16x16 - *.bmp) pour illustrer votre \"Flumen\"");
+    EXPECT_EQ(dialogs.shown[0].filterName, "Images 16x16 (*.bmp)");
+    EXPECT_EQ(dialogs.shown[0].patterns, "*.bmp");
+    EXPECT_EQ(dialogs.shown[0].startFolder, "C:\\Radio\\Images\\");
+    FieldState expected;
+    expected.iconName = "note.bmp";
+    expected.picture = "D:\\Copies\\note.bmp";
+    EXPECT_EQ(fields.state, expected);
+    EXPECT_TRUE(services.calls.empty());
+}
+
+TEST_F(ChoosersTest, IconRefusalsLeaveTheFieldsAsTheyWere) {
+    services.files = {"C:\\Radio\\Images\\casse.bmp", "C:\\Radio\\Images\\Rock\\guitare.bmp"};
+    services.unreadablePictures = {"C:\\Radio\\Images\\casse.bmp"};
+
+    dialogs.answers = {"C:\\Radio\\Images\\Rock\\guitare.bmp"};
+    choosers.Image4Click();
+    const std::vector<std::string> warned = {
+        "beep !",
+        "warning Ooops ! L'icône choisie doit obligatoirement se trouver dans le dossier\r\nC:\\Radio\\Images\\"};
+    EXPECT_EQ(services.calls, warned);
+    EXPECT_EQ(fields.state, FieldState{});
+
+    dialogs.answers = {"C:\\Radio\\Images\\casse.bmp"};
+    EXPECT_THROW(choosers.Image4Click(), std::runtime_error);
+    EXPECT_EQ(fields.state, FieldState{}) << "an unreadable picture stops before its name is taken";
+}
+
+TEST_F(ChoosersTest, CancelledChoosersChangeNothing) {
+    choosers.SpeedButton3Click();
+    choosers.Image4Click();
+    choosers.PngSpeedButton6Click();
+    choosers.PngSpeedButton5Click();
+    EXPECT_EQ(dialogs.shown.size(), 4u);
+    EXPECT_EQ(fields.state, FieldState{});
+    EXPECT_TRUE(services.calls.empty()) << services.calls.front();
+}
+
+TEST_F(ChoosersTest, ImportAndExportShowTheirDialogThenSayTheyAreNotFinished) {
+    dialogs.answers = {"C:\\liste.zip", "C:\\export.zip"};
+    choosers.PngSpeedButton6Click();
+    choosers.PngSpeedButton5Click();
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    const std::string up16 = "..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\";
+    EXPECT_EQ(up16.size(), 48u);
+    EXPECT_EQ(dialogs.shown[0].kind, FileDialogKind::Import);
+    EXPECT_EQ(dialogs.shown[0].title, "Sélectionnez la liste à importer...");
+    EXPECT_EQ(dialogs.shown[1].kind, FileDialogKind::Export);
+    EXPECT_EQ(dialogs.shown[1].title, "Choisissez un dossier d'enregistrement pour exporter votre liste");
+    for (const FileDialogRequest& shown : dialogs.shown) {
+        EXPECT_EQ(shown.filterName, "Listes Sonoraflux (*.zip)");
+        EXPECT_EQ(shown.patterns, "*.zip");
+        EXPECT_EQ(shown.startFolder, up16);
+    }
+    const std::string message = "\n\rOoops ! D\xE9sol\xE9, cette fonction n'a pas encore \xE9t\xE9 finalis\xE9" "e...";
+    const std::vector<std::string> expected = {"beep i", "warning " + message, "beep i", "warning " + message};
+    EXPECT_EQ(services.calls, expected);
+    EXPECT_EQ(fields.state, FieldState{});
+}
+
+TEST(StartEntryFromDropTest, FillsTheFieldsWhenThereIsAnAddressAndAlwaysEntersAddingMode) {
+    struct Case {
+        const char* name;
+        bool addingBefore;
+        std::string url, title;
+        FieldState expected;
+    };
+    const Case cases[] = {
+        {"address and title", false, "http://radio.example/", "Radio Example",
+         {"http://radio.example/", "Radio Example", "", "", true}},
+        {"address without title", false, "http://radio.example/", "", {"http://radio.example/", "", "", "", true}},
+        {"while adding, replaces what was typed", true, "http://b/", "B", {"http://b/", "B", "", "", true}},
+        {"no address: only the adding look", false, "", "Titre seul",
+         {"ancienne.htm", "Ancien titre", "ancienne.bmp", "", true}},
+    };
+    for (const Case& c : cases) {
+        FakeFields fields;
+        fields.state.adding = c.addingBefore;
+        StartEntryFromDrop(fields, c.url, c.title);
+        EXPECT_EQ(fields.state, c.expected) << c.name;
+    }
+}
+}  // namespace
