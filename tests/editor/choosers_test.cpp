@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <set>
 #include <stdexcept>
 #include <vector>
+
+#include "tests/editor/editor_doubles.h"
 
 namespace {
 const ProgramFolder kFolder("C:\\Radio\\");
@@ -199,26 +202,78 @@ TEST_F(ChoosersTest, ImportAndExportShowTheirDialogThenSayTheyAreNotFinished) {
     EXPECT_EQ(fields.state, FieldState{});
 }
 
-TEST(StartEntryFromDropTest, FillsTheFieldsWhenThereIsAnAddressAndAlwaysEntersAddingMode) {
+// The drop on the real editor: what the user sees afterwards, and what the
+// list holds (nothing new until "Ajouter").
+TEST(UrlDropTarget1DropTest, StartsANewEntryWhateverTheMode) {
     struct Case {
         const char* name;
-        bool addingBefore;
+        std::vector<std::string> file;
+        std::function<void(EditorBench&)> before;
         std::string url, title;
-        FieldState expected;
+        std::string address, titleField, iconName;
+        bool newEnabled, saveEnabledBefore;
     };
+    const auto opened = [](EditorBench&) {};
+    const auto adding = [](EditorBench& b) {
+        b.editor.NewClick();
+        b.editor.TitleTyped("Tapé");
+        b.editor.AddressTyped("tape.htm");
+    };
+    const std::vector<std::string> two = {"Alpha;a.htm;note.bmp;1", "Beta;http://b/;;0"};
     const Case cases[] = {
-        {"address and title", false, "http://radio.example/", "Radio Example",
-         {"http://radio.example/", "Radio Example", "", "", true}},
-        {"address without title", false, "http://radio.example/", "", {"http://radio.example/", "", "", "", true}},
-        {"while adding, replaces what was typed", true, "http://b/", "B", {"http://b/", "B", "", "", true}},
-        {"no address: only the adding look", false, "", "Titre seul",
-         {"ancienne.htm", "Ancien titre", "ancienne.bmp", "", true}},
+        {"address and title", two, opened, "http://radio.example/", "Radio Example", "http://radio.example/",
+         "Radio Example", "", true, true},
+        {"address without title", two, opened, "http://radio.example/", "", "http://radio.example/", "", "", true,
+         true},
+        {"while adding, replaces what was typed", two, adding, "http://b/", "B", "http://b/", "B", "", false, true},
+        {"no address: the fields stay", two, opened, "", "Titre seul", "a.htm", "Alpha", "note.bmp", true, true},
+        {"on the empty list the save button comes on", {"Vide;;;1"}, opened, "http://x/", "X", "http://x/", "X", "",
+         true, false},
     };
     for (const Case& c : cases) {
-        FakeFields fields;
-        fields.state.adding = c.addingBefore;
-        StartEntryFromDrop(fields, c.url, c.title);
-        EXPECT_EQ(fields.state, c.expected) << c.name;
+        SCOPED_TRACE(c.name);
+        EditorBench b(c.file);
+        b.files.files[b.services.folder.Image("note.bmp")] = "BM";
+        b.Open();
+        c.before(b);
+        ASSERT_EQ(b.Look().saveEnabled, c.saveEnabledBefore);
+        if (c.file == two && !b.editor.Adding()) {
+            ASSERT_EQ(b.Look().iconPicture, b.services.folder.Image("note.bmp")) << "the entry's icon before";
+        }
+        const std::string fileBefore = b.File();
+        const int rowsBefore = b.list.RowCount();
+
+        b.editor.UrlDropTarget1Drop(c.url, c.title);
+        const EditorLook& look = b.Look();
+        EXPECT_EQ(look.address, c.address);
+        EXPECT_EQ(look.title, c.titleField);
+        EXPECT_EQ(look.iconName, c.iconName);
+        EXPECT_EQ(look.iconPicture, "") << "the default icon";
+        EXPECT_TRUE(b.editor.Adding());
+        EXPECT_FALSE(look.scrollerEnabled);
+        EXPECT_FALSE(look.listenEnabled);
+        EXPECT_FALSE(look.deleteEnabled);
+        EXPECT_TRUE(look.saveEnabled);
+        EXPECT_FALSE(look.toggleVisible);
+        EXPECT_EQ(look.titleWidth, 129);
+        EXPECT_EQ(look.newEnabled, c.newEnabled) << "\"Nouveau\" keeps its state";
+        EXPECT_EQ(b.view.shown, look) << "the window shows the new look";
+        EXPECT_EQ(b.list.RowCount(), rowsBefore);
+        EXPECT_EQ(b.File(), fileBefore);
     }
+}
+
+TEST(UrlDropTarget1DropTest, DroppedAddressIsAddedByAjouterAndWrittenByEnregistrer) {
+    EditorBench b({"Alpha;a.htm;;1"});
+    b.Open();
+    b.editor.UrlDropTarget1Drop("http://radio.example/", "");
+    b.editor.SaveClick();
+    ASSERT_EQ(b.list.RowCount(), 2);
+    EXPECT_EQ(b.list.Row(1).address, "http://radio.example/");
+    EXPECT_EQ(b.list.Row(1).title, "");
+    EXPECT_EQ(b.list.Row(1).shownInMenu, "1");
+    EXPECT_TRUE(b.services.warnings.empty()) << "an address alone is enough to add";
+    b.editor.SaveClick();
+    EXPECT_NE(b.File().find(";http://radio.example/;;1\r\n"), std::string::npos) << b.File();
 }
 }  // namespace
