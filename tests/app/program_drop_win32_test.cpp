@@ -1,8 +1,12 @@
-// Addresses dropped on the real main window: the program root creates the
-// drop target, registers the window and binds the drop to the editor; the
-// target goes with the window. The program runs in this process, on a scratch
-// program folder, so that the registered target can be called directly.
+// Filling the editor without the keyboard, on the real main window: addresses
+// dropped on it (the program root creates the drop target, registers the
+// window and binds the drop to the editor; the target goes with the window),
+// and the buttons that open the file dialogs. The program runs in this
+// process, on a scratch program folder, so that the registered target can be
+// called directly.
 #include <windows.h>
+#include <commdlg.h>
+#include <dlgs.h>
 #include <ole2.h>
 #include <shlobj.h>
 
@@ -128,6 +132,7 @@ protected:
     void SetUp() override {
         ASSERT_FALSE(root.Path().empty());
         for (const char* sub : {"Pages", "Images"}) ::CreateDirectoryA((root.Path() + sub).c_str(), nullptr);
+        ASSERT_TRUE(wine_support::WriteFileBytes(root.Path() + "Pages\\jazz.htm", "<html></html>"));
         ASSERT_TRUE(wine_support::WriteFileBytes(root.Path() + "Sonoraflux.ini",
                                                  "Alpha;a.htm;;1\r\nBeta;http://b.example/;;1\r\n"));
         program.emplace(::GetModuleHandleA(nullptr), root.Path());
@@ -161,6 +166,10 @@ protected:
     }
 
     HWND Control(int id) const { return ::GetDlgItem(main, id); }
+
+    void Click(int id) {
+        ::SendMessageA(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Control(id)));
+    }
 
     void ExpectEditingEntry(const std::string& title, const std::string& address) {
         EXPECT_EQ(TextOf(Control(kTitleField)), title);
@@ -210,9 +219,9 @@ TEST_F(ProgramDropTest, LinkDroppedOnTheEditorStartsANewEntry) {
     EXPECT_FALSE(wine_support::SaveScreenshot("editor-after-drop.png").empty());
 
     // "Ajouter" then takes it into the list, "Enregistrer" into the file.
-    ::SendMessageA(main, WM_COMMAND, MAKEWPARAM(kSave, BN_CLICKED), reinterpret_cast<LPARAM>(Control(kSave)));
+    Click(kSave);
     EXPECT_EQ(TextOf(Control(kSave)), "Enregistrer");
-    ::SendMessageA(main, WM_COMMAND, MAKEWPARAM(kSave, BN_CLICKED), reinterpret_cast<LPARAM>(Control(kSave)));
+    Click(kSave);
     std::string file;
     ASSERT_TRUE(wine_support::ReadFileBytes(root.Path() + "Sonoraflux.ini", file));
     EXPECT_NE(file.find("Radio Jazz;http://radio.example/jazz;;1\r\n"), std::string::npos) << file;
@@ -252,6 +261,45 @@ TEST_F(ProgramDropTest, DragThroughTheSystemDropsOnTheEditor) {
     EXPECT_EQ(result, DRAGDROP_S_DROP) << std::hex << result;
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
     ExpectAddingEntry("Radio Rock", "http://radio.example/rock");
+}
+
+// Each button opens its own dialog; a cancel changes nothing, and a page typed
+// into the page dialog lands in the address field.
+TEST_F(ProgramDropTest, ChooserButtonsOpenTheirDialogs) {
+    OpenEditor();
+    struct Button {
+        int id;
+        const char* title;
+        const char* typed;  // chosen by name in the dialog, or cancelled when null
+    };
+    const Button buttons[] = {
+        {kIconPreview, "Choisissez une image (16x16 - *.bmp) pour illustrer votre \"Flumen\"", nullptr},
+        {kImport, "S\xE9lectionnez la liste \xE0 importer...", nullptr},
+        {kExport, "Choisissez un dossier d'enregistrement pour exporter votre liste", nullptr},
+        {kPageChooser, "S\xE9lectionnez une page html jouant un \"Flumen\"", nullptr},
+        {kPageChooser, "S\xE9lectionnez une page html jouant un \"Flumen\"", "jazz.htm"},
+    };
+    for (const Button& button : buttons) {
+        SCOPED_TRACE(button.title);
+        bool seen = false;
+        {
+            wine_support::ModalScript script([&] {
+                HWND dialog = ::FindWindowA("#32770", button.title);
+                if (!dialog) return false;
+                seen = true;
+                if (button.typed) {
+                    ::SetDlgItemTextA(dialog, cmb13, button.typed);
+                    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+                } else {
+                    ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                }
+                return true;
+            });
+            Click(button.id);
+        }
+        EXPECT_TRUE(seen) << "no dialog with that title";
+        ExpectEditingEntry("Alpha", button.typed ? button.typed : "a.htm");
+    }
 }
 
 TEST_F(ProgramDropTest, TargetIsRevokedAndFreedWithTheMainWindow) {

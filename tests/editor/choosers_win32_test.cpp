@@ -16,39 +16,6 @@ namespace {
 // A message box's own text control.
 constexpr int kMessageBoxText = 0xFFFF;
 
-// Runs body (which opens a modal dialog) while a timer of this thread calls
-// step every 100 ms until it reports that it is done; the modal loop
-// dispatches the timer. The step never runs inside itself.
-class ModalScript {
-public:
-    explicit ModalScript(std::function<bool()> step) : step_(std::move(step)) {
-        current_ = this;
-        timer_ = ::SetTimer(nullptr, 0, 100, Tick);
-    }
-    ModalScript(const ModalScript&) = delete;
-    ModalScript& operator=(const ModalScript&) = delete;
-    ~ModalScript() {
-        ::KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
-    bool Done() const { return done_; }
-
-private:
-    static VOID CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        ModalScript* self = current_;
-        if (!self || self->done_ || self->running_) return;
-        self->running_ = true;
-        self->done_ = self->step_();
-        self->running_ = false;
-    }
-
-    static inline ModalScript* current_ = nullptr;
-    std::function<bool()> step_;
-    UINT_PTR timer_ = 0;
-    bool done_ = false;
-    bool running_ = false;
-};
-
 struct SeenBox {
     std::string text;
     bool warningIcon = false;
@@ -140,7 +107,7 @@ TEST_F(ChoosersWin32Test, PagesOnDiskAreTakenByNameOrRefusedWithTheWarningBox) {
     std::vector<SeenBox> seen;
     dialogs.answer = root.Path() + "Autres\\rock.htm";
     {
-        ModalScript script(CloseWarningBox(seen));
+        wine_support::ModalScript script(CloseWarningBox(seen));
         choosers.SpeedButton3Click();
         EXPECT_TRUE(script.Done());
     }
@@ -169,7 +136,7 @@ TEST_F(ChoosersWin32Test, IconsAreCheckedAsPicturesBeforeTheirNameIsTaken) {
     std::vector<SeenBox> seen;
     dialogs.answer = root.Path() + "Autres\\rock.htm";
     {
-        ModalScript script(CloseWarningBox(seen));
+        wine_support::ModalScript script(CloseWarningBox(seen));
         choosers.Image4Click();
     }
     ASSERT_EQ(seen.size(), 1u);
@@ -181,7 +148,7 @@ TEST_F(ChoosersWin32Test, ImportAndExportSayTheyAreNotFinishedAndWriteNothing) {
     std::vector<SeenBox> seen;
     dialogs.answer = root.Path() + "Autres\\liste.zip";
     for (auto click : {&EditorChoosers::PngSpeedButton6Click, &EditorChoosers::PngSpeedButton5Click}) {
-        ModalScript script(CloseWarningBox(seen));
+        wine_support::ModalScript script(CloseWarningBox(seen));
         (choosers.*click)();
     }
     ASSERT_EQ(seen.size(), 2u);
@@ -222,7 +189,7 @@ TEST_F(ChoosersWin32Test, RealIconDialogOpensOnImagesPreviewsAndCancels) {
     bool dialogSeen = false, previewShown = false;
     int ticks = 0, ticksWithPreview = 0;
     HWND dialog = nullptr;
-    ModalScript script([&] {
+    wine_support::ModalScript script([&] {
         if (!dialog) {
             dialog = ::FindWindowA("#32770", request.title.c_str());
             if (!dialog) return false;

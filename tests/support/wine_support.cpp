@@ -125,6 +125,28 @@ ErrorBoxCloser::ErrorBoxCloser() : timer_(::SetTimer(nullptr, 0, 50, CloseErrorB
 
 ErrorBoxCloser::~ErrorBoxCloser() { ::KillTimer(nullptr, timer_); }
 
+namespace {
+ModalScript* currentScript = nullptr;
+}  // namespace
+
+ModalScript::ModalScript(std::function<bool()> step) : step_(std::move(step)) {
+    currentScript = this;
+    timer_ = ::SetTimer(nullptr, 0, 100, Tick);
+}
+
+ModalScript::~ModalScript() {
+    ::KillTimer(nullptr, timer_);
+    currentScript = nullptr;
+}
+
+VOID CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
+    ModalScript* self = currentScript;
+    if (!self || self->done_ || self->running_) return;
+    self->running_ = true;
+    self->done_ = self->step_();
+    self->running_ = false;
+}
+
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
