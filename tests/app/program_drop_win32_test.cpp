@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/program_win32.h"
+#include "tests/app/program_driver.h"
 #include "editor/editor_controls.h"
 #include "tests/support/wine_support.h"
 #include "tray/tray_menu_win32.h"
@@ -314,5 +315,42 @@ TEST_F(ProgramDropTest, TargetIsRevokedAndFreedWithTheMainWindow) {
     DWORD effect = DROPEFFECT_COPY;
     EXPECT_EQ(target->DragEnter(data.get(), 0, POINTL{0, 0}, &effect), E_UNEXPECTED) << "the component is gone";
     EXPECT_EQ(target->Release(), 0u) << "something still holds the drop target";
+}
+// A drag from another program, as from a browser: OLE carries the calls across
+// the two processes.
+TEST(ProgramDragFromAnotherProcessTest, LinkDraggedFromHereLandsInTheRunningProgram) {
+    OleSession ole;
+    const std::string folder = wine_support::CopyProgramFolder();
+    ASSERT_FALSE(folder.empty()) << "program folder not staged";
+    program_driver::RunningProgram running(folder);
+    ASSERT_TRUE(running.Started());
+    ASSERT_TRUE(running.WaitForMainWindow(20000));
+    HWND main = running.MainWindow();
+    ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(kCommandEdit, 0), 0);
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 10000));
+    wine_support::PumpFor(500);
+
+    RECT place{};
+    ::GetWindowRect(main, &place);
+    const POINT inside{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+    ASSERT_TRUE(::SetCursorPos(inside.x, inside.y));
+    auto data = DraggedData::Create(BrowserLink("http://radio.example/blues", "Radio Blues"));
+    auto source = DropAfterAWhile::Create();
+    DWORD effect = 0x55;
+    const HRESULT result = ::DoDragDrop(data.get(), source.get(), DROPEFFECT_COPY | DROPEFFECT_LINK, &effect);
+    EXPECT_EQ(result, DRAGDROP_S_DROP) << std::hex << result;
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+
+    // Another process's edit controls answer WM_GETTEXT, not GetWindowText.
+    const auto text = [&](int id) {
+        char buffer[512] = {};
+        ::SendMessageTimeoutA(::GetDlgItem(main, id), WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
+                              SMTO_ABORTIFHUNG, 5000, nullptr);
+        return std::string(buffer);
+    };
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return text(kAddressField) == "http://radio.example/blues"; }, 5000))
+        << text(kAddressField);
+    EXPECT_EQ(text(kTitleField), "Radio Blues");
+    EXPECT_EQ(text(kSave), "Ajouter");
 }
 }  // namespace
