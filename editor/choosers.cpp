@@ -47,10 +47,16 @@ std::optional<std::string> NameInFolder(const std::string& folder, const std::st
     return name;
 }
 
+namespace {
+// The fields hold one line, and a line break would split the entry's line in
+// the list file: dragged text that runs over several lines gives its first.
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }
+}  // namespace
+
 void StartEntryFromDrop(ChooserFields& fields, const std::string& url, const std::string& title) {
     if (!url.empty()) {
-        fields.SetAddressField(url);
-        fields.SetTitleField(title);
+        fields.SetAddressField(FirstLine(url));
+        fields.SetTitleField(FirstLine(title));
         fields.SetIconChoice("", "");
     }
     fields.EnterAddingLook();

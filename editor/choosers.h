@@ -79,6 +79,7 @@ std::optional<std::string> NameInFolder(const std::string& folder, const std::st
 // A dropped address starts a new entry, whatever the editor's mode: the
 // address and its title replace the fields (the icon name is emptied); with
 // no address the fields stay as they are. Either way the editor is then adding.
+// Only the first line of a dragged text is taken.
 void StartEntryFromDrop(ChooserFields& fields, const std::string& url, const std::string& title);
 
 class EditorChoosers {

@@ -243,27 +243,6 @@ TEST_F(ProgramDropTest, DataWithoutAnAddressIsRefusedAndChangesNothing) {
     ExpectEditingEntry("Alpha", "a.htm");
 }
 
-// OLE's own drag loop finds the window under the pointer and calls its target.
-TEST_F(ProgramDropTest, DragThroughTheSystemDropsOnTheEditor) {
-    OpenEditor();
-    const POINTL inside = Inside();
-    ASSERT_TRUE(::SetCursorPos(inside.x, inside.y));
-    ASSERT_TRUE(wine_support::PumpUntil(
-        [&] {
-            POINT at{};
-            ::GetCursorPos(&at);
-            return at.x == inside.x && at.y == inside.y;
-        },
-        2000));
-    auto data = DraggedData::Create(BrowserLink("http://radio.example/rock", "Radio Rock"));
-    auto source = DropAfterAWhile::Create();
-    DWORD effect = 0x55;
-    const HRESULT result = ::DoDragDrop(data.get(), source.get(), DROPEFFECT_COPY | DROPEFFECT_LINK, &effect);
-    EXPECT_EQ(result, DRAGDROP_S_DROP) << std::hex << result;
-    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
-    ExpectAddingEntry("Radio Rock", "http://radio.example/rock");
-}
-
 // Each button opens its own dialog; a cancel changes nothing, and a page typed
 // into the page dialog lands in the address field.
 TEST_F(ProgramDropTest, ChooserButtonsOpenTheirDialogs) {

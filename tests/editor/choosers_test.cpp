@@ -110,95 +110,88 @@ TEST(NameInFolderTest, TakesTheNameOfAFileLyingDirectlyInTheFolder) {
     }
 }
 
-TEST_F(ChoosersTest, PageChooserPutsTheFileNameIntoTheAddressField) {
-    services.files = {"C:\\Radio\\Pages\\jazz.htm"};
-    dialogs.answers = {"C:\\Radio\\Pages\\jazz.htm"};
-    choosers.SpeedButton3Click();
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].kind, FileDialogKind::Page);
-    EXPECT_EQ(dialogs.shown[0].title, "Sélectionnez une page html jouant un \"Flumen\"");
-    EXPECT_EQ(dialogs.shown[0].filterName, "Pages HTML (*.htm; *.html)");
-    EXPECT_EQ(dialogs.shown[0].patterns, "*.htm;*.html");
-    EXPECT_EQ(dialogs.shown[0].startFolder, "C:\\Radio\\Pages\\");
-    FieldState expected;
-    expected.address = "jazz.htm";
-    EXPECT_EQ(fields.state, expected);
-    EXPECT_TRUE(services.calls.empty());
-}
+using Click = void (EditorChoosers::*)();
 
-TEST_F(ChoosersTest, PageOutsideTheFolderIsRefusedWithBeepAndWarning) {
-    dialogs.answers = {"D:\\Autres\\jazz.htm"};
-    choosers.SpeedButton3Click();
-    const std::vector<std::string> expected = {
-        "beep !",
-        "warning Ooops ! La page choisie doit obligatoirement se trouver dans le dossier\r\nC:\\Radio\\Pages\\"};
-    EXPECT_EQ(services.calls, expected);
-    EXPECT_EQ(fields.state, FieldState{});
-}
-
-TEST_F(ChoosersTest, IconChooserTakesTheNameAndShowsThePictureAsChosen) {
-    services.files = {"C:\\Radio\\Images\\note.bmp"};
-    dialogs.answers = {"D:\\Copies\\note.bmp"};
-    choosers.Image4Click();
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].kind, FileDialogKind::Icon);
-    EXPECT_EQ(dialogs.shown[0].title, "Choisissez une image (16x16 - *.bmp) pour illustrer votre \"Flumen\"");
-    EXPECT_EQ(dialogs.shown[0].filterName, "Images 16x16 (*.bmp)");
-    EXPECT_EQ(dialogs.shown[0].patterns, "*.bmp");
-    EXPECT_EQ(dialogs.shown[0].startFolder, "C:\\Radio\\Images\\");
-    FieldState expected;
-    expected.iconName = "note.bmp";
-    expected.picture = "D:\\Copies\\note.bmp";
-    EXPECT_EQ(fields.state, expected);
-    EXPECT_TRUE(services.calls.empty());
-}
-
-TEST_F(ChoosersTest, IconRefusalsLeaveTheFieldsAsTheyWere) {
-    services.files = {"C:\\Radio\\Images\\casse.bmp", "C:\\Radio\\Images\\Rock\\guitare.bmp"};
-    services.unreadablePictures = {"C:\\Radio\\Images\\casse.bmp"};
-
-    dialogs.answers = {"C:\\Radio\\Images\\Rock\\guitare.bmp"};
-    choosers.Image4Click();
-    const std::vector<std::string> warned = {
-        "beep !",
-        "warning Ooops ! L'icône choisie doit obligatoirement se trouver dans le dossier\r\nC:\\Radio\\Images\\"};
-    EXPECT_EQ(services.calls, warned);
-    EXPECT_EQ(fields.state, FieldState{});
-
-    dialogs.answers = {"C:\\Radio\\Images\\casse.bmp"};
-    EXPECT_THROW(choosers.Image4Click(), std::runtime_error);
-    EXPECT_EQ(fields.state, FieldState{}) << "an unreadable picture stops before its name is taken";
-}
-
-TEST_F(ChoosersTest, CancelledChoosersChangeNothing) {
-    choosers.SpeedButton3Click();
-    choosers.Image4Click();
-    choosers.PngSpeedButton6Click();
-    choosers.PngSpeedButton5Click();
-    EXPECT_EQ(dialogs.shown.size(), 4u);
-    EXPECT_EQ(fields.state, FieldState{});
+TEST_F(ChoosersTest, EachButtonAsksItsOwnDialog) {
+    const std::string up16 = "..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\";
+    const struct {
+        Click click;
+        FileDialogRequest expected;
+    } cases[] = {
+        {&EditorChoosers::SpeedButton3Click,
+         {FileDialogKind::Page, "Sélectionnez une page html jouant un \"Flumen\"", "Pages HTML (*.htm; *.html)",
+          "*.htm;*.html", "C:\\Radio\\Pages\\"}},
+        {&EditorChoosers::Image4Click,
+         {FileDialogKind::Icon, "Choisissez une image (16x16 - *.bmp) pour illustrer votre \"Flumen\"",
+          "Images 16x16 (*.bmp)", "*.bmp", "C:\\Radio\\Images\\"}},
+        {&EditorChoosers::PngSpeedButton6Click,
+         {FileDialogKind::Import, "Sélectionnez la liste à importer...", "Listes Sonoraflux (*.zip)", "*.zip", up16}},
+        {&EditorChoosers::PngSpeedButton5Click,
+         {FileDialogKind::Export, "Choisissez un dossier d'enregistrement pour exporter votre liste",
+          "Listes Sonoraflux (*.zip)", "*.zip", up16}},
+    };
+    EXPECT_EQ(up16.size(), 48u);
+    for (const auto& c : cases) {
+        dialogs.shown.clear();
+        (choosers.*c.click)();
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        const FileDialogRequest& shown = dialogs.shown[0];
+        SCOPED_TRACE(c.expected.title);
+        EXPECT_EQ(shown.kind, c.expected.kind);
+        EXPECT_EQ(shown.title, c.expected.title);
+        EXPECT_EQ(shown.filterName, c.expected.filterName);
+        EXPECT_EQ(shown.patterns, c.expected.patterns);
+        EXPECT_EQ(shown.startFolder, c.expected.startFolder);
+    }
+    EXPECT_EQ(fields.state, FieldState{}) << "cancelled dialogs change nothing";
     EXPECT_TRUE(services.calls.empty()) << services.calls.front();
 }
 
-TEST_F(ChoosersTest, ImportAndExportShowTheirDialogThenSayTheyAreNotFinished) {
-    dialogs.answers = {"C:\\liste.zip", "C:\\export.zip"};
-    choosers.PngSpeedButton6Click();
-    choosers.PngSpeedButton5Click();
-    ASSERT_EQ(dialogs.shown.size(), 2u);
-    const std::string up16 = "..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\";
-    EXPECT_EQ(up16.size(), 48u);
-    EXPECT_EQ(dialogs.shown[0].kind, FileDialogKind::Import);
-    EXPECT_EQ(dialogs.shown[0].title, "Sélectionnez la liste à importer...");
-    EXPECT_EQ(dialogs.shown[1].kind, FileDialogKind::Export);
-    EXPECT_EQ(dialogs.shown[1].title, "Choisissez un dossier d'enregistrement pour exporter votre liste");
-    for (const FileDialogRequest& shown : dialogs.shown) {
-        EXPECT_EQ(shown.filterName, "Listes Sonoraflux (*.zip)");
-        EXPECT_EQ(shown.patterns, "*.zip");
-        EXPECT_EQ(shown.startFolder, up16);
+// What each answer of a dialog does to the fields, and what the user hears and reads.
+TEST(EditorChoosersTest, AnswersFillTheFieldsOrWarn) {
+    const std::string notFinished = "warning \n\rOoops ! D\xE9sol\xE9, cette fonction n'a pas encore \xE9t\xE9 finalis\xE9" "e...";
+    struct Case {
+        const char* name;
+        Click click;
+        std::string answer;
+        FieldState expected;
+        std::vector<std::string> calls;
+    };
+    const FieldState unchanged;
+    FieldState page = unchanged, icon = unchanged;
+    page.address = "jazz.htm";
+    icon.iconName = "note.bmp";
+    icon.picture = "D:\\Copies\\note.bmp";
+    const Case cases[] = {
+        {"page in the folder", &EditorChoosers::SpeedButton3Click, "C:\\Radio\\Pages\\jazz.htm", page, {}},
+        {"page outside", &EditorChoosers::SpeedButton3Click, "D:\\Autres\\rock.htm", unchanged,
+         {"beep !", "warning Ooops ! La page choisie doit obligatoirement se trouver dans le dossier\r\nC:\\Radio\\Pages\\"}},
+        {"icon of a name in the folder, shown as chosen", &EditorChoosers::Image4Click, "D:\\Copies\\note.bmp", icon, {}},
+        {"icon in a subfolder", &EditorChoosers::Image4Click, "C:\\Radio\\Images\\Rock\\guitare.bmp", unchanged,
+         {"beep !",
+          "warning Ooops ! L'icône choisie doit obligatoirement se trouver dans le dossier\r\nC:\\Radio\\Images\\"}},
+        {"import", &EditorChoosers::PngSpeedButton6Click, "C:\\Radio\\Pages\\jazz.htm", unchanged, {"beep i", notFinished}},
+        {"export", &EditorChoosers::PngSpeedButton5Click, "C:\\liste.zip", unchanged, {"beep i", notFinished}},
+    };
+    for (const Case& c : cases) {
+        FakeServices services;
+        services.files = {"C:\\Radio\\Pages\\jazz.htm", "C:\\Radio\\Images\\note.bmp",
+                          "C:\\Radio\\Images\\Rock\\guitare.bmp"};
+        ScriptedDialogs dialogs;
+        dialogs.answers = {c.answer};
+        FakeFields fields;
+        EditorChoosers choosers{kFolder, dialogs, services, fields};
+        (choosers.*c.click)();
+        EXPECT_EQ(fields.state, c.expected) << c.name;
+        EXPECT_EQ(services.calls, c.calls) << c.name;
     }
-    const std::string message = "\n\rOoops ! D\xE9sol\xE9, cette fonction n'a pas encore \xE9t\xE9 finalis\xE9" "e...";
-    const std::vector<std::string> expected = {"beep i", "warning " + message, "beep i", "warning " + message};
-    EXPECT_EQ(services.calls, expected);
+}
+
+TEST_F(ChoosersTest, UnreadableIconStopsBeforeItsNameIsTaken) {
+    services.files = {"C:\\Radio\\Images\\casse.bmp"};
+    services.unreadablePictures = {"C:\\Radio\\Images\\casse.bmp"};
+    dialogs.answers = {"C:\\Radio\\Images\\casse.bmp"};
+    EXPECT_THROW(choosers.Image4Click(), std::runtime_error);
     EXPECT_EQ(fields.state, FieldState{});
 }
 
@@ -225,6 +218,8 @@ TEST(UrlDropTarget1DropTest, StartsANewEntryWhateverTheMode) {
          "Radio Example", "", true, true},
         {"address without title", two, opened, "http://radio.example/", "", "http://radio.example/", "", "", true,
          true},
+        {"text over several lines gives its first", two, opened, "http://radio.example/\r\nsuite", "Radio\nsuite",
+         "http://radio.example/", "Radio", "", true, true},
         {"while adding, replaces what was typed", two, adding, "http://b/", "B", "http://b/", "B", "", false, true},
         {"no address: the fields stay", two, opened, "", "Titre seul", "a.htm", "Alpha", "note.bmp", true, true},
         {"on the empty list the save button comes on", {"Vide;;;1"}, opened, "http://x/", "X", "http://x/", "X", "",

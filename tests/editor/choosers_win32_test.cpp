@@ -132,16 +132,6 @@ TEST_F(ChoosersWin32Test, IconsAreCheckedAsPicturesBeforeTheirNameIsTaken) {
         EXPECT_NE(std::string(e.what()).find("casse.bmp"), std::string::npos) << e.what();
     }
     EXPECT_TRUE(fields.calls.empty());
-
-    std::vector<SeenBox> seen;
-    dialogs.answer = root.Path() + "Autres\\rock.htm";
-    {
-        wine_support::ModalScript script(CloseWarningBox(seen));
-        choosers.Image4Click();
-    }
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, "Ooops ! L'ic\xF4ne choisie doit obligatoirement se trouver dans le dossier\r\n" +
-                                root.Path() + "Images\\");
 }
 
 TEST_F(ChoosersWin32Test, ImportAndExportSayTheyAreNotFinishedAndWriteNothing) {
