@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "ui/ui_pictures.h"
+
 namespace {
 TTTOOLINFOA ToolInfo(HWND tip, const std::string& text) {
     TTTOOLINFOA tool{};
@@ -16,7 +18,8 @@ TTTOOLINFOA ToolInfo(HWND tip, const std::string& text) {
 }
 }  // namespace
 
-BalloonWindow::BalloonWindow(HINSTANCE instance) {
+BalloonWindow::BalloonWindow(HINSTANCE instance)
+    : titlePictures_(PngImageList::FromResources(ui_pictures::kBalloonTitlePictures)) {
     tip_.reset(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                  WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr));
@@ -32,8 +35,10 @@ void BalloonWindow::ShowBalloon(const HelpBalloon& balloon, POINT at) {
     text_ = balloon.hint;
     TTTOOLINFOA tool = ToolInfo(tip_.get(), text_);
     ::SendMessageA(tip_.get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
-    ::SendMessageA(tip_.get(), TTM_SETTITLEA, balloon.title.empty() ? TTI_NONE : TTI_INFO,
-                   reinterpret_cast<LPARAM>(balloon.title.c_str()));
+    // The tip keeps a copy of the title picture.
+    UniqueIcon picture(::ImageList_GetIcon(titlePictures_.Handle(), balloon.picture, ILD_NORMAL));
+    const WPARAM icon = balloon.title.empty() || !picture ? TTI_NONE : reinterpret_cast<WPARAM>(picture.get());
+    ::SendMessageA(tip_.get(), TTM_SETTITLEA, icon, reinterpret_cast<LPARAM>(balloon.title.c_str()));
     ::SendMessageA(tip_.get(), TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
     ::SendMessageA(tip_.get(), TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
 }

@@ -1,11 +1,13 @@
 // The window that draws the help balloons: a balloon-shaped tip with a title
-// line (picture and title) above the hint text, its stem at the pointer.
+// line (picture and title) above the hint text, its stem at the pointer. The
+// title pictures are the thirteen numbered help-balloon pictures.
 #pragma once
 #include <windows.h>
 
 #include <string>
 
 #include "editor/help_balloon_hints_win32.h"
+#include "ui/png_image_list_win32.h"
 #include "win/handles_win32.h"
 
 class BalloonWindow : public BalloonPresenter {
@@ -20,6 +22,7 @@ public:
     HWND Handle() const { return tip_.get(); }
 
 private:
+    PngImageList titlePictures_;
     UniqueWindow tip_;
     std::string text_;
 };

@@ -36,7 +36,7 @@ const ControlSpec kControls[] = {
      108, 24, 156, 39, false},
     {kBalloonSwitch, "STATIC", "", kPicture, 326, 1, 17, 17, false},
     {kBevel, "STATIC", "", SS_ETCHEDHORZ, 0, 72, 369, 2, false},
-    {kListenLabel, "STATIC", "Ecouter :", kLabel, 112, 1, 46, 14, true},
+    {kListenLabel, "STATIC", "Ecouter :", SS_RIGHT | SS_NOPREFIX, 112, 1, 45, 14, true},
     {kListen, "STATIC", "", kPicture, 159, 0, 16, 17, true},
     {kScroller, UPDOWN_CLASSA, "", UDS_HORZ, 186, 0, 33, 15, true},
     {kTitleLabel, "STATIC", "Titre  ->", kLabel, 15, 28, 44, 14, true},
@@ -66,9 +66,15 @@ std::string WindowText(HWND hwnd) {
     return text;
 }
 
-UniqueFont FontLike(HFONT base, LONG weight, bool underline) {
+// The window's texts are small, so that the captions fit the places of their
+// controls.
+constexpr LONG kFontHeight = -10;
+
+UniqueFont FontLike(HFONT base, LONG weight, bool underline, LONG height = kFontHeight) {
     LOGFONTA font{};
     ::GetObjectA(base, sizeof font, &font);
+    font.lfHeight = height;
+    font.lfWidth = 0;
     font.lfWeight = weight;
     font.lfUnderline = underline;
     return UniqueFont(::CreateFontIndirectA(&font));
@@ -116,10 +122,15 @@ void EditorWindow::CreateControls() {
 
 void EditorWindow::ApplyFonts() {
     auto guiFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    font_ = FontLike(guiFont, FW_NORMAL, false);
     boldFont_ = FontLike(guiFont, FW_BOLD, false);
     linkFont_ = FontLike(guiFont, FW_NORMAL, true);
-    for (const ControlSpec& spec : kControls) ::SendMessageA(Control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(guiFont), FALSE);
+    for (const ControlSpec& spec : kControls)
+        ::SendMessageA(Control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     ::SendMessageA(Control(kHeaderTitle), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+    // The note must fit three lines in its place.
+    noteFont_ = FontLike(guiFont, FW_NORMAL, false, kFontHeight + 1);
+    ::SendMessageA(Control(kHeaderNote), WM_SETFONT, reinterpret_cast<WPARAM>(noteFont_.get()), FALSE);
     ::SendMessageA(Control(kAuthorLink), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), FALSE);
 }
 

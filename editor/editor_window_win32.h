@@ -89,7 +89,9 @@ private:
     ListEditor editor_;
     EditorPictures pictures_;
     HCURSOR hand_ = nullptr;
+    UniqueFont font_;
     UniqueFont boldFont_;
+    UniqueFont noteFont_;
     UniqueFont linkFont_;
     UniqueBitmap defaultIcon_;
     UniqueBitmap entryIcon_;

@@ -166,7 +166,7 @@ TEST_F(EditorWindowTest, ControlsSitAtTheirPlacesWithTheirCaptions) {
         {kHeaderTitle, {108, 7, 328, 21}, "Créez votre liste musicale !"},
         {kTitleLabel, {23, 106, 67, 120}, "Titre  ->"},
         {kAddressLabel, {23, 130, 65, 144}, "URL  ->"},
-        {kListenLabel, {120, 79, 166, 93}, "Ecouter :"},
+        {kListenLabel, {120, 79, 165, 93}, "Ecouter :"},
         {kAuthorLink, {108, 158, 228, 172}, "www.sonoraflux.fr"},
     };
     RECT client{};
