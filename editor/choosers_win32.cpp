@@ -2,7 +2,6 @@
 
 #include <commdlg.h>
 
-#include <cstdint>
 #include <stdexcept>
 #include <vector>
 
