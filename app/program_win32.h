@@ -13,7 +13,6 @@
 #include "audio/mute.h"
 #include "audio/mute_win32.h"
 #include "desktop/url_drop_target_win32.h"
-#include "editor/balloon_presenter_win32.h"
 #include "editor/choosers.h"
 #include "editor/choosers_win32.h"
 #include "editor/editor_window_win32.h"
@@ -78,7 +77,6 @@ private:
     // The one balloon-hint component of the program, for every window's help
     // balloons; it outlives the windows whose controls it watches.
     HelpBalloons balloons_;
-    std::unique_ptr<BalloonWindow> balloonWindow_;
     std::unique_ptr<HelpBalloonHints> balloonHints_;
     std::unique_ptr<EditorWindow> editor_;
     std::unique_ptr<TrayPresenter> tray_;
