@@ -12,6 +12,9 @@
 #include "app/tray_presenter_win32.h"
 #include "audio/mute.h"
 #include "audio/mute_win32.h"
+#include "desktop/url_drop_target_win32.h"
+#include "editor/choosers.h"
+#include "editor/choosers_win32.h"
 #include "editor/editor_window_win32.h"
 #include "editor/help_balloon_hints_win32.h"
 #include "editor/help_balloons.h"
@@ -33,10 +36,14 @@ public:
     // Creates the main window and runs its creation step, then the rotation
     // and recorder windows, all hidden.
     explicit Program(HINSTANCE instance);
+    // The same with the program folder given (with its trailing backslash).
+    Program(HINSTANCE instance, std::string folder);
     ~Program() override;
 
 private:
     void RunCreationStep();
+    void WireChoosers();
+    void CreateDropTarget();
     void LoadListAndMenu();
     void AnnounceReady();
     void ToggleAutostart();
@@ -82,6 +89,10 @@ private:
     std::unique_ptr<Win32AutostartFeedback> autostartFeedback_;
     std::unique_ptr<Autostart> autostart_;
     std::unique_ptr<Playback> playback_;
+    std::unique_ptr<Win32FileDialogs> fileDialogs_;
+    std::unique_ptr<Win32ChooserServices> chooserServices_;
+    std::unique_ptr<EditorChoosers> choosers_;
+    std::unique_ptr<TUrlDropTarget> dropTarget_;
     std::unique_ptr<RotationWindow> rotation_;
     std::unique_ptr<RecorderWindow> recorder_;
 };

@@ -286,6 +286,10 @@ void ListEditor::SetIconChoice(const std::string& iconName, const std::string& p
     Show();
 }
 
+void ListEditor::UrlDropTarget1Drop(const std::string& url, const std::string& title) {
+    StartEntryFromDrop(*this, url, title);
+}
+
 void ListEditor::FollowListSize() {
     look_.scrollerMax = std::min(list_.RowCount() - 1, kScrollerLimit);
 }

@@ -6,6 +6,7 @@
 #pragma once
 #include <string>
 
+#include "editor/choosers.h"
 #include "editor/help_balloons.h"
 #include "list/stream_list.h"
 
@@ -79,7 +80,7 @@ public:
     virtual void HideWindow() = 0;
 };
 
-class ListEditor {
+class ListEditor : public ChooserFields {
 public:
     // All four must outlive the editor; list is the program's list, which the
     // services load and save.
@@ -115,12 +116,14 @@ public:
     void BalloonSwitchClick();
 
     // Hooks for the page and icon choosers and the drop target.
-    void SetAddressField(const std::string& address);
-    void SetTitleField(const std::string& title);
+    void SetAddressField(const std::string& address) override;
+    void SetTitleField(const std::string& title) override;
     // The chosen icon: its file name into the holder, its picture into the preview.
-    void SetIconChoice(const std::string& iconName, const std::string& picturePath);
+    void SetIconChoice(const std::string& iconName, const std::string& picturePath) override;
     // Adding mode without touching the fields (a dropped address sets them first).
-    void EnterAddingLook();
+    void EnterAddingLook() override;
+    // An address dropped from a browser starts a new entry, whatever the mode.
+    void UrlDropTarget1Drop(const std::string& url, const std::string& title);
 
     // The editor's named operations.
     void ShowCurrentEntry();
