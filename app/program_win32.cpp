@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <stdexcept>
+
 #include "app/startup_win32.h"
 #include "win/error_box_win32.h"
 
@@ -27,7 +29,8 @@ Program::Program(HINSTANCE instance)
     autostart_ = std::make_unique<Autostart>(runKey_, *autostartFeedback_, ExecutablePath());
     tray_ = std::make_unique<TrayPresenter>(instance, editor_->Handle(), list_, folder_, files_);
     RunCreationStep();
-    rotation_ = std::make_unique<RotationWindow>(instance, editor_->Handle());
+    rotation_ = std::make_unique<RotationWindow>(instance, editor_->Handle(), folder_, files_,
+                                                 static_cast<RotationServices&>(*this));
     recorder_ = std::make_unique<RecorderWindow>(instance, editor_->Handle());
 }
 
@@ -110,6 +113,27 @@ void Program::PlayMenuItem(int item) {
     const ListMenuItem chosen = items[static_cast<size_t>(item)];
     playback_->PlayEntry(item, chosen.caption, chosen.storedAddress);
 }
+
+// The rotation's timers may still tick after "Quitter" has closed the host.
+void Program::ShowBrowserHost() {
+    if (browserHost_) browserHost_->Show();
+}
+
+void Program::HideBrowserHost() {
+    if (browserHost_) browserHost_->Hide();
+}
+
+Browser& Program::FirstBrowser() {
+    if (!browserHost_) throw std::runtime_error("Le navigateur intégré est fermé");
+    return browserHost_->FirstBrowser();
+}
+
+Browser& Program::SecondBrowser() {
+    if (!browserHost_) throw std::runtime_error("Le navigateur intégré est fermé");
+    return browserHost_->SecondBrowser();
+}
+
+int Program::MenuItemCount() { return static_cast<int>(tray_->Menu().Items().size()); }
 
 void Program::OnEditorHidden() {
     listFile_.LoadStreamList(list_);

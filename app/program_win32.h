@@ -26,7 +26,7 @@
 inline constexpr const char* kAuthorAddress = "https://www.sonoraflux.fr/auteur/";
 inline constexpr const char* kTutorialPage = "Tutoriel.htm";
 
-class Program : private MainWindowHost {
+class Program : private MainWindowHost, private RotationServices {
 public:
     // Creates the main window and runs its creation step, then the rotation
     // and recorder windows, all hidden.
@@ -37,7 +37,7 @@ private:
     void RunCreationStep();
     void LoadListAndMenu();
     void AnnounceReady();
-    void PlayMenuItem(int item);
+    void PlayMenuItem(int item) override;
     void ToggleAutostart();
     void OpenWebPage(const std::string& address);
     void Quit();
@@ -48,6 +48,13 @@ private:
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
     void OnEditorHidden() override;
     void OnMainWindowDestroyed() override;
+
+    // The rotation window's view of the browser host and of "Ma liste".
+    void ShowBrowserHost() override;
+    void HideBrowserHost() override;
+    Browser& FirstBrowser() override;
+    Browser& SecondBrowser() override;
+    int MenuItemCount() override;
 
     HINSTANCE instance_;
     ProgramFolder folder_;
