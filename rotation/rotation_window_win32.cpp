@@ -75,16 +75,19 @@ RotationWindow::~RotationWindow() { Destroy(); }
 // FormCreate: the controls, their captions and places, the hand cursor.
 void RotationWindow::CreateControls(HINSTANCE instance) {
     handCursor_ = ::LoadCursorA(instance, "CURSOR");
-    font_ = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    // The dialog font of 8 points that the window's places were measured in.
+    font_.reset(::CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
     const POINT r = kRotationGroupAt, t = kTransitionGroupAt;
 
-    // Controls drawn over a group's frame come first, so they lie above it.
+    // The groups come first: every later sibling lies above them, so a group
+    // never paints over the controls in it or on its frame.
+    AddControl(WC_BUTTONA, "       Permutation ", BS_GROUPBOX, kRotationGroup, r.x, r.y, 131, 47);
+    AddControl(WC_BUTTONA, "      Transition ", BS_GROUPBOX, kTransitionGroup, t.x, t.y, 131, 85);
     AddPicture(instance, "PICTURE_CLOCK", kClockPicture, r.x + 8, r.y + 0, 16, 16);
     AddPicture(instance, "PICTURE_HELP_SWITCH", kBalloonSwitch, r.x + 113, r.y - 1, 17, 17);
     AddControl(WC_BUTTONA, "", BS_AUTOCHECKBOX | WS_TABSTOP, kJingleCheck, t.x + 8, t.y + 0, 17, 17);
     ::SendMessageA(Control(kJingleCheck), BM_SETCHECK, BST_CHECKED, 0);
-    AddControl(WC_BUTTONA, "       Permutation ", BS_GROUPBOX, kRotationGroup, r.x, r.y, 131, 47);
-    AddControl(WC_BUTTONA, "      Transition ", BS_GROUPBOX, kTransitionGroup, t.x, t.y, 131, 85);
 
     AddTrackBar(kIntervalBar, r.x + 14, r.y + 20);
     ::SendMessageA(Control(kIntervalBar), TBM_SETRANGE, TRUE, MAKELPARAM(kBarMinimum, kIntervalMaximum));
@@ -103,7 +106,7 @@ void RotationWindow::CreateControls(HINSTANCE instance) {
     AddControl(WC_STATICA, "", SS_OWNERDRAW, kChosenJingle, t.x + 16, t.y + 60, 98, 13);
 
     AddControl(WC_STATICA, kRotationNotice, SS_LEFT | SS_NOPREFIX | WS_DISABLED, kNotice, 144, 8, 161, 105);
-    AddControl(WC_STATICA, "", SS_ETCHEDHORZ, kSeparator, 152, 120, 137, 2);
+    AddControl(WC_STATICA, "", SS_OWNERDRAW, kSeparator, 152, 120, 137, 2);
     AddControl(WC_BUTTONA, "Annuler", BS_PUSHBUTTON | WS_TABSTOP, kCancelButton, 16, 150, 65, 25);
     AddControl(WC_BUTTONA, "OK", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, kOkButton, 96, 150, 33, 25);
 }
@@ -114,7 +117,7 @@ HWND RotationWindow::AddControl(const char* className, const char* text, DWORD s
                                      width, height, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                      ::GetModuleHandleA(nullptr), nullptr);
     if (!control) throw std::runtime_error(std::string("Impossible de créer le contrôle ") + className);
-    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     return control;
 }
 
@@ -140,6 +143,10 @@ LRESULT RotationWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DRAWITEM:
             if (wp == kChosenJingle) {
                 DrawChosenJingle(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+                return TRUE;
+            }
+            if (wp == kSeparator) {
+                DrawSeparator(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
                 return TRUE;
             }
             break;
@@ -177,12 +184,19 @@ bool RotationWindow::OnSetCursor(HWND over) {
 void RotationWindow::DrawChosenJingle(const DRAWITEMSTRUCT& item) {
     RECT area = item.rcItem;
     ::FillRect(item.hDC, &area, ::GetSysColorBrush(COLOR_BTNFACE));
-    SelectedObject font(item.hDC, font_);
+    SelectedObject font(item.hDC, font_.get());
     ::SetBkMode(item.hDC, TRANSPARENT);
     ::SetTextColor(item.hDC, ::GetSysColor(COLOR_INACTIVECAPTION));
     const std::string path = ControlText(item.hwndItem);
     ::DrawTextA(item.hDC, path.c_str(), static_cast<int>(path.size()), &area,
                 DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX | DT_TOP);
+}
+
+// A sunken line along the top: a shadow line over a light one.
+void RotationWindow::DrawSeparator(const DRAWITEMSTRUCT& item) {
+    RECT area = item.rcItem;
+    ::FillRect(item.hDC, &area, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::DrawEdge(item.hDC, &area, EDGE_ETCHED, BF_TOP);
 }
 
 void RotationWindow::Image1Click() {

@@ -9,6 +9,7 @@
 
 #include "list/program_folder.h"
 #include "rotation/rotation.h"
+#include "win/handles_win32.h"
 #include "win/simple_timer_win32.h"
 #include "win/window_win32.h"
 
@@ -92,13 +93,14 @@ private:
     void OnBarMoved(HWND bar);
     bool OnSetCursor(HWND over);
     void DrawChosenJingle(const DRAWITEMSTRUCT& item);
+    void DrawSeparator(const DRAWITEMSTRUCT& item);
     void Image1Click();
     void Image11Click();
     void Button1Click();
     void Button2Click();
 
     HCURSOR handCursor_ = nullptr;
-    HFONT font_ = nullptr;
+    UniqueFont font_;
     std::unique_ptr<OpenDialogJinglePicker> openDialog_;
     Timer timer1_, timer2_, timer3_;
     std::unique_ptr<Rotation> rotation_;
