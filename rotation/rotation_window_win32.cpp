@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 
+#include "ui/ui_pictures.h"
 #include "win/handles_win32.h"
 
 namespace {
@@ -18,6 +19,40 @@ constexpr int kThumbLength = 12;
 // place in the group.
 constexpr POINT kRotationGroupAt{7, 5};
 constexpr POINT kTransitionGroupAt{8, 56};
+
+HFONT CreateDialogFont(const char* face, int height) {
+    return ::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
+}
+
+// Height of the text word-wrapped to that width in that font.
+int WrappedHeight(HFONT font, const char* text, int width) {
+    RECT area{0, 0, width, 0};
+    HDC dc = ::GetDC(nullptr);
+    int height = 0;
+    {
+        SelectedObject selected(dc, font);
+        height = ::DrawTextA(dc, text, -1, &area, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    }
+    ::ReleaseDC(nullptr, dc);
+    return height;
+}
+
+// The window's places were measured in the usual 8-point dialog font. On a
+// system whose font of that name is wider, the labels would be cut: the
+// notice, the longest text, picks a narrower face, then a smaller size.
+UniqueFont FontThatFits(const char* notice, int width, int height) {
+    const struct {
+        const char* face;
+        int height;
+    } candidates[] = {{"MS Sans Serif", -11}, {"Arial Narrow", -11}, {"DejaVu Sans Condensed", -11},
+                      {"MS Sans Serif", -10}, {"DejaVu Sans Condensed", -10}};
+    for (const auto& candidate : candidates) {
+        UniqueFont font(CreateDialogFont(candidate.face, candidate.height));
+        if (font && WrappedHeight(font.get(), notice, width) <= height) return font;
+    }
+    return UniqueFont(CreateDialogFont("MS Sans Serif", -11));
+}
 
 std::string ControlText(HWND control) {
     char text[MAX_PATH * 2] = {};
@@ -75,17 +110,13 @@ RotationWindow::~RotationWindow() { Destroy(); }
 // FormCreate: the controls, their captions and places, the hand cursor.
 void RotationWindow::CreateControls(HINSTANCE instance) {
     handCursor_ = ::LoadCursorA(instance, "CURSOR");
-    // The dialog font of 8 points that the window's places were measured in.
-    font_.reset(::CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+    font_ = FontThatFits(kRotationNotice, 161, 105);
     const POINT r = kRotationGroupAt, t = kTransitionGroupAt;
 
-    // The groups come first: every later sibling lies above them, so a group
-    // never paints over the controls in it or on its frame.
     AddControl(WC_BUTTONA, "       Permutation ", BS_GROUPBOX, kRotationGroup, r.x, r.y, 131, 47);
     AddControl(WC_BUTTONA, "      Transition ", BS_GROUPBOX, kTransitionGroup, t.x, t.y, 131, 85);
-    AddPicture(instance, "PICTURE_CLOCK", kClockPicture, r.x + 8, r.y + 0, 16, 16);
-    AddPicture(instance, "PICTURE_HELP_SWITCH", kBalloonSwitch, r.x + 113, r.y - 1, 17, 17);
+    AddPicture(ui_pictures::kClock, kClockPicture, r.x + 8, r.y + 0, 16, 16);
+    AddPicture(ui_pictures::kHelpSwitch, kBalloonSwitch, r.x + 113, r.y - 1, 17, 17);
     AddControl(WC_BUTTONA, "", BS_AUTOCHECKBOX | WS_TABSTOP, kJingleCheck, t.x + 8, t.y + 0, 17, 17);
     ::SendMessageA(Control(kJingleCheck), BM_SETCHECK, BST_CHECKED, 0);
 
@@ -99,9 +130,9 @@ void RotationWindow::CreateControls(HINSTANCE instance) {
     ::SendMessageA(Control(kDurationBar), TBM_SETRANGE, TRUE, MAKELPARAM(kBarMinimum, kDurationMaximum));
     AddControl(WC_STATICA, "2", SS_RIGHT, kDurationValue, t.x + 80, t.y + 20, 12, 13);
     AddControl(WC_STATICA, "sec", SS_LEFT, kDurationUnit, t.x + 96, t.y + 20, 24, 13);
-    AddControl(WC_STATICA, "Jingle (htm) :", SS_LEFT, kJingleLabel, t.x + 16, t.y + 40, 62, 13);
-    AddPicture(instance, "PICTURE_FOLDER", kJingleChooser, t.x + 80, t.y + 38, 16, 17);
-    AddPicture(instance, "PICTURE_SPEAKER", kListenImage, t.x + 100, t.y + 40, 16, 17);
+    AddControl(WC_STATICA, "Jingle (htm) :", SS_LEFTNOWORDWRAP, kJingleLabel, t.x + 16, t.y + 40, 64, 13);
+    AddPicture(ui_pictures::kJingleChooser, kJingleChooser, t.x + 80, t.y + 38, 16, 17);
+    AddPicture(ui_pictures::kSpeaker, kListenImage, t.x + 100, t.y + 40, 16, 17);
     // Drawn by us: one line, right-aligned, so a long path shows its end.
     AddControl(WC_STATICA, "", SS_OWNERDRAW, kChosenJingle, t.x + 16, t.y + 60, 98, 13);
 
@@ -109,6 +140,11 @@ void RotationWindow::CreateControls(HINSTANCE instance) {
     AddControl(WC_STATICA, "", SS_OWNERDRAW, kSeparator, 152, 120, 137, 2);
     AddControl(WC_BUTTONA, "Annuler", BS_PUSHBUTTON | WS_TABSTOP, kCancelButton, 16, 150, 65, 25);
     AddControl(WC_BUTTONA, "OK", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, kOkButton, 96, 150, 33, 25);
+
+    // Beneath every other control, so that a group never paints over the
+    // controls in it or on its frame.
+    for (ControlId group : {kRotationGroup, kTransitionGroup})
+        ::SetWindowPos(Control(group), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 HWND RotationWindow::AddControl(const char* className, const char* text, DWORD style, int id, int x, int y,
@@ -128,8 +164,10 @@ HWND RotationWindow::AddTrackBar(int id, int x, int y) {
     return bar;
 }
 
-HWND RotationWindow::AddPicture(HINSTANCE, const char*, int id, int x, int y, int width, int height) {
-    return AddControl(WC_STATICA, "", SS_NOTIFY, id, x, y, width, height);
+// Drawn by us with its alpha; SS_NOTIFY reports its clicks.
+HWND RotationWindow::AddPicture(const char* picture, ControlId id, int x, int y, int width, int height) {
+    pictures_[id] = PngImage::FromResource(picture);
+    return AddControl(WC_STATICA, "", SS_OWNERDRAW | SS_NOTIFY, id, x, y, width, height);
 }
 
 LRESULT RotationWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -147,6 +185,10 @@ LRESULT RotationWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             if (wp == kSeparator) {
                 DrawSeparator(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+                return TRUE;
+            }
+            if (pictures_.count(static_cast<ControlId>(wp))) {
+                DrawPictureControl(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
                 return TRUE;
             }
             break;
@@ -190,6 +232,11 @@ void RotationWindow::DrawChosenJingle(const DRAWITEMSTRUCT& item) {
     const std::string path = ControlText(item.hwndItem);
     ::DrawTextA(item.hDC, path.c_str(), static_cast<int>(path.size()), &area,
                 DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX | DT_TOP);
+}
+
+void RotationWindow::DrawPictureControl(const DRAWITEMSTRUCT& item) {
+    ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
+    DrawPicture(item.hDC, pictures_.at(static_cast<ControlId>(item.CtlID)), 0, 0);
 }
 
 // A sunken line along the top: a shadow line over a light one.

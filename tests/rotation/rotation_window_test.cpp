@@ -81,8 +81,7 @@ private:
 class HostServices : public RotationServices {
 public:
     HostServices(BrowserHost& host, TrayPresenter& tray, Playback& playback)
-        : host_(host), tray_(tray), playback_(playback) {}
-    TimedBrowser second{host_.SecondBrowser()};
+        : host_(host), tray_(tray), playback_(playback), second(host.SecondBrowser()) {}
     void ShowBrowserHost() override { host_.Show(); }
     void HideBrowserHost() override { host_.Hide(); }
     Browser& FirstBrowser() override { return host_.FirstBrowser(); }
@@ -97,6 +96,9 @@ private:
     BrowserHost& host_;
     TrayPresenter& tray_;
     Playback& playback_;
+
+public:
+    TimedBrowser second;
 };
 
 // Timers may come late on a busy machine, never early.
@@ -163,7 +165,7 @@ TEST_F(RotationWindowTest, ControlsInTheirPlacesWithTheirCaptions) {
         {Id::kDurationBar, "msctls_trackbar32", "", {22, 76, 87, 91}, true},
         {Id::kDurationValue, "Static", "2", {88, 76, 100, 89}, true},
         {Id::kDurationUnit, "Static", "sec", {104, 76, 128, 89}, true},
-        {Id::kJingleLabel, "Static", "Jingle (htm) :", {24, 96, 86, 109}, true},
+        {Id::kJingleLabel, "Static", "Jingle (htm) :", {24, 96, 88, 109}, true},
         {Id::kJingleChooser, "Static", "", {88, 94, 104, 111}, true},
         {Id::kListenImage, "Static", "", {108, 96, 124, 113}, true},
         {Id::kChosenJingle, "Static", "", {24, 116, 122, 129}, true},
@@ -194,6 +196,28 @@ TEST_F(RotationWindowTest, ControlsInTheirPlacesWithTheirCaptions) {
         EXPECT_EQ(::IsWindowEnabled(control) != FALSE, row.enabled);
     }
     EXPECT_EQ(::SendMessageA(Control(Id::kJingleCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+    // The texts are read whole in the font they are drawn with.
+    struct Fit {
+        Id id;
+        int width, height;
+        UINT format;
+    } fits[] = {{Id::kNotice, 161, 105, DT_WORDBREAK}, {Id::kJingleLabel, 64, 13, DT_SINGLELINE},
+                {Id::kIntervalUnit, 24, 13, DT_SINGLELINE}};
+    for (const Fit& fit : fits) {
+        HWND control = Control(fit.id);
+        SCOPED_TRACE(TextOf(control));
+        HDC dc = ::GetDC(control);
+        HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)));
+        RECT text{0, 0, fit.width, 0};
+        const std::string caption = TextOf(control);
+        const int height = ::DrawTextA(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_NOPREFIX | fit.format);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(control, dc);
+        EXPECT_GT(height, 0);
+        EXPECT_LE(height, fit.height);
+        EXPECT_LE(text.right, fit.width);
+    }
     struct Bar {
         Id id;
         LRESULT maximum;
