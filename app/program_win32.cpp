@@ -24,13 +24,17 @@ Program::Program(HINSTANCE instance)
     : instance_(instance),
       folder_(ExecutableFolder()),
       listFile_(folder_.ListFile(), files_, collation_, notices_) {
-    editor_ = std::make_unique<EditorWindow>(instance, static_cast<MainWindowHost&>(*this));
+    balloonWindow_ = std::make_unique<BalloonWindow>(instance);
+    balloonHints_ = std::make_unique<HelpBalloonHints>(balloons_, *balloonWindow_);
+    editor_ = std::make_unique<EditorWindow>(instance, static_cast<MainWindowHost&>(*this), list_,
+                                             static_cast<EditorServices&>(*this), *balloonHints_);
     autostartFeedback_ = std::make_unique<Win32AutostartFeedback>(editor_->Handle());
     autostart_ = std::make_unique<Autostart>(runKey_, *autostartFeedback_, ExecutablePath());
     tray_ = std::make_unique<TrayPresenter>(instance, editor_->Handle(), list_, folder_, files_);
     RunCreationStep();
     rotation_ = std::make_unique<RotationWindow>(instance, editor_->Handle(), folder_, files_,
-                                                 static_cast<RotationServices&>(*this));
+                                                 static_cast<RotationServices&>(*this),
+                                                 static_cast<RotationHelpBalloons&>(*this));
     recorder_ = std::make_unique<RecorderWindow>(instance, editor_->Handle());
 }
 
@@ -67,6 +71,7 @@ void Program::RunCreationStep() {
     }
     AnnounceReady();
 
+    editor_->SetInitialLook();
     autostart_->ReadAtStartup();
     tray_->Menu().SetAutostartLook(autostart_->State(), autostart_->Caption());
 }
@@ -114,6 +119,27 @@ void Program::PlayMenuItem(int item) {
     playback_->PlayEntry(item, chosen.caption, chosen.storedAddress);
 }
 
+void Program::LoadStreamList() { listFile_.LoadStreamList(list_); }
+
+void Program::SaveStreamList() { listFile_.SaveStreamList(list_); }
+
+void Program::RebuildListMenu() { tray_->RebuildListMenu(); }
+
+int Program::ListMenuItemCount() { return static_cast<int>(tray_->Menu().Items().size()); }
+
+std::string Program::ExistingIconPath(const std::string& iconFile) {
+    const std::string path = folder_.Image(iconFile);
+    return files_.FileExists(path) ? path : std::string();
+}
+
+void Program::InformationBeep() { ::MessageBeep(MB_ICONASTERISK); }
+
+void Program::ExclamationBeep() { ::MessageBeep(MB_ICONEXCLAMATION); }
+
+void Program::ShowWarning(const std::string& text) {
+    ::MessageBoxA(editor_->Handle(), text.c_str(), "Warning", MB_ICONWARNING | MB_OK);
+}
+
 // The rotation's timers may still tick after "Quitter" has closed the host.
 void Program::ShowBrowserHost() {
     if (browserHost_) browserHost_->Show();
@@ -133,11 +159,10 @@ Browser& Program::SecondBrowser() {
     return browserHost_->SecondBrowser();
 }
 
-int Program::MenuItemCount() { return static_cast<int>(tray_->Menu().Items().size()); }
-
-void Program::OnEditorHidden() {
-    listFile_.LoadStreamList(list_);
-    tray_->RebuildListMenu();
+// No title of its own: the balloon keeps the title and picture set last.
+void Program::AttachAlwaysOn(HWND control, int key, const std::string& hint) {
+    balloons_.Register({key, "", balloon_pictures::kInfo, hint, false});
+    balloonHints_->Attach(control, key);
 }
 
 void Program::ToggleAutostart() {

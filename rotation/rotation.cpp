@@ -59,7 +59,7 @@ void Rotation::PlayJingle() {
 // nothing is reported, as nothing was asked of the user.
 void Rotation::PlaySecondEntry() {
     timers_.playSecondEntry.SetEnabled(false);
-    if (services_.MenuItemCount() > kSequenceItem) services_.PlayMenuItem(kSequenceItem);
+    if (services_.ListMenuItemCount() > kSequenceItem) services_.PlayMenuItem(kSequenceItem);
 }
 
 void Rotation::SilenceJingle() {

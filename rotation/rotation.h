@@ -37,7 +37,7 @@ public:
     // Plays the jingle between entries.
     virtual Browser& SecondBrowser() = 0;
     // Items of "Ma liste", hidden entries counted.
-    virtual int MenuItemCount() = 0;
+    virtual int ListMenuItemCount() = 0;
     // Plays item `item` of "Ma liste" exactly as if the user had chosen it.
     virtual void PlayMenuItem(int item) = 0;
 };

@@ -81,7 +81,7 @@ std::optional<std::string> OpenDialogJinglePicker::PickJinglePage(const std::str
 }
 
 RotationWindow::RotationWindow(HINSTANCE instance, HWND owner, const ProgramFolder& folder, FileSystem& files,
-                               RotationServices& services, JinglePicker* picker) {
+                               RotationServices& services, RotationHelpBalloons& balloons, JinglePicker* picker) {
     CreateParams params{kRotationWindowClass, "Sonoraflux"};
     params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     params.exStyle = WS_EX_DLGMODALFRAME;
@@ -93,6 +93,7 @@ RotationWindow::RotationWindow(HINSTANCE instance, HWND owner, const ProgramFold
     Create(params);
     try {
         CreateControls(instance);
+        balloons.AttachAlwaysOn(Control(kBalloonSwitch), kBalloonSwitch, kBalloonSwitchHint);
     } catch (...) {
         Destroy();
         throw;

@@ -21,6 +21,17 @@ inline constexpr const char* kRotationNotice =
     "de transition). Le développement de Sonoraflux étant en StandBy cette fonction n'a pas encore été "
     "finalisée...";
 inline constexpr const char* kJingleDialogTitle = "Sélectionnez une page jouant un Jingle de transition";
+inline constexpr const char* kBalloonSwitchHint = "Active / désactive les bulles d'aide";
+
+// The program's help balloons as this window uses them: only its switch image
+// shows one, always, with the title and picture that were set last.
+class RotationHelpBalloons {
+public:
+    virtual ~RotationHelpBalloons() = default;
+    // Shows the control's balloon under its key (unique in the program) with
+    // that hint, whatever the state of the balloon switch.
+    virtual void AttachAlwaysOn(HWND control, int key, const std::string& hint) = 0;
+};
 
 // The standard open dialog, asking for a jingle page.
 class OpenDialogJinglePicker : public JinglePicker {
@@ -37,9 +48,10 @@ public:
     static constexpr int kClientWidth = 303;
     static constexpr int kClientHeight = 181;
 
-    // The controls, by the ids they carry.
+    // The controls, by the ids they carry; the ids double as help-balloon
+    // keys, in a range of their own.
     enum ControlId : int {
-        kRotationGroup = 100,  // GroupBox2
+        kRotationGroup = 1301,  // GroupBox2
         kClockPicture,         // Image9
         kIntervalBar,          // TrackBar1
         kIntervalValue,        // Label14
@@ -61,10 +73,10 @@ public:
     };
 
     // owner: the main window, so the rotation window has no taskbar button of
-    // its own. folder, files and services must outlive the window; picker
-    // replaces the open dialog when given (tests).
+    // its own. folder, files, services and balloons must outlive the window;
+    // picker replaces the open dialog when given (tests).
     RotationWindow(HINSTANCE instance, HWND owner, const ProgramFolder& folder, FileSystem& files,
-                   RotationServices& services, JinglePicker* picker = nullptr);
+                   RotationServices& services, RotationHelpBalloons& balloons, JinglePicker* picker = nullptr);
     ~RotationWindow() override;
 
     HWND Control(ControlId id) const { return ::GetDlgItem(Handle(), id); }

@@ -91,7 +91,7 @@ public:
     void HideBrowserHost() override { Record("hide"); }
     Browser& FirstBrowser() override { return first; }
     Browser& SecondBrowser() override { return second; }
-    int MenuItemCount() override { return items; }
+    int ListMenuItemCount() override { return items; }
     void PlayMenuItem(int item) override { Record("play item " + std::to_string(item)); }
 
 private:

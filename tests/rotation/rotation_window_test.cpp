@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "app/tray_presenter_win32.h"
+#include "editor/balloon_presenter_win32.h"
+#include "editor/help_balloon_hints_win32.h"
+#include "editor/help_balloons.h"
 #include "playback/browser_host_win32.h"
 #include "playback/playback.h"
 #include "tests/list/list_doubles.h"
@@ -86,7 +89,7 @@ public:
     void HideBrowserHost() override { host_.Hide(); }
     Browser& FirstBrowser() override { return host_.FirstBrowser(); }
     Browser& SecondBrowser() override { return second; }
-    int MenuItemCount() override { return static_cast<int>(tray_.Menu().Items().size()); }
+    int ListMenuItemCount() override { return static_cast<int>(tray_.Menu().Items().size()); }
     void PlayMenuItem(int item) override {
         const ListMenuItem chosen = tray_.Menu().Items().at(static_cast<size_t>(item));
         playback_.PlayEntry(item, chosen.caption, chosen.storedAddress);
@@ -99,6 +102,20 @@ private:
 
 public:
     TimedBrowser second;
+};
+
+// The program's help balloons as the program root attaches them.
+class HintBalloons : public RotationHelpBalloons {
+public:
+    HintBalloons(HelpBalloons& balloons, HelpBalloonHints& hints) : balloons_(balloons), hints_(hints) {}
+    void AttachAlwaysOn(HWND control, int key, const std::string& hint) override {
+        balloons_.Register({key, "", balloon_pictures::kInfo, hint, false});
+        hints_.Attach(control, key);
+    }
+
+private:
+    HelpBalloons& balloons_;
+    HelpBalloonHints& hints_;
 };
 
 // Timers may come late on a busy machine, never early.
@@ -142,8 +159,12 @@ protected:
     BrowserHost host;
     Playback playback{folder, files, host, tray, tray};
     HostServices services{host, tray, playback};
+    HelpBalloons balloons;
+    BalloonWindow balloonWindow{::GetModuleHandleA(nullptr)};
+    HelpBalloonHints hints{balloons, balloonWindow};
+    HintBalloons hintBalloons{balloons, hints};
     ScriptedPicker picker;
-    RotationWindow window{::GetModuleHandleA(nullptr), owner, folder, files, services, &picker};
+    RotationWindow window{::GetModuleHandleA(nullptr), owner, folder, files, services, hintBalloons, &picker};
 };
 
 TEST_F(RotationWindowTest, ControlsInTheirPlacesWithTheirCaptions) {
@@ -281,7 +302,10 @@ TEST_F(RotationWindowTest, TheOpenDialogChoosesTheJingleAndEnablesOk) {
             ::SendMessageA(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(typedName.c_str()));
         ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    RotationWindow real(::GetModuleHandleA(nullptr), owner, folder, files, services);
+    HelpBalloons otherBalloons;
+    HelpBalloonHints otherHints{otherBalloons, balloonWindow};
+    HintBalloons otherHintBalloons{otherBalloons, otherHints};
+    RotationWindow real(::GetModuleHandleA(nullptr), owner, folder, files, services, otherHintBalloons);
     Click(real.Control(Id::kJingleChooser));
     ::KillTimer(nullptr, timer);
     EXPECT_EQ(seenFolder + "\\", folder.TransitionFolder()) << "the dialog starts in the jingles' folder";
@@ -343,5 +367,49 @@ TEST_F(RotationWindowTest, ListeningPlaysTheJingleInTheFirstBrowser) {
         [&] { return LocationOf(host.FirstBrowser()).ends_with(L"\\Transition\\gong.htm"); }, 3000));
     EXPECT_FALSE(::IsWindowVisible(host.Handle()));
     EXPECT_TRUE(LocationOf(host.SecondBrowser()).empty() || LocationOf(host.SecondBrowser()) == L"about:blank");
+}
+}  // namespace
+
+namespace {
+// Rests the pointer on the control as a user would.
+void RestPointerOn(HWND control) {
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ::SendMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2));
+}
+
+TEST_F(RotationWindowTest, TheSwitchImageShowsItsBalloonWithTheLastTitleAndDoesNothingWhenClicked) {
+    // The pointer last rested on another window's "Nouveau" button.
+    constexpr int kOtherWindowNew = 1117;
+    balloons.Register({kOtherWindowNew, "Nouveau", balloon_pictures::kNew, "Nouvelle fiche"});
+    balloons.PointerMoved(kOtherWindowNew);
+    window.ShowCentredInFront();
+    wine_support::PumpFor(300);
+
+    RestPointerOn(Control(Id::kBalloonSwitch));
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(balloonWindow.Handle()) != FALSE; }, 3000))
+        << "no balloon over the switch image";
+    EXPECT_EQ(balloons.BalloonFor(Id::kBalloonSwitch),
+              (HelpBalloon{"Nouveau", balloon_pictures::kNew, "Active / désactive les bulles d'aide"}));
+    wine_support::PumpFor(400);
+    EXPECT_FALSE(wine_support::SaveScreenshot("rotation-balloon.png").empty());
+
+    Click(Control(Id::kBalloonSwitch));
+    wine_support::PumpFor(200);
+    EXPECT_FALSE(balloons.On()) << "the switch image of this window switches nothing";
+    EXPECT_FALSE(balloons.Flag(kOtherWindowNew));
+    EXPECT_TRUE(::IsWindowVisible(window.Handle()));
+    EXPECT_EQ(balloons.Title(), "Nouveau");
+
+    // No other control of the window explains itself, even with the balloons on.
+    balloons.Switch();
+    for (Id id : {Id::kJingleChooser, Id::kListenImage, Id::kIntervalBar}) {
+        SCOPED_TRACE(static_cast<int>(id));
+        ::SendMessageA(balloonWindow.Handle(), TTM_TRACKACTIVATE, FALSE, 0);
+        wine_support::PumpUntil([&] { return !::IsWindowVisible(balloonWindow.Handle()); }, 3000);
+        RestPointerOn(Control(id));
+        EXPECT_FALSE(wine_support::PumpUntil([&] { return ::IsWindowVisible(balloonWindow.Handle()) != FALSE; }, 1200));
+    }
 }
 }  // namespace
