@@ -116,8 +116,9 @@ void RotationWindow::CreateControls(HINSTANCE instance) {
 
     AddControl(WC_BUTTONA, "       Permutation ", BS_GROUPBOX, kRotationGroup, r.x, r.y, 131, 47);
     AddControl(WC_BUTTONA, "      Transition ", BS_GROUPBOX, kTransitionGroup, t.x, t.y, 131, 85);
-    AddPicture(ui_pictures::kClock, kClockPicture, r.x + 8, r.y + 0, 16, 16);
-    AddPicture(ui_pictures::kHelpSwitch, kBalloonSwitch, r.x + 113, r.y - 1, 17, 17);
+    AddPicture(clock_, ui_pictures::kClock, kClockPicture, {r.x + 8, r.y + 0, 16, 16}, nullptr);
+    // The switch of this window only explains itself: a click does nothing.
+    AddPicture(balloonSwitch_, ui_pictures::kHelpSwitch, kBalloonSwitch, {r.x + 113, r.y - 1, 17, 17}, [] {});
     AddControl(WC_BUTTONA, "", BS_AUTOCHECKBOX | WS_TABSTOP, kJingleCheck, t.x + 8, t.y + 0, 17, 17);
     ::SendMessageA(Control(kJingleCheck), BM_SETCHECK, BST_CHECKED, 0);
 
@@ -132,8 +133,10 @@ void RotationWindow::CreateControls(HINSTANCE instance) {
     AddControl(WC_STATICA, "2", SS_RIGHT, kDurationValue, t.x + 80, t.y + 20, 12, 13);
     AddControl(WC_STATICA, "sec", SS_LEFT, kDurationUnit, t.x + 96, t.y + 20, 24, 13);
     AddControl(WC_STATICA, "Jingle (htm) :", SS_LEFTNOWORDWRAP, kJingleLabel, t.x + 16, t.y + 40, 64, 13);
-    AddPicture(ui_pictures::kJingleChooser, kJingleChooser, t.x + 80, t.y + 38, 16, 17);
-    AddPicture(ui_pictures::kSpeaker, kListenImage, t.x + 100, t.y + 40, 16, 17);
+    AddPicture(jingleChooser_, ui_pictures::kJingleChooser, kJingleChooser, {t.x + 80, t.y + 38, 16, 17},
+               [this] { Image1Click(); });
+    AddPicture(listenImage_, ui_pictures::kSpeaker, kListenImage, {t.x + 100, t.y + 40, 16, 17},
+               [this] { Image11Click(); });
     // Drawn by us: one line, right-aligned, so a long path shows its end.
     AddControl(WC_STATICA, "", SS_OWNERDRAW, kChosenJingle, t.x + 16, t.y + 60, 98, 13);
 
@@ -165,10 +168,15 @@ HWND RotationWindow::AddTrackBar(int id, int x, int y) {
     return bar;
 }
 
-// Drawn by us with its alpha; SS_NOTIFY reports its clicks.
-HWND RotationWindow::AddPicture(const char* picture, ControlId id, int x, int y, int width, int height) {
-    pictures_[id] = PngImage::FromResource(picture);
-    return AddControl(WC_STATICA, "", SS_OWNERDRAW | SS_NOTIFY, id, x, y, width, height);
+// A clickable picture shows the hand; the clock is only a picture.
+void RotationWindow::AddPicture(ClickablePicture& control, const char* picture, ControlId id,
+                                const ControlPlace& place, std::function<void()> onClick) {
+    control.Create(Handle(), id, place);
+    control.SetPicture(PngImage::FromResource(picture));
+    if (onClick) {
+        control.SetCursor(handCursor_);
+        control.SetOnClick(std::move(onClick));
+    }
 }
 
 LRESULT RotationWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -176,9 +184,6 @@ LRESULT RotationWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE: Button2Click(); return 0;
         case WM_COMMAND: OnCommand(LOWORD(wp), HIWORD(wp)); return 0;
         case WM_HSCROLL: OnBarMoved(reinterpret_cast<HWND>(lp)); return 0;
-        case WM_SETCURSOR:
-            if (OnSetCursor(reinterpret_cast<HWND>(wp))) return TRUE;
-            break;
         case WM_DRAWITEM:
             if (wp == kChosenJingle) {
                 DrawChosenJingle(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
@@ -188,10 +193,6 @@ LRESULT RotationWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 DrawSeparator(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
                 return TRUE;
             }
-            if (pictures_.count(static_cast<ControlId>(wp))) {
-                DrawPictureControl(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-                return TRUE;
-            }
             break;
         default: break;
     }
@@ -199,14 +200,9 @@ LRESULT RotationWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void RotationWindow::OnCommand(int id, int code) {
-    if (code != BN_CLICKED) return;  // STN_CLICKED is the same code
-    switch (id) {
-        case kJingleChooser: Image1Click(); break;
-        case kListenImage: Image11Click(); break;
-        case kOkButton: Button1Click(); break;
-        case kCancelButton: Button2Click(); break;
-        default: break;  // the switch image only shows its balloon
-    }
+    if (code != BN_CLICKED) return;
+    if (id == kOkButton) Button1Click();
+    if (id == kCancelButton) Button2Click();
 }
 
 // TrackBar1Change, TrackBar2Change: the value beside the bar; no delay uses it.
@@ -214,14 +210,6 @@ void RotationWindow::OnBarMoved(HWND bar) {
     const int position = static_cast<int>(::SendMessageA(bar, TBM_GETPOS, 0, 0));
     const ControlId label = bar == Control(kIntervalBar) ? kIntervalValue : kDurationValue;
     ::SetWindowTextA(Control(label), std::to_string(position).c_str());
-}
-
-bool RotationWindow::OnSetCursor(HWND over) {
-    if (!handCursor_) return false;
-    if (over != Control(kJingleChooser) && over != Control(kListenImage) && over != Control(kBalloonSwitch))
-        return false;
-    ::SetCursor(handCursor_);
-    return true;
 }
 
 void RotationWindow::DrawChosenJingle(const DRAWITEMSTRUCT& item) {
@@ -233,11 +221,6 @@ void RotationWindow::DrawChosenJingle(const DRAWITEMSTRUCT& item) {
     const std::string path = ControlText(item.hwndItem);
     ::DrawTextA(item.hDC, path.c_str(), static_cast<int>(path.size()), &area,
                 DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX | DT_TOP);
-}
-
-void RotationWindow::DrawPictureControl(const DRAWITEMSTRUCT& item) {
-    ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
-    DrawPicture(item.hDC, pictures_.at(static_cast<ControlId>(item.CtlID)), 0, 0);
 }
 
 // A sunken line along the top: a shadow line over a light one.

@@ -4,13 +4,13 @@
 #pragma once
 #include <windows.h>
 
-#include <map>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "list/program_folder.h"
 #include "rotation/rotation.h"
-#include "ui/png_image_win32.h"
+#include "ui/clickable_picture_win32.h"
 #include "win/handles_win32.h"
 #include "win/simple_timer_win32.h"
 #include "win/window_win32.h"
@@ -101,14 +101,13 @@ private:
     HWND AddControl(const char* className, const char* text, DWORD style, int id, int x, int y, int width,
                     int height);
     HWND AddTrackBar(int id, int x, int y);
-    HWND AddPicture(const char* picture, ControlId id, int x, int y, int width, int height);
+    void AddPicture(ClickablePicture& control, const char* picture, ControlId id, const ControlPlace& place,
+                    std::function<void()> onClick);
 
     void OnCommand(int id, int code);
     void OnBarMoved(HWND bar);
-    bool OnSetCursor(HWND over);
     void DrawChosenJingle(const DRAWITEMSTRUCT& item);
     void DrawSeparator(const DRAWITEMSTRUCT& item);
-    void DrawPictureControl(const DRAWITEMSTRUCT& item);
     void Image1Click();
     void Image11Click();
     void Button1Click();
@@ -116,7 +115,7 @@ private:
 
     HCURSOR handCursor_ = nullptr;
     UniqueFont font_;
-    std::map<ControlId, PngImage> pictures_;
+    ClickablePicture clock_, balloonSwitch_, jingleChooser_, listenImage_;
     std::unique_ptr<OpenDialogJinglePicker> openDialog_;
     Timer timer1_, timer2_, timer3_;
     std::unique_ptr<Rotation> rotation_;

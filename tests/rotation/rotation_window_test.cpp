@@ -279,7 +279,8 @@ TEST_F(RotationWindowTest, BarsShowTheirValuesAndClickablePicturesTheHand) {
     for (const Over& o : overs) {
         SCOPED_TRACE(static_cast<int>(o.id));
         ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
-        ::SendMessageA(window.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(o.id)),
+        // As the system asks the control under the pointer.
+        ::SendMessageA(Control(o.id), WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(o.id)),
                        MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_EQ(::GetCursor() == hand, o.hand);
     }
