@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "app/tray_presenter_win32.h"
-#include "editor/balloon_presenter_win32.h"
 #include "editor/help_balloon_hints_win32.h"
 #include "editor/help_balloons.h"
 #include "playback/browser_host_win32.h"
@@ -160,8 +159,7 @@ protected:
     Playback playback{folder, files, host, tray, tray};
     HostServices services{host, tray, playback};
     HelpBalloons balloons;
-    BalloonWindow balloonWindow{::GetModuleHandleA(nullptr)};
-    HelpBalloonHints hints{balloons, balloonWindow};
+    HelpBalloonHints hints{balloons};
     HintBalloons hintBalloons{balloons, hints};
     ScriptedPicker picker;
     RotationWindow window{::GetModuleHandleA(nullptr), owner, folder, files, services, hintBalloons, &picker};
@@ -304,7 +302,7 @@ TEST_F(RotationWindowTest, TheOpenDialogChoosesTheJingleAndEnablesOk) {
         ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     HelpBalloons otherBalloons;
-    HelpBalloonHints otherHints{otherBalloons, balloonWindow};
+    HelpBalloonHints otherHints{otherBalloons};
     HintBalloons otherHintBalloons{otherBalloons, otherHints};
     RotationWindow real(::GetModuleHandleA(nullptr), owner, folder, files, services, otherHintBalloons);
     Click(real.Control(Id::kJingleChooser));
@@ -389,10 +387,10 @@ TEST_F(RotationWindowTest, TheSwitchImageShowsItsBalloonWithTheLastTitleAndDoesN
     wine_support::PumpFor(300);
 
     RestPointerOn(Control(Id::kBalloonSwitch));
-    ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(balloonWindow.Handle()) != FALSE; }, 3000))
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return hints.Balloon().Visible(); }, 3000))
         << "no balloon over the switch image";
-    EXPECT_EQ(balloons.BalloonFor(Id::kBalloonSwitch),
-              (HelpBalloon{"Nouveau", balloon_pictures::kNew, "Active / désactive les bulles d'aide"}));
+    EXPECT_EQ(TextOf(hints.Balloon().Handle()), "Nouveau\r\nActive / désactive les bulles d'aide");
+    EXPECT_EQ(balloons.Picture(), balloon_pictures::kNew);
     wine_support::PumpFor(400);
     EXPECT_FALSE(wine_support::SaveScreenshot("rotation-balloon.png").empty());
 
@@ -407,10 +405,9 @@ TEST_F(RotationWindowTest, TheSwitchImageShowsItsBalloonWithTheLastTitleAndDoesN
     balloons.Switch();
     for (Id id : {Id::kJingleChooser, Id::kListenImage, Id::kIntervalBar}) {
         SCOPED_TRACE(static_cast<int>(id));
-        ::SendMessageA(balloonWindow.Handle(), TTM_TRACKACTIVATE, FALSE, 0);
-        wine_support::PumpUntil([&] { return !::IsWindowVisible(balloonWindow.Handle()); }, 3000);
         RestPointerOn(Control(id));
-        EXPECT_FALSE(wine_support::PumpUntil([&] { return ::IsWindowVisible(balloonWindow.Handle()) != FALSE; }, 1200));
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return !hints.Balloon().Visible(); }, 4000));
+        EXPECT_FALSE(wine_support::PumpUntil([&] { return hints.Balloon().Visible(); }, 1200));
     }
 }
 }  // namespace
