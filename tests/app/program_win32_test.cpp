@@ -295,8 +295,7 @@ TEST_F(ProgramTest, EditorStepRenameAndSaveRewritesTheList) {
     RunningProgram program(folder);
     ASSERT_TRUE(WaitUntilReady(program));
     HWND editor = program.MainWindow();
-    OpenTrayMenu(program);
-    ASSERT_TRUE(PressKeys("Down Return"));
+    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Editer..."}));
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) != FALSE; }, 5000));
     auto text = [&](int id) {
         char buffer[256] = {};
@@ -324,8 +323,7 @@ TEST_F(ProgramTest, EditorStepRenameAndSaveRewritesTheList) {
     // the tray is answered only once the program takes messages again.
     DWORD_PTR answer = 0;
     ASSERT_NE(::SendMessageTimeoutA(editor, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer), 0);
-    OpenTrayMenu(program);
-    ASSERT_TRUE(PressKeys("Down Return"));
+    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Editer..."}));
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) != FALSE; }, 5000));
     for (int i = 0; i < 2; ++i) {
         ::PostMessageA(scroller, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 7));
@@ -341,8 +339,7 @@ TEST_F(ProgramTest, AddingNothingShowsTheWarningBox) {
     RunningProgram program(folder);
     ASSERT_TRUE(WaitUntilReady(program));
     HWND editor = program.MainWindow();
-    OpenTrayMenu(program);
-    ASSERT_TRUE(PressKeys("Down Return"));
+    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Editer..."}));
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) != FALSE; }, 5000));
     ::PostMessageA(::GetDlgItem(editor, kNew), BM_CLICK, 0, 0);
     ::PostMessageA(::GetDlgItem(editor, kSave), BM_CLICK, 0, 0);

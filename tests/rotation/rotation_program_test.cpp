@@ -65,10 +65,7 @@ TEST(RotationProgramTest, OkPlaysTheSecondEntryOfTheListNineSecondsLater) {
     wine_support::PumpFor(1500);
 
     // "Permuter..." from the tray menu.
-    program.SendTrayMouse(WM_RBUTTONDOWN);
-    program.SendTrayMouse(WM_RBUTTONUP);
-    wine_support::PumpFor(800);
-    ASSERT_TRUE(PressKeys("Down Down Down Down Return"));
+    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Permuter..."}));
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 5000));
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, Id::kOkButton)));
 
