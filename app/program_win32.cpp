@@ -28,7 +28,9 @@ Program::Program(HINSTANCE instance)
     tray_ = std::make_unique<TrayPresenter>(instance, editor_->Handle(), list_, folder_, files_);
     RunCreationStep();
     rotation_ = std::make_unique<RotationWindow>(instance, editor_->Handle());
-    recorder_ = std::make_unique<RecorderWindow>(instance, editor_->Handle());
+    RecorderWindowServices recorderServices;
+    recorderServices.programFolder = folder_.Root();
+    recorder_ = std::make_unique<RecorderWindow>(instance, editor_->Handle(), std::move(recorderServices));
 }
 
 // The windows go before the services they use.
@@ -128,6 +130,7 @@ void Program::OpenWebPage(const std::string& address) {
 }
 
 void Program::Quit() {
+    recorder_->Quit();
     browserHost_.reset();
     ::DestroyWindow(editor_->Handle());
 }
