@@ -24,7 +24,11 @@ void SaveTargetDialog::RewriteNameForType(HWND dialog, int fileType) {
     char spec[MAX_PATH + 1] = {};
     if (::SendMessageA(dialog, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(spec)) < 0) spec[0] = '\0';
     const std::string name = NameForFileType(spec, fileType);
-    ::SendMessageA(dialog, CDM_SETCONTROLTEXT, kFileNameBoxId, reinterpret_cast<LPARAM>(name.c_str()));
+    // Explorer-style dialogs show the name in a combo box (cmb13); the plain
+    // edit box (edt1) only exists in the older layout, and a text sent to a
+    // control that is not there would be lost.
+    const int box = ::GetDlgItem(dialog, kFileNameComboId) ? kFileNameComboId : kFileNameBoxId;
+    ::SendMessageA(dialog, CDM_SETCONTROLTEXT, box, reinterpret_cast<LPARAM>(name.c_str()));
 }
 
 std::optional<std::string> SaveTargetDialog::AskTarget(const std::string& initialFolder) {

@@ -12,7 +12,8 @@
 inline constexpr const char* kSaveDialogTitle = "Enregistrer sous...";
 // Pairs of description and pattern, each ended by a NUL, the list by a second NUL.
 inline constexpr char kSaveDialogFilter[] = "Fichiers MP3 (*.mp3)\0*.mp3\0Fichiers Wave (*.wav)\0*.wav\0";
-inline constexpr int kFileNameBoxId = 0x480;
+inline constexpr int kFileNameBoxId = 0x480;    // edt1
+inline constexpr int kFileNameComboId = 0x47c;  // cmb13
 
 class SaveTargetDialog : public TargetDialog {
 public:
