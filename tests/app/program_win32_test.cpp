@@ -6,6 +6,7 @@
 
 #include "tests/app/program_driver.h"
 #include "tests/support/wine_support.h"
+#include "tray/tray_menu_win32.h"
 
 using namespace program_driver;
 
@@ -239,3 +240,27 @@ TEST_F(ProgramTest, MissingPageIsToldInAWarningBalloon) {
     ExpectBalloonReads(balloon, "Page perdue");
 }
 }  // namespace
+
+TEST_F(ProgramTest, EnregistrerShowsTheRecorderWindow) {
+    RunningProgram program(folder);
+    ASSERT_TRUE(WaitUntilReady(program));
+    HWND recorder = FindProcessWindow(program.Pid(), "SonorafluxRecorderWindow",
+                                      "Sonoraflux - 1 minute MAX d'enregistrement...  :-s");
+    ASSERT_NE(recorder, nullptr);
+    EXPECT_FALSE(::IsWindowVisible(recorder)) << "created hidden";
+    ::PostMessageA(program.MainWindow(), WM_COMMAND, MAKEWPARAM(kCommandRecord, 0), 0);
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(recorder) != FALSE; }, 5000));
+    ::PostMessageA(recorder, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(recorder) == FALSE; }, 5000));
+    EXPECT_FALSE(program.WaitForExit(200)) << "closing the recorder only hides it";
+}
+
+// The encoder library is imported when the program loads: without it beside
+// the executable the system refuses to start the program.
+TEST_F(ProgramTest, TheEncoderLibraryIsLoadedWithTheProgram) {
+    ASSERT_TRUE(::DeleteFileA((folder + "LAME_ENC.DLL").c_str()));
+    RunningProgram program(folder);
+    DWORD code = 0;
+    ASSERT_TRUE(program.WaitForExit(20000, &code)) << "started without its encoder library";
+    EXPECT_EQ(code, 0xC0000135u) << "the system's missing-library status";
+}
