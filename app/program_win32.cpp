@@ -22,7 +22,10 @@ Program::Program(HINSTANCE instance)
     : instance_(instance),
       folder_(ExecutableFolder()),
       listFile_(folder_.ListFile(), files_, collation_, notices_) {
-    editor_ = std::make_unique<EditorWindow>(instance, static_cast<MainWindowHost&>(*this));
+    balloonWindow_ = std::make_unique<BalloonWindow>(instance);
+    balloonHints_ = std::make_unique<HelpBalloonHints>(balloons_, *balloonWindow_);
+    editor_ = std::make_unique<EditorWindow>(instance, static_cast<MainWindowHost&>(*this), list_,
+                                             static_cast<EditorServices&>(*this), *balloonHints_);
     autostartFeedback_ = std::make_unique<Win32AutostartFeedback>(editor_->Handle());
     autostart_ = std::make_unique<Autostart>(runKey_, *autostartFeedback_, ExecutablePath());
     tray_ = std::make_unique<TrayPresenter>(instance, editor_->Handle(), list_, folder_, files_);
@@ -66,6 +69,7 @@ void Program::RunCreationStep() {
     }
     AnnounceReady();
 
+    editor_->SetInitialLook();
     autostart_->ReadAtStartup();
     tray_->Menu().SetAutostartLook(autostart_->State(), autostart_->Caption());
 }
@@ -113,9 +117,25 @@ void Program::PlayMenuItem(int item) {
     playback_->PlayEntry(item, chosen.caption, chosen.storedAddress);
 }
 
-void Program::OnEditorHidden() {
-    listFile_.LoadStreamList(list_);
-    tray_->RebuildListMenu();
+void Program::LoadStreamList() { listFile_.LoadStreamList(list_); }
+
+void Program::SaveStreamList() { listFile_.SaveStreamList(list_); }
+
+void Program::RebuildListMenu() { tray_->RebuildListMenu(); }
+
+int Program::ListMenuItemCount() { return static_cast<int>(tray_->Menu().Items().size()); }
+
+std::string Program::ExistingIconPath(const std::string& iconFile) {
+    const std::string path = folder_.Image(iconFile);
+    return files_.FileExists(path) ? path : std::string();
+}
+
+void Program::InformationBeep() { ::MessageBeep(MB_ICONASTERISK); }
+
+void Program::ExclamationBeep() { ::MessageBeep(MB_ICONEXCLAMATION); }
+
+void Program::ShowWarning(const std::string& text) {
+    ::MessageBoxA(editor_->Handle(), text.c_str(), "Warning", MB_ICONWARNING | MB_OK);
 }
 
 void Program::ToggleAutostart() {
