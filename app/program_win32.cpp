@@ -33,6 +33,7 @@ Program::Program(HINSTANCE instance)
     rotation_ = std::make_unique<RotationWindow>(instance, editor_->Handle());
     RecorderWindowServices recorderServices;
     recorderServices.programFolder = folder_.Root();
+    recorderServices.helpBalloons = this;
     recorder_ = std::make_unique<RecorderWindow>(instance, editor_->Handle(), std::move(recorderServices));
 }
 
@@ -137,6 +138,15 @@ void Program::ExclamationBeep() { ::MessageBeep(MB_ICONEXCLAMATION); }
 void Program::ShowWarning(const std::string& text) {
     ::MessageBoxA(editor_->Handle(), text.c_str(), "Warning", MB_ICONWARNING | MB_OK);
 }
+
+void Program::AddHelpBalloon(HWND control, const RecorderElement& element) {
+    balloons_.Register({static_cast<int>(element.id), element.balloonTitle, element.balloonPicture, element.hint,
+                        !element.balloonAlwaysOn});
+    balloonHints_->Attach(control, static_cast<int>(element.id));
+}
+
+// The recorder's switch runs the editor's, so both windows change together.
+void Program::SwitchHelpBalloons() { editor_->Editor().BalloonSwitchClick(); }
 
 void Program::ToggleAutostart() {
     autostart_->Toggle();

@@ -29,7 +29,7 @@
 
 inline constexpr const char* kTutorialPage = "Tutoriel.htm";
 
-class Program : private MainWindowHost, private EditorServices {
+class Program : private MainWindowHost, private EditorServices, private RecorderHelpBalloons {
 public:
     // Creates the main window and runs its creation step, then the rotation
     // and recorder windows, all hidden.
@@ -59,6 +59,9 @@ private:
     void InformationBeep() override;
     void ExclamationBeep() override;
     void ShowWarning(const std::string& text) override;
+
+    void AddHelpBalloon(HWND control, const RecorderElement& element) override;
+    void SwitchHelpBalloons() override;
 
     HINSTANCE instance_;
     ProgramFolder folder_;

@@ -1,11 +1,19 @@
-// The recorder window's drawn elements that answer the mouse: where they are
-// (client pixels), their hints and help-balloon titles and pictures, and
-// which of them are clickable.
+// The recorder window's elements that have a help balloon: their control ids
+// (stable, and the keys of their balloons), places in client pixels, hints,
+// balloon titles and title pictures, and which of them are clickable.
 #pragma once
 #include <span>
-#include <string>
 
-enum class RecorderElementId { Image14, Shape4, Label19, Label20, Image12, BmpAnimator1, Image13, Image30 };
+enum class RecorderElementId : int {
+    Image14 = 1401,  // file choice
+    Shape4,          // frame of the time display
+    Label19,         // minutes
+    Label20,         // seconds
+    Image12,         // decoration
+    BmpAnimator1,    // recording indicator
+    Image13,         // recordings folder
+    Image30,         // help-balloon switch
+};
 
 struct RecorderElement {
     RecorderElementId id;
@@ -22,9 +30,6 @@ struct RecorderElement {
 // front and covers every element inside it.
 inline constexpr int kPanelLeft = 8, kPanelTop = 10, kPanelWidth = 345, kPanelHeight = 48;
 
-// In front-to-back order: the digits lie on the time display's frame.
+// Back to front: the digits lie on the time display's frame.
 std::span<const RecorderElement> RecorderElements();
-
-// The element under (x, y) that the user can reach, or nullptr: the covering
-// panel hides the top row, and a hidden switch answers nothing.
-const RecorderElement* ReachableRecorderElement(int x, int y, bool panelInFront, bool switchVisible);
+const RecorderElement& RecorderElementOf(RecorderElementId id);

@@ -2,26 +2,40 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
-#include <windowsx.h>
 
 #include <stdexcept>
 
 #include "audio/mp3_coder_win32.h"
 #include "recorder/save_target_dialog_win32.h"
+#include "ui/png_image_list_win32.h"
+#include "ui/ui_pictures.h"
 #include "win/error_box_win32.h"
 #include "win/message_wait_win32.h"
 
 namespace {
 
 constexpr int kButtonId = 1;
-constexpr COLORREF kSeeThrough = RGB(255, 0, 255);
 
-RECT RectOf(const RecorderElement& e) { return {e.left, e.top, e.left + e.width, e.top + e.height}; }
+ControlPlace PlaceOf(RecorderElementId id) {
+    const RecorderElement& e = RecorderElementOf(id);
+    return {e.left, e.top, e.width, e.height};
+}
 
-const RecorderElement& ElementOf(RecorderElementId id) {
-    for (const RecorderElement& e : RecorderElements())
-        if (e.id == id) return e;
-    throw std::logic_error("recorder element missing");
+int IdOf(RecorderElementId id) { return static_cast<int>(id); }
+
+ControlPlace DigitsPlace(HWND window, HFONT font, RecorderElementId id) {
+    ControlPlace place = PlaceOf(id);
+    HDC dc = ::GetDC(window);
+    {
+        SelectedObject choice(dc, font);
+        SIZE size{};
+        if (::GetTextExtentPoint32A(dc, "00", 2, &size)) {
+            place.width = size.cx;
+            place.height = size.cy;
+        }
+    }
+    ::ReleaseDC(window, dc);
+    return place;
 }
 
 UniqueFont MakeFont(HWND window, int weight) {
@@ -30,10 +44,6 @@ UniqueFont MakeFont(HWND window, int weight) {
     ::ReleaseDC(window, dc);
     return UniqueFont(::CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
-}
-
-UniqueBitmap LoadPicture(HINSTANCE instance, const char* name) {
-    return UniqueBitmap(static_cast<HBITMAP>(::LoadImageA(instance, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 void DrawTextAt(HDC dc, int x, int y, const std::string& text, COLORREF colour) {
@@ -103,7 +113,7 @@ public:
 RecorderWindow::RecorderWindow(HINSTANCE instance, HWND owner, RecorderWindowServices services)
     : services_(std::move(services)) {
     CreateParams params{kRecorderWindowClass, kRecorderCaption};
-    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
     params.exStyle = WS_EX_DLGMODALFRAME;
     params.width = kClientWidth;
     params.height = kClientHeight;
@@ -126,12 +136,8 @@ void RecorderWindow::FormCreate(HINSTANCE instance) {
     font_ = MakeFont(Handle(), FW_NORMAL);
     boldFont_ = MakeFont(Handle(), FW_BOLD);
     handCursor_ = ::LoadCursorA(instance, "CURSOR");
-    pictures_.choose = LoadPicture(instance, "REC_CHOOSE");
-    pictures_.symbol = LoadPicture(instance, "REC_SYMBOL");
-    pictures_.folder = LoadPicture(instance, "REC_FOLDER");
-    pictures_.helpSwitch = LoadPicture(instance, "HELP_SWITCH");
-    pictures_.indicator = LoadPicture(instance, "REC_INDICATOR");
     CreateControls();
+    AddHelpBalloons();
 
     recorder_ = std::make_unique<TWaveRecorder>();
     recorder_->SetPCMFormat(TPCMFormat::Stereo16bit44100Hz);
@@ -153,8 +159,6 @@ void RecorderWindow::FormCreate(HINSTANCE instance) {
     coder_->OnEndProcess = [this](TMP3Coder&) { session_->EncodingEnded(); };
 
     timer_.SetOnTimer([this] { GuardedCall([this] { session_->Tick(); }); });
-    indicatorTimer_.SetInterval(kIndicatorFrameMs);
-    indicatorTimer_.SetOnTimer([this] { AdvanceIndicator(); });
 
     if (!services_.dialog) services_.dialog = std::make_unique<SaveTargetDialog>(Handle());
     capture_ = std::make_unique<CaptureAdapter>(*recorder_);
@@ -175,6 +179,40 @@ void RecorderWindow::CreateControls() {
     progress_.reset(::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | PBS_SMOOTH, 18, 34, 320, 17, Handle(),
                                       nullptr, instance, nullptr));
     ::SendMessageA(progress_.get(), PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+
+    using Id = RecorderElementId;
+    image14_.Create(Handle(), IdOf(Id::Image14), PlaceOf(Id::Image14), PngImage::FromResource(ui_pictures::kRecordTarget));
+    shape4_.Create(Handle(), IdOf(Id::Shape4), PlaceOf(Id::Shape4), font_.get());
+    // The digit labels take the size of "00" in their font, as labels do.
+    label19_.Create(Handle(), IdOf(Id::Label19), DigitsPlace(Handle(), font_.get(), Id::Label19), font_.get());
+    label20_.Create(Handle(), IdOf(Id::Label20), DigitsPlace(Handle(), font_.get(), Id::Label20), font_.get());
+    // Created after the frame, the digits lie above it.
+    ::SetWindowPos(label19_.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetWindowPos(label20_.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    image12_.Create(Handle(), IdOf(Id::Image12), PlaceOf(Id::Image12), PngImage::FromResource(ui_pictures::kFlumenSymbol));
+    animator_.Create(Handle(), IdOf(Id::BmpAnimator1), PlaceOf(Id::BmpAnimator1),
+                     PngImageList::FromStrip(ui_pictures::kIndicator, ui_pictures::kIndicatorFrameWidth));
+    image13_.Create(Handle(), IdOf(Id::Image13), PlaceOf(Id::Image13),
+                    PngImage::FromResource(ui_pictures::kRecordingsFolder));
+    image30_.Create(Handle(), IdOf(Id::Image30), PlaceOf(Id::Image30));
+    image30_.SetPicture(PngImage::FromResource(ui_pictures::kHelpSwitch));
+
+    for (KitControl* clickable : {static_cast<KitControl*>(&image14_), static_cast<KitControl*>(&image13_),
+                                  static_cast<KitControl*>(&image30_)})
+        clickable->SetCursor(handCursor_);
+    image14_.SetOnClick([this] { session_->ChooseTarget(); });
+    image13_.SetOnClick([this] { OpenRecordingsFolder(); });
+    image30_.SetOnClick([this] { SwitchHelpBalloons(); });
+}
+
+void RecorderWindow::AddHelpBalloons() {
+    if (!services_.helpBalloons) return;
+    for (const RecorderElement& element : RecorderElements())
+        services_.helpBalloons->AddHelpBalloon(Control(element.id), element);
+}
+
+void RecorderWindow::SwitchHelpBalloons() {
+    if (services_.helpBalloons) services_.helpBalloons->SwitchHelpBalloons();
 }
 
 void RecorderWindow::Render(const RecorderDisplay& display) {
@@ -186,20 +224,24 @@ void RecorderWindow::Render(const RecorderDisplay& display) {
     ::ShowWindow(progress_.get(), display.encodingShown ? SW_SHOWNA : SW_HIDE);
 
     if (display.countdownRunning != timer_.Enabled()) timer_.SetEnabled(display.countdownRunning);
-    if (display.indicatorRunning != indicatorTimer_.Enabled()) {
-        indicatorTimer_.SetEnabled(display.indicatorRunning);
-        indicatorFrame_ = 0;
-    }
+    if (display.indicatorRunning != animator_.Active()) animator_.SetActive(display.indicatorRunning);
+    if (display.minutes != label19_.Text()) label19_.SetText(display.minutes);
+    if (display.seconds != label20_.Text()) label20_.SetText(display.seconds);
+
+    // The panel in front covers the top row; it is drawn by the window, so
+    // what it covers is hidden.
+    for (KitControl* covered : {static_cast<KitControl*>(&image14_), static_cast<KitControl*>(&shape4_),
+                                static_cast<KitControl*>(&label19_), static_cast<KitControl*>(&label20_),
+                                static_cast<KitControl*>(&image12_), static_cast<KitControl*>(&animator_),
+                                static_cast<KitControl*>(&image13_)})
+        covered->SetVisible(!display.encodingShown);
+    image30_.SetVisible(display.switchVisible);
+
+    const bool panelChanged = display.panelTitle != shown_.panelTitle || display.encodingShown != shown_.encodingShown;
     shown_ = display;
-    ::InvalidateRect(Handle(), nullptr, FALSE);
+    if (panelChanged) ::InvalidateRect(Handle(), nullptr, FALSE);
     // While an MP3 is written the window only repaints between chunks.
     if (display.encodingShown) ::UpdateWindow(Handle());
-}
-
-void RecorderWindow::AdvanceIndicator() {
-    indicatorFrame_ = (indicatorFrame_ + 1) % kIndicatorFrames;
-    RECT place = RectOf(ElementOf(RecorderElementId::BmpAnimator1));
-    ::InvalidateRect(Handle(), &place, FALSE);
 }
 
 LRESULT RecorderWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -219,47 +261,9 @@ LRESULT RecorderWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 return 0;
             }
             break;
-        case WM_LBUTTONUP: OnClick({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
-        case WM_MOUSEMOVE: OnMouseMove({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
-        case WM_SETCURSOR:
-            if (LOWORD(lp) == HTCLIENT && OnSetCursor()) return TRUE;
-            break;
         default: break;
     }
     return Window::HandleMessage(msg, wp, lp);
-}
-
-const RecorderElement* RecorderWindow::ReachableElementAt(POINT at) const {
-    return ReachableRecorderElement(at.x, at.y, shown_.encodingShown, shown_.switchVisible);
-}
-
-void RecorderWindow::OnClick(POINT at) {
-    const RecorderElement* element = ReachableElementAt(at);
-    if (!element) return;
-    switch (element->id) {
-        case RecorderElementId::Image14: session_->ChooseTarget(); break;
-        case RecorderElementId::Image13: OpenRecordingsFolder(); break;
-        case RecorderElementId::Image30:
-            if (services_.toggleHelpBalloons) services_.toggleHelpBalloons();
-            break;
-        default: break;
-    }
-}
-
-void RecorderWindow::OnMouseMove(POINT at) {
-    const RecorderElement* element = ReachableElementAt(at);
-    if (!element || !services_.pointerOver) return;
-    services_.pointerOver(Handle(), *element, RectOf(*element));
-}
-
-bool RecorderWindow::OnSetCursor() {
-    POINT at{};
-    ::GetCursorPos(&at);
-    ::ScreenToClient(Handle(), &at);
-    const RecorderElement* element = ReachableElementAt(at);
-    if (!element || !element->clickable || !handCursor_) return false;
-    ::SetCursor(handCursor_);
-    return true;
 }
 
 // The folder is never created here; when it is missing the shell's refusal
@@ -281,14 +285,7 @@ void RecorderWindow::Paint(HDC target) {
     SelectedObject fontChoice(dc.get(), font_.get());
     ::SetBkMode(dc.get(), TRANSPARENT);
 
-    if (shown_.encodingShown) {
-        PaintPanel(dc.get(), true);
-    } else {
-        PaintPanel(dc.get(), false);
-        PaintTopRow(dc.get());
-    }
-    if (shown_.switchVisible)
-        PaintPicture(dc.get(), pictures_.helpSwitch.get(), RectOf(ElementOf(RecorderElementId::Image30)));
+    PaintPanel(dc.get(), shown_.encodingShown);
 
     // The two notice lines, greyed as disabled texts are.
     const char* lines[] = {"La loi française n'étant plus ce qu'elle était, ce module vous permettra de",
@@ -315,31 +312,3 @@ void RecorderWindow::PaintPanel(HDC dc, bool encoding) {
     if (!encoding) DrawTextAt(dc, 18, 35, "du Flumen diffusé", RGB(0, 0, 0));
 }
 
-void RecorderWindow::PaintTopRow(HDC dc) {
-    PaintPicture(dc, pictures_.choose.get(), RectOf(ElementOf(RecorderElementId::Image14)));
-
-    const RecorderElement& frame = ElementOf(RecorderElementId::Shape4);
-    UniquePen white(::CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
-    SelectedObject brushChoice(dc, ::GetStockObject(BLACK_BRUSH));
-    SelectedObject penChoice(dc, white.get());
-    ::Rectangle(dc, frame.left, frame.top, frame.left + frame.width, frame.top + frame.height);
-    DrawTextAt(dc, 222, 28, shown_.minutes, RGB(255, 255, 255));
-    DrawTextAt(dc, 234, 27, ":", RGB(255, 255, 255));
-    DrawTextAt(dc, 237, 28, shown_.seconds, RGB(255, 255, 255));
-
-    PaintPicture(dc, pictures_.symbol.get(), RectOf(ElementOf(RecorderElementId::Image12)));
-    PaintPicture(dc, pictures_.indicator.get(), RectOf(ElementOf(RecorderElementId::BmpAnimator1)),
-                 shown_.indicatorRunning ? indicatorFrame_ : 0, kIndicatorFrameWidth);
-    PaintPicture(dc, pictures_.folder.get(), RectOf(ElementOf(RecorderElementId::Image13)));
-}
-
-void RecorderWindow::PaintPicture(HDC dc, HBITMAP picture, const RECT& place, int frame, int frameWidth) {
-    if (!picture) return;
-    BITMAP info{};
-    ::GetObjectA(picture, sizeof info, &info);
-    UniqueMemoryDc source(::CreateCompatibleDC(dc));
-    SelectedObject choice(source.get(), picture);
-    const int width = frameWidth ? frameWidth : info.bmWidth;
-    ::TransparentBlt(dc, place.left, place.top, width, info.bmHeight, source.get(), frame * width, 0, width,
-                     info.bmHeight, kSeeThrough);
-}

@@ -12,8 +12,11 @@
 
 #include "audio/mp3_coder.h"
 #include "audio/wave_recorder_win32.h"
+#include "recorder/recorder_controls_win32.h"
 #include "recorder/recorder_session.h"
 #include "recorder/recorder_window_layout.h"
+#include "ui/bmp_animator_win32.h"
+#include "ui/clickable_picture_win32.h"
 #include "win/handles_win32.h"
 #include "win/simple_timer_win32.h"
 #include "win/window_win32.h"
@@ -22,28 +25,24 @@ inline constexpr const char* kRecorderWindowClass = "SonorafluxRecorderWindow";
 inline constexpr const char* kRecorderCaption = "Sonoraflux - 1 minute MAX d'enregistrement...  :-s";
 inline constexpr const char* kRecordingsFolderName = "Enregistrements";
 
-// The window's pictures, from the program's resources; magenta is see-through.
-struct RecorderPictureSet {
-    UniqueBitmap choose;     // Image14: folder with a red check mark
-    UniqueBitmap symbol;     // Image12: the Flumen's symbol
-    UniqueBitmap folder;     // Image13: folder with a disc
-    UniqueBitmap helpSwitch; // Image30: balloon with the letter i
-    UniqueBitmap indicator;  // BmpAnimator1: four 27x7 frames side by side
+// The program's help balloons, as the recorder uses them.
+class RecorderHelpBalloons {
+public:
+    virtual ~RecorderHelpBalloons() = default;
+    // Registers the control's balloon (title, picture, hint) and watches the
+    // control; the control lives no longer than the balloons.
+    virtual void AddHelpBalloon(HWND control, const RecorderElement& element) = 0;
+    // The program's help-balloon switch: one click changes the balloons of
+    // every window.
+    virtual void SwitchHelpBalloons() = 0;
 };
-inline constexpr int kIndicatorFrames = 4;
-inline constexpr int kIndicatorFrameWidth = 27;
-inline constexpr int kIndicatorFrameHeight = 7;
-inline constexpr UINT kIndicatorFrameMs = 500;
 
 // What the window needs from the rest of the program.
 struct RecorderWindowServices {
     // The program folder, with its trailing backslash.
     std::string programFolder;
-    // The help-balloon switch of the program (the editor's operation).
-    std::function<void()> toggleHelpBalloons;
-    // The mouse rests on one of the window's elements: its balloon title and
-    // picture are prepared, and the balloon shows when it is on.
-    std::function<void(HWND window, const RecorderElement& element, const RECT& area)> pointerOver;
+    // None: no help balloons (the window is used alone).
+    RecorderHelpBalloons* helpBalloons = nullptr;
     // Seams for the tests; the program leaves them empty: the real save
     // dialog and LAME_ENC.DLL.
     std::unique_ptr<TargetDialog> dialog;
@@ -66,7 +65,8 @@ public:
     const RecorderSession& Session() const { return *session_; }
     HWND Button() const { return button_.get(); }
     HWND ProgressBar() const { return progress_.get(); }
-    int IndicatorFrame() const { return indicatorFrame_; }
+    int IndicatorFrame() const { return animator_.Frame(); }
+    HWND Control(RecorderElementId id) const { return ::GetDlgItem(Handle(), static_cast<int>(id)); }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -79,32 +79,30 @@ private:
     void FormCreate(HINSTANCE instance);
     void CreateControls();
     void Render(const RecorderDisplay& display) override;
+    void AddHelpBalloons();
     void Paint(HDC dc);
     void PaintPanel(HDC dc, bool encoding);
-    void PaintTopRow(HDC dc);
-    void PaintPicture(HDC dc, HBITMAP picture, const RECT& place, int frame = 0, int frameWidth = 0);
-    void OnClick(POINT at);
-    void OnMouseMove(POINT at);
-    bool OnSetCursor();
     void OpenRecordingsFolder();
-    void AdvanceIndicator();
-    // The element under the point that the user can reach now (the panel
-    // covers the top row while an MP3 is written).
-    const RecorderElement* ReachableElementAt(POINT at) const;
+    void SwitchHelpBalloons();
 
     RecorderWindowServices services_;
     UniqueFont font_;
     UniqueFont boldFont_;
     HCURSOR handCursor_ = nullptr;
-    RecorderPictureSet pictures_;
     UniqueWindow button_;
     UniqueWindow progress_;
+    PanelPicture image14_;
+    TimeFrame shape4_;
+    TimeDigits label19_;
+    TimeDigits label20_;
+    PanelPicture image12_;
+    BmpAnimator animator_;
+    PanelPicture image13_;
+    ClickablePicture image30_;
 
     std::unique_ptr<TWaveRecorder> recorder_;
     std::unique_ptr<TMP3Coder> coder_;
     TSimpleTimer timer_;
-    TSimpleTimer indicatorTimer_;
-    int indicatorFrame_ = 0;
 
     std::unique_ptr<CaptureAdapter> capture_;
     std::unique_ptr<EncoderAdapter> encoderAdapter_;

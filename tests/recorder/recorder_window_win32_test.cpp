@@ -24,6 +24,12 @@ uint32_t U32(const std::string& b, size_t at) {
            static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
 }
 
+std::string TextOf(HWND control) {
+    char text[64] = {};
+    ::GetWindowTextA(control, text, sizeof text);
+    return text;
+}
+
 struct Tone {
     double seconds = 0;
     double hz = 0;
@@ -116,6 +122,16 @@ private:
     MP3EncoderLibrary& real_ = EncoderDllLibrary();
 };
 
+// The program's help balloons: what the window hands over.
+struct RecordedBalloons : RecorderHelpBalloons {
+    void AddHelpBalloon(HWND control, const RecorderElement& element) override {
+        added.push_back({control, element.id});
+    }
+    void SwitchHelpBalloons() override { ++switches; }
+    std::vector<std::pair<HWND, RecorderElementId>> added;
+    int switches = 0;
+};
+
 // Every error box "Sonoraflux" this thread opens is read and closed.
 std::vector<std::string> boxTexts;
 VOID CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR, DWORD) {
@@ -146,6 +162,7 @@ protected:
         dialogSeen = dialog.get();
         services.dialog = std::move(dialog);
         services.encoder = &encoder;
+        services.helpBalloons = &balloons;
         window = std::make_unique<RecorderWindow>(::GetModuleHandleA(nullptr), nullptr, std::move(services));
         window->ShowCentredInFront();
         wine_support::PumpFor(300);
@@ -169,14 +186,12 @@ protected:
         wine_support::PumpFor(500);
     }
 
-    // A click on one of the window's drawn elements, at its middle.
+    // A click on one of the window's pictures.
     void ClickElement(RecorderElementId id) {
-        for (const RecorderElement& e : RecorderElements()) {
-            if (e.id != id) continue;
-            const LPARAM at = MAKELPARAM(e.left + e.width / 2, e.top + e.height / 2);
-            ::SendMessageA(window->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-            ::SendMessageA(window->Handle(), WM_LBUTTONUP, 0, at);
-        }
+        HWND control = window->Control(id);
+        ASSERT_NE(control, nullptr);
+        ::SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        ::SendMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
     }
     void PressButton() { ::SendMessageA(window->Button(), BM_CLICK, 0, 0); }
 
@@ -196,6 +211,9 @@ protected:
         PressButton();
         EXPECT_EQ(ButtonText(), "Arrêter");
         EXPECT_EQ(TimeShown(), "01:00");
+    EXPECT_EQ(TextOf(window->Control(RecorderElementId::Label19)) + ":" +
+                  TextOf(window->Control(RecorderElementId::Label20)),
+              "01:00") << "the digit labels show the countdown";
         ASSERT_TRUE(wine_support::PumpUntil([&] { return window->Session().Display().indicatorRunning; }, 3000));
         const std::string expected = "00:" + std::to_string(60 - seconds);
         ASSERT_TRUE(wine_support::PumpUntil([&] { return TimeShown() == expected; }, (seconds + 3) * 1000))
@@ -219,12 +237,38 @@ protected:
     std::vector<std::string> answers;
     AnsweringDialog* dialogSeen = nullptr;
     WatchedEncoder encoder;
+    RecordedBalloons balloons;
     std::unique_ptr<RecorderWindow> window;
     std::function<void()> onRecording;
     UINT_PTR boxTimer = 0;
     std::string toneUnix;
     bool playing = false;
 };
+
+// Each element with a balloon is a control at its place, handed to the
+// program's balloons; the switch image runs the program's switch.
+TEST_F(RecorderWindowTest, EveryElementGetsItsHelpBalloonAndTheSwitchIsTheProgramsOne) {
+    ASSERT_EQ(balloons.added.size(), RecorderElements().size());
+    for (const auto& [control, id] : balloons.added) {
+        const RecorderElement& e = RecorderElementOf(id);
+        RECT r{};
+        ::GetWindowRect(control, &r);
+        ::MapWindowPoints(nullptr, window->Handle(), reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(::GetParent(control), window->Handle()) << e.balloonTitle;
+        EXPECT_TRUE(::IsWindowVisible(control)) << e.balloonTitle;
+        EXPECT_EQ(r.left, e.left) << e.balloonTitle;
+        EXPECT_EQ(r.top, e.top) << e.balloonTitle;
+        // The mouse reaches the control itself, not the window below it.
+        POINT inside{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ::ClientToScreen(window->Handle(), &inside);
+        EXPECT_EQ(::SendMessageA(control, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT)
+            << e.balloonTitle;
+    }
+    ClickElement(RecorderElementId::Image30);
+    EXPECT_EQ(balloons.switches, 1);
+    ClickElement(RecorderElementId::Image12);
+    EXPECT_TRUE(dialogSeen->asked.empty() && balloons.switches == 1) << "the decoration does nothing";
+}
 
 TEST_F(RecorderWindowTest, TenSecondsToWavThroughTheWindow) {
     EXPECT_FALSE(::IsWindowEnabled(window->Button())) << "no target yet";
@@ -261,6 +305,8 @@ TEST_F(RecorderWindowTest, TenSecondsToMp3EncodedWithAProgressBarOverThePanel) {
     bool sawEncoding = false;
     encoder.onChunk60 = [&] {
         sawEncoding = ::IsWindowVisible(window->ProgressBar()) && !::IsWindowVisible(window->Button()) &&
+                      !::IsWindowVisible(window->Control(RecorderElementId::Image14)) &&
+                      !::IsWindowVisible(window->Control(RecorderElementId::Image30)) &&
                       window->Session().Display().panelTitle == "Compression au format MP3";
         EXPECT_GT(::SendMessageA(window->ProgressBar(), PBM_GETPOS, 0, 0), 0);
         EXPECT_FALSE(wine_support::SaveScreenshot("recorder-encoding.png").empty());
@@ -270,6 +316,8 @@ TEST_F(RecorderWindowTest, TenSecondsToMp3EncodedWithAProgressBarOverThePanel) {
     EXPECT_TRUE(sawEncoding) << "progress bar shown, button hidden while encoding";
     EXPECT_FALSE(::IsWindowVisible(window->ProgressBar()));
     EXPECT_TRUE(::IsWindowVisible(window->Button()));
+    EXPECT_TRUE(::IsWindowVisible(window->Control(RecorderElementId::Image14)));
+    EXPECT_TRUE(::IsWindowVisible(window->Control(RecorderElementId::Image30)));
     EXPECT_EQ(window->Session().Display().panelTitle, "Enregistrement");
     std::string bytes;
     EXPECT_FALSE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", bytes)) << "the temporary file is deleted";
