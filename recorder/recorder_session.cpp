@@ -121,7 +121,6 @@ void RecorderSession::EncodeCapture() {
         // recording; the capture stays in the temporary folder.
         RestoreAfterEncoding();
         if (parts_.system.FileExists(waveFile_)) parts_.system.DeleteFile(waveFile_);
-        return;
     } catch (const std::exception& error) {
         RestoreAfterEncoding();
         if (parts_.system.FileExists(waveFile_)) parts_.system.DeleteFile(waveFile_);

@@ -261,6 +261,7 @@ TEST_F(Session, QuittingDuringAnEncodingDropsTheUnfinishedMp3Silently) {
     StopAndClose();
     EXPECT_EQ(fake.files, std::set<std::string>{"C:\\Temp\\TempFlumen.wav"});
     EXPECT_TRUE(fake.errors.empty());
+    EXPECT_EQ(session.State(), RecorderState::NoTarget);
 }
 
 TEST_F(Session, TwoMp3RecordingsInARowEachEncodeTheirOwnTarget) {

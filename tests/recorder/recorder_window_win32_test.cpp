@@ -106,7 +106,7 @@ public:
                                 std::uint8_t* output, std::uint32_t& bytes) override {
         ++chunks;
         if (chunks == failAtChunk) return 7;
-        if (chunks == 60 && onChunk60) onChunk60();
+        if (chunks == hookChunk && onHookChunk) onHookChunk();
         return real_.beEncodeChunk(stream, count, samples, output, bytes);
     }
     std::uint32_t beDeinitStream(MP3StreamHandle stream, std::uint8_t* output, std::uint32_t& bytes) override {
@@ -116,7 +116,9 @@ public:
 
     int chunks = 0;
     int failAtChunk = -1;
-    std::function<void()> onChunk60;
+    // Called before the chunk of that number is encoded.
+    int hookChunk = 60;
+    std::function<void()> onHookChunk;
 
 private:
     MP3EncoderLibrary& real_ = EncoderDllLibrary();
@@ -303,7 +305,7 @@ TEST_F(RecorderWindowTest, TenSecondsToMp3EncodedWithAProgressBarOverThePanel) {
     PlayTone(14);
     const std::string target = root + "Enregistrements\\Flumen.mp3";
     bool sawEncoding = false;
-    encoder.onChunk60 = [&] {
+    encoder.onHookChunk = [&] {
         sawEncoding = ::IsWindowVisible(window->ProgressBar()) && !::IsWindowVisible(window->Button()) &&
                       !::IsWindowVisible(window->Control(RecorderElementId::Image14)) &&
                       !::IsWindowVisible(window->Control(RecorderElementId::Image30)) &&
@@ -350,6 +352,38 @@ TEST_F(RecorderWindowTest, AnEncoderFailureRestoresTheWindowAndKeepsTheCapture) 
     ASSERT_TRUE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", bytes)) << "the capture is kept";
     EXPECT_NEAR(MeasureWav(bytes).seconds, 3.0, 1.5);
     EXPECT_FALSE(wine_support::ReadFileBytes(target, bytes)) << "no half-written MP3";
+}
+
+TEST_F(RecorderWindowTest, QuittingDuringAnEncodingDropsTheUnfinishedMp3AndKeepsTheCapture) {
+    PlayTone(8);
+    const std::string target = root + "Enregistrements\\Flumen.mp3";
+    encoder.hookChunk = 20;
+    encoder.onHookChunk = [] { ::PostQuitMessage(0); };
+    RecordFor(target, 4);
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return IsIdle(); }, 10000));
+    EXPECT_EQ(encoder.chunks, 20) << "the encoding stops at the quit";
+    std::string bytes;
+    EXPECT_FALSE(wine_support::ReadFileBytes(target, bytes)) << "no half-written MP3";
+    ASSERT_TRUE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", bytes));
+    EXPECT_NEAR(MeasureWav(bytes).seconds, 4.0, 1.5);
+    EXPECT_TRUE(boxTexts.empty()) << boxTexts.front();
+}
+
+TEST_F(RecorderWindowTest, QuittingDuringARecordingFinalisesTheCaptureAndEncodesNothing) {
+    PlayTone(6);
+    const std::string target = root + "Enregistrements\\Flumen.mp3";
+    answers.push_back(target);
+    ClickElement(RecorderElementId::Image14);
+    PressButton();
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return TimeShown() == "00:57"; }, 6000));
+    window->Quit();
+    window.reset();
+    std::string bytes;
+    EXPECT_FALSE(wine_support::ReadFileBytes(target, bytes));
+    ASSERT_TRUE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", bytes));
+    EXPECT_EQ(U32(bytes, 4), bytes.size() - 8) << "the RIFF size is written";
+    EXPECT_NEAR(MeasureWav(bytes).seconds, 3.0, 1.5);
+    EXPECT_EQ(encoder.chunks, 0);
 }
 
 TEST_F(RecorderWindowTest, ATargetThatCannotBeCreatedLeavesTheWindowUsable) {
