@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -46,8 +48,25 @@ int CountTrayIcons();
 HWND VisibleBalloon();
 // Text of a message box's message.
 std::string MessageBoxText(HWND box);
-// Sends keys with xdotool (e.g. "Down Down Return") to the focused window.
+// Sends keys with xdotool (e.g. "Escape") to the focused window.
 bool PressKeys(const std::string& keys);
+
+// The real mouse, through xdotool: moves to a screen point and clicks there
+// with button 1 (left) or 3 (right); button 0 only moves.
+bool ClickAt(POINT point, int button);
+// Moves the pointer to the bottom right corner, away from the tray and menus.
+void ParkPointer();
+// Screen rectangle of the first icon in Wine's notification area.
+bool TrayIconRect(RECT& area);
+// The visible popup menus of the process, the newest (an open submenu) first.
+std::vector<HWND> VisibleMenus(DWORD pid);
+// The captions of an open menu as read on the screen, from the top.
+std::vector<std::string> ReadMenuCaptions(HWND menu);
+// Chooses an item of the tray menu the way a person does: a right click on the
+// icon, then for each caption of the path (e.g. {"Ma liste", "FIP"}) the item
+// read on the screen with that caption is clicked (a submenu's item opens it).
+// Fails with a message naming what was not found.
+::testing::AssertionResult ChooseTrayMenuItem(const RunningProgram& program, const std::vector<std::string>& path);
 // Reads text in a screen rectangle with OCR (French); empty when unavailable.
 std::string ReadScreenText(const RECT& area);
 

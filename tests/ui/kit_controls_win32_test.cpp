@@ -9,6 +9,7 @@
 #include "tests/support/wine_support.h"
 #include "ui/bmp_animator_win32.h"
 #include "ui/clickable_picture_win32.h"
+#include "ui/mouse_move_watch_win32.h"
 #include "ui/picture_button_win32.h"
 #include "ui/ui_pictures.h"
 #include "win/window_win32.h"
@@ -265,6 +266,51 @@ TEST(BmpAnimator, AdvancesAFrameEveryHalfSecondWhileActiveAndShowsTheFirstWhenSt
     // Frame 0 drawn: the strip's left end.
     Print print(indicator.Handle());
     for (int x : {4, 12, 20}) EXPECT_EQ(print.At(x, 3), ColourAt(first, {x, 3})) << "x " << x;
+}
+
+LRESULT CALLBACK PassOn(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto next = reinterpret_cast<WNDPROC>(::GetPropA(hwnd, "TestNext"));
+    return ::CallWindowProcA(next, hwnd, msg, wp, lp);
+}
+
+TEST(MouseMoveWatch, ReportsMovesOverSystemControlsUntilStoppedAndLeavesThemWorking) {
+    Host host;
+    HWND edit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 85, 24, 105, 21, host.Handle(),
+                                  reinterpret_cast<HMENU>(201), nullptr, nullptr);
+    HWND label = ::CreateWindowExA(0, "STATIC", "00", WS_CHILD | WS_VISIBLE, 222, 28, 14, 13, host.Handle(),
+                                   reinterpret_cast<HMENU>(202), nullptr, nullptr);
+    const auto editProc = ::GetWindowLongPtrA(edit, GWLP_WNDPROC);
+    std::vector<std::pair<int, POINT>> moves;
+    auto record = [&](int id, POINT at) { moves.push_back({id, at}); };
+    MouseMoveWatch editWatch, labelWatch;
+    editWatch.Watch(edit, record);
+    labelWatch.Watch(label, record);
+    EXPECT_TRUE(::GetWindowLongA(label, GWL_STYLE) & SS_NOTIFY) << "a label sees the mouse only with SS_NOTIFY";
+    EXPECT_THROW(MouseMoveWatch().Watch(edit, record), std::runtime_error) << "one watch per window";
+
+    ::SendMessageA(edit, WM_MOUSEMOVE, 0, MAKELPARAM(3, 4));
+    ::SendMessageA(label, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+    ASSERT_EQ(moves.size(), 2u);
+    POINT expected{3, 4};
+    ::ClientToScreen(edit, &expected);
+    EXPECT_EQ(moves[0].first, 201);
+    EXPECT_EQ(moves[0].second.x, expected.x);
+    EXPECT_EQ(moves[0].second.y, expected.y);
+    EXPECT_EQ(moves[1].first, 202);
+    ::SetWindowTextA(edit, "Titre");
+    EXPECT_EQ(TextOf(edit), "Titre") << "the edit works as before while watched";
+
+    editWatch.Stop();
+    EXPECT_EQ(::GetWindowLongPtrA(edit, GWLP_WNDPROC), editProc);
+    // Another procedure in front of the watch: stopping keeps the chain whole.
+    ::SetPropA(label, "TestNext", reinterpret_cast<HANDLE>(::GetWindowLongPtrA(label, GWLP_WNDPROC)));
+    ::SetWindowLongPtrA(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PassOn));
+    labelWatch.Stop();
+    ::SendMessageA(edit, WM_MOUSEMOVE, 0, MAKELPARAM(3, 4));
+    ::SendMessageA(label, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+    EXPECT_EQ(moves.size(), 2u) << "stopped watches report nothing";
+    ::SetWindowTextA(label, "59");
+    EXPECT_EQ(TextOf(label), "59");
 }
 
 TEST(KitControls, Screenshot) {

@@ -54,24 +54,6 @@ TEST(PngImage, DecodesKnownPixelsExactlyIntoATopDown32BitDibSection) {
     EXPECT_EQ(dib.dsBm.bmBits, image.Pixels());
 }
 
-TEST(PngImage, DrawBlendsThePictureByItsAlpha) {
-    const std::vector<std::uint8_t> png = EncodePng(3, 2, kKnownRgba);
-    const PngImage image = PngImage::Decode(png.data(), png.size());
-    PngImage target = PngImage::Blank(3, 2);
-    std::fill(target.Pixels(), target.Pixels() + 24, 255);  // opaque white
-    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    {
-        SelectedObject selected(dc.get(), target.Bitmap());
-        DrawPicture(dc.get(), image, 0, 0);
-        ::GdiFlush();
-        EXPECT_EQ(::GetPixel(dc.get(), 0, 0), RGB(255, 0, 0)) << "top row first in memory and on screen";
-        EXPECT_EQ(::GetPixel(dc.get(), 0, 1), RGB(255, 255, 255)) << "transparent pixel leaves the background";
-        const COLORREF quarterBlue = ::GetPixel(dc.get(), 2, 1);
-        EXPECT_NEAR(GetBValue(quarterBlue), 241, 2);
-        EXPECT_NEAR(GetRValue(quarterBlue), 191, 2);
-    }
-}
-
 TEST(PngImage, DamagedOrMissingDataIsRefusedWithAnErrorNotACrash) {
     const std::vector<std::uint8_t> good = EncodePng(3, 2, kKnownRgba);
     ASSERT_GT(good.size(), 40u);
@@ -97,20 +79,6 @@ TEST(PngImage, DamagedOrMissingDataIsRefusedWithAnErrorNotACrash) {
             EXPECT_EQ(std::string(error.what()).rfind("Ooops !", 0), 0u) << c.name << ": " << error.what();
         }
     }
-}
-
-TEST(PngImage, GreyedCopyKeepsSizeAndAlphaAndLeavesTheOriginal) {
-    const std::vector<std::uint8_t> png = EncodePng(3, 2, kKnownRgba);
-    const PngImage image = PngImage::Decode(png.data(), png.size());
-    const PngImage grey = image.Greyed();
-    ASSERT_EQ(grey.Width(), 3);
-    ASSERT_EQ(grey.Height(), 2);
-    for (int i = 0; i < 6; ++i) {
-        const std::uint8_t* p = grey.Pixels() + i * 4;
-        EXPECT_TRUE(p[0] == p[1] && p[1] == p[2]) << "pixel " << i;
-        EXPECT_EQ(p[3], kKnownBgra[i * 4 + 3]) << "pixel " << i;
-    }
-    EXPECT_EQ(std::vector<std::uint8_t>(image.Pixels(), image.Pixels() + 24), kKnownBgra);
 }
 
 TEST(PngResources, EveryPictureOfTheProgramDecodesAtItsSize) {
