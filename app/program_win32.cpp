@@ -22,8 +22,7 @@ Program::Program(HINSTANCE instance)
     : instance_(instance),
       folder_(ExecutableFolder()),
       listFile_(folder_.ListFile(), files_, collation_, notices_) {
-    balloonWindow_ = std::make_unique<BalloonWindow>(instance);
-    balloonHints_ = std::make_unique<HelpBalloonHints>(balloons_, *balloonWindow_);
+    balloonHints_ = std::make_unique<HelpBalloonHints>(balloons_);
     editor_ = std::make_unique<EditorWindow>(instance, static_cast<MainWindowHost&>(*this), list_,
                                              static_cast<EditorServices&>(*this), *balloonHints_);
     autostartFeedback_ = std::make_unique<Win32AutostartFeedback>(editor_->Handle());

@@ -12,7 +12,6 @@
 #include "app/tray_presenter_win32.h"
 #include "audio/mute.h"
 #include "audio/mute_win32.h"
-#include "editor/balloon_presenter_win32.h"
 #include "editor/editor_window_win32.h"
 #include "editor/help_balloon_hints_win32.h"
 #include "editor/help_balloons.h"
@@ -74,7 +73,6 @@ private:
     // The one balloon-hint component of the program, for every window's help
     // balloons; it outlives the windows whose controls it watches.
     HelpBalloons balloons_;
-    std::unique_ptr<BalloonWindow> balloonWindow_;
     std::unique_ptr<HelpBalloonHints> balloonHints_;
     std::unique_ptr<EditorWindow> editor_;
     std::unique_ptr<TrayPresenter> tray_;

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "editor/editor_controls.h"
+#include "ui/ui_pictures.h"
 
 using namespace editor_controls;
 
@@ -22,43 +23,36 @@ struct ControlSpec {
     DWORD exStyle = 0;
 };
 
-constexpr DWORD kPicture = SS_OWNERDRAW | SS_NOTIFY;
 constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
 constexpr DWORD kField = ES_AUTOHSCROLL | WS_TABSTOP;
-constexpr DWORD kCommand = BS_PUSHBUTTON | WS_TABSTOP;
 
-// In z-order, the first is on top: the title field covers the toggle when it
-// is widened over it, and the group box lies under its controls.
+// The system's controls; the kit's come after them. In z-order the first is
+// on top: the title field covers the toggle when it is widened over it, and
+// the group box goes under everything.
 const ControlSpec kControls[] = {
     {kHeaderTitle, "STATIC", "Créez votre liste musicale !", kLabel, 108, 7, 220, 14, false},
     {kHeaderNote, "STATIC",
      "Glissez-Déposez les adresses depuis votre navigateur internet. Plus d'information dans le tutoriel.", kLabel,
      108, 24, 156, 39, false},
-    {kBalloonSwitch, "STATIC", "", kPicture, 326, 1, 17, 17, false},
     {kBevel, "STATIC", "", SS_ETCHEDHORZ, 0, 72, 369, 2, false},
-    {kListenLabel, "STATIC", "Ecouter :", kLabel, 112, 1, 46, 14, true},
-    {kListen, "STATIC", "", kPicture, 159, 0, 16, 17, true},
+    {kListenLabel, "STATIC", "Ecouter :", SS_RIGHT | SS_NOPREFIX, 112, 1, 45, 14, true},
     {kScroller, UPDOWN_CLASSA, "", UDS_HORZ, 186, 0, 33, 15, true},
     {kTitleLabel, "STATIC", "Titre  ->", kLabel, 15, 28, 44, 14, true},
-    {kIconPreview, "STATIC", "", kPicture, 59, 24, 22, 21, true},
     {kTitleField, "EDIT", "", kField, 85, 24, kTitleWidthNarrow, 21, true, WS_EX_CLIENTEDGE},
-    {kToggle, "BUTTON", "", BS_OWNERDRAW, 194, 24, 23, 21, true},
     {kAddressLabel, "STATIC", "URL  ->", kLabel, 15, 52, 42, 14, true},
     {kAddressField, "EDIT", "", kField, 59, 48, 134, 21, true, WS_EX_CLIENTEDGE},
-    {kPageChooser, "BUTTON", "", BS_OWNERDRAW, 194, 48, 23, 22, true},
     {kCredit, "STATIC", kCreditLine, kLabel, 16, 80, 82, 14, true},
     {kAuthorLink, "STATIC", kAuthorLinkText, kLabel | SS_NOTIFY, 100, 80, 120, 14, true},
-    {kNew, "BUTTON", "Nouveau", kCommand, 248, 84, 89, 30, false},
-    {kSave, "BUTTON", kSaveCaption, kCommand, 248, 118, 89, 30, false},
-    {kDelete, "BUTTON", "Supprimer", kCommand, 248, 152, 89, 30, false},
-    {kCancel, "BUTTON", "Annuler    ", kCommand, 248, 193, 89, 30, false},
-    {kImport, "BUTTON", "Importer...", kCommand, 8, 193, 95, 30, false},
-    {kExport, "BUTTON", "Exporter...", kCommand, 128, 193, 95, 30, false},
     {kGroup, "BUTTON", " Editer cet élément ", BS_GROUPBOX, 8, 78, 233, 107, false},
 };
 
-// The six clickable elements show the hand.
-constexpr int kClickable[] = {kAuthorLink, kBalloonSwitch, kIconPreview, kListen, kToggle, kPageChooser};
+ControlPlace InGroup(int left, int top, int width, int height) {
+    return ControlPlace{kGroupLeft + left, kGroupTop + top, width, height};
+}
+
+void Call(const std::function<void()>& hook) {
+    if (hook) hook();
+}
 
 std::string WindowText(HWND hwnd) {
     std::string text(static_cast<size_t>(::GetWindowTextLengthA(hwnd)) + 1, '\0');
@@ -66,9 +60,15 @@ std::string WindowText(HWND hwnd) {
     return text;
 }
 
-UniqueFont FontLike(HFONT base, LONG weight, bool underline) {
+// The window's texts are small, so that the captions fit the places of their
+// controls.
+constexpr LONG kFontHeight = -10;
+
+UniqueFont FontLike(HFONT base, LONG weight, bool underline, LONG height = kFontHeight) {
     LOGFONTA font{};
     ::GetObjectA(base, sizeof font, &font);
+    font.lfHeight = height;
+    font.lfWidth = 0;
     font.lfWeight = weight;
     font.lfUnderline = underline;
     return UniqueFont(::CreateFontIndirectA(&font));
@@ -87,11 +87,13 @@ EditorWindow::EditorWindow(HINSTANCE instance, MainWindowHost& host, StreamList&
     params.icon = ::LoadIconA(instance, "MAINICON");
     Create(params);
     hand_ = ::LoadCursorA(instance, "CURSOR");
-    defaultIcon_.reset(static_cast<HBITMAP>(::LoadImageA(instance, "DEFAULT_ENTRY", IMAGE_BITMAP, 0, 0, 0)));
+    banner_ = PngImage::FromResource(ui_pictures::kBanner);
     CreateControls();
+    CreateKitControls();
     ApplyFonts();
     editor_.RegisterBalloons();
-    AttachBalloons();
+    AttachBalloons({&newButton_, &saveButton_, &deleteButton_, &cancelButton_, &importButton_, &exportButton_,
+                    &toggle_, &pageChooser_, &balloonSwitch_, &listen_, &iconPreview_});
     ShowIconPicture("");
 }
 
@@ -114,18 +116,72 @@ void EditorWindow::CreateControls() {
     ::SendMessageA(Control(kScroller), UDM_SETRANGE32, 0, 0);
 }
 
+void EditorWindow::CreateKitControls() {
+    const struct {
+        PngSpeedButton& button;
+        int id;
+        ControlPlace place;
+        const char* caption;
+        const char* picture;
+        std::function<void()> click;
+    } commands[] = {
+        {newButton_, kNew, {248, 84, 89, 30}, "Nouveau", ui_pictures::kNew, [this] { editor_.NewClick(); }},
+        {saveButton_, kSave, {248, 118, 89, 30}, kSaveCaption, ui_pictures::kSave, [this] { editor_.SaveClick(); }},
+        {deleteButton_, kDelete, {248, 152, 89, 30}, "Supprimer", ui_pictures::kDelete,
+         [this] { editor_.DeleteClick(); }},
+        {cancelButton_, kCancel, {248, 193, 89, 30}, "Annuler    ", ui_pictures::kCancel,
+         [this] { editor_.CancelClick(); }},
+        {importButton_, kImport, {8, 193, 95, 30}, "Importer...", ui_pictures::kImport, [this] { Call(onImport); }},
+        {exportButton_, kExport, {128, 193, 95, 30}, "Exporter...", ui_pictures::kExport, [this] { Call(onExport); }},
+    };
+    for (const auto& command : commands) {
+        command.button.Create(Handle(), command.id, command.place, command.caption,
+                              PngImage::FromResource(command.picture));
+        command.button.SetOnClick(command.click);
+    }
+
+    toggle_.Create(Handle(), kToggle, InGroup(194, 24, 23, 21), "Liste", PngImage::FromResource(ui_pictures::kList));
+    toggle_.SetOnClick([this] { editor_.ToggleClick(); });
+    pageChooser_.Create(Handle(), kPageChooser, InGroup(194, 48, 23, 22), "Choix Page",
+                        PngImage::FromResource(ui_pictures::kPageChooser));
+    pageChooser_.SetOnClick([this] { Call(onPageChooser); });
+
+    balloonSwitch_.Create(Handle(), kBalloonSwitch, {326, 1, 17, 17}, "Bulles d'aide");
+    balloonSwitch_.SetPicture(PngImage::FromResource(ui_pictures::kHelpSwitch));
+    balloonSwitch_.SetOnClick([this] { editor_.BalloonSwitchClick(); });
+    listen_.Create(Handle(), kListen, InGroup(159, 0, 16, 17), "Ecouter");
+    listen_.SetPicture(PngImage::FromResource(ui_pictures::kSpeaker));
+    listen_.SetOnClick([this] { editor_.ListenClick(); });
+    // The 16x16 icon in a 22 x 21 frame.
+    iconPreview_.Create(Handle(), kIconPreview, InGroup(59, 24, 22, 21), "Choix image");
+    iconPreview_.SetFramed(true);
+    iconPreview_.SetOnClick([this] { Call(onIconChooser); });
+
+    for (ClickablePicture* picture : {&balloonSwitch_, &listen_, &iconPreview_}) picture->SetCursor(hand_);
+    for (SpeedButton* button : {&toggle_, &pageChooser_}) button->SetCursor(hand_);
+    ::SetWindowPos(Control(kGroup), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void EditorWindow::ApplyFonts() {
     auto guiFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    font_ = FontLike(guiFont, FW_NORMAL, false);
     boldFont_ = FontLike(guiFont, FW_BOLD, false);
     linkFont_ = FontLike(guiFont, FW_NORMAL, true);
-    for (const ControlSpec& spec : kControls) ::SendMessageA(Control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(guiFont), FALSE);
+    for (const ControlSpec& spec : kControls)
+        ::SendMessageA(Control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     ::SendMessageA(Control(kHeaderTitle), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+    // The note must fit three lines in its place.
+    noteFont_ = FontLike(guiFont, FW_NORMAL, false, kFontHeight + 1);
+    ::SendMessageA(Control(kHeaderNote), WM_SETFONT, reinterpret_cast<WPARAM>(noteFont_.get()), FALSE);
     ::SendMessageA(Control(kAuthorLink), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), FALSE);
 }
 
-void EditorWindow::AttachBalloons() {
+void EditorWindow::AttachBalloons(std::initializer_list<KitControl*> kitControls) {
     for (const ControlSpec& spec : kControls)
         if (hints_.Balloons().IsRegistered(spec.id)) hints_.Attach(Control(spec.id), spec.id);
+    for (KitControl* control : kitControls)
+        control->SetOnMouseMove(
+            [this, hwnd = control->Handle()](int id, POINT at) { hints_.PointerMoved(hwnd, id, at); });
 }
 
 void EditorWindow::OpenEditor() {
@@ -145,7 +201,7 @@ void EditorWindow::ShowLook(const EditorLook& look) {
     SetText(kTitleField, look.title);
     SetText(kAddressField, look.address);
     SetText(kIconName, look.iconName);
-    SetText(kSave, look.saveCaption);
+    if (saveButton_.Text() != look.saveCaption) saveButton_.SetText(look.saveCaption);
     ShowIconPicture(look.iconPicture);
 
     HWND title = Control(kTitleField);
@@ -155,35 +211,29 @@ void EditorWindow::ShowLook(const EditorLook& look) {
     if (field.right - field.left != look.titleWidth)
         ::SetWindowPos(title, HWND_TOP, 0, 0, look.titleWidth, field.bottom - field.top, SWP_NOMOVE);
 
-    HWND toggle = Control(kToggle);
-    ::ShowWindow(toggle, look.toggleVisible ? SW_SHOWNA : SW_HIDE);
+    toggle_.SetVisible(look.toggleVisible);
     if (toggleShownGlyph_ != look.toggleShownGlyph) {
         toggleShownGlyph_ = look.toggleShownGlyph;
-        ::InvalidateRect(toggle, nullptr, TRUE);
+        toggle_.SetGlyph(PngImage::FromResource(look.toggleShownGlyph ? ui_pictures::kList : ui_pictures::kListGrey));
     }
 
     HWND scroller = Control(kScroller);
     ::SendMessageA(scroller, UDM_SETRANGE32, 0, look.scrollerMax);
     ::SendMessageA(scroller, UDM_SETPOS32, 0, look.position);
-    const std::pair<int, bool> enabled[] = {{kScroller, look.scrollerEnabled}, {kListen, look.listenEnabled},
-                                            {kDelete, look.deleteEnabled},     {kSave, look.saveEnabled},
-                                            {kNew, look.newEnabled}};
-    for (const auto& [id, on] : enabled) {
-        HWND control = Control(id);
-        if ((::IsWindowEnabled(control) != FALSE) != on) {
-            ::EnableWindow(control, on);
-            ::InvalidateRect(control, nullptr, TRUE);
-        }
-    }
+    ::EnableWindow(scroller, look.scrollerEnabled);
+    listen_.SetEnabled(look.listenEnabled);
+    deleteButton_.SetEnabled(look.deleteEnabled);
+    saveButton_.SetEnabled(look.saveEnabled);
+    newButton_.SetEnabled(look.newEnabled);
 }
 
 void EditorWindow::ShowIconPicture(const std::string& path) {
     if (path == iconPath_) return;
     iconPath_ = path;
-    entryIcon_.reset(path.empty() ? nullptr
-                                  : static_cast<HBITMAP>(::LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
-                                                                      LR_LOADFROMFILE)));
-    ::InvalidateRect(Control(kIconPreview), nullptr, TRUE);
+    // An icon file that cannot be read shows the default icon, as in the menu.
+    HANDLE picture = path.empty() ? nullptr : ::LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    if (!picture) picture = ::LoadImageA(::GetModuleHandleA(nullptr), "DEFAULT_ENTRY", IMAGE_BITMAP, 0, 0, 0);
+    iconPreview_.SetBitmap(UniqueBitmap(static_cast<HBITMAP>(picture)));
 }
 
 LRESULT EditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -202,11 +252,9 @@ LRESULT EditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_MEASUREITEM:
             if (host_.OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
             break;
-        case WM_DRAWITEM: {
-            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-            if (item.CtlType == ODT_MENU ? host_.OnDrawItem(item) : OnDrawControl(item)) return TRUE;
+        case WM_DRAWITEM:
+            if (host_.OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
             break;
-        }
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wp), LOWORD(lp))) return TRUE;
             break;
@@ -228,32 +276,19 @@ LRESULT EditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return Window::HandleMessage(msg, wp, lp);
 }
 
+// The kit's controls report their clicks themselves; what is left are the
+// fields and the author link.
 bool EditorWindow::OnCommand(int id, int code) {
     if (code == EN_CHANGE) {
         if (id == kTitleField) editor_.TitleTyped(WindowText(Control(kTitleField)));
         if (id == kAddressField) editor_.AddressTyped(WindowText(Control(kAddressField)));
         return true;
     }
-    if (code != BN_CLICKED && code != STN_CLICKED) return false;
-    auto call = [](const std::function<void()>& hook) {
-        if (hook) hook();
-    };
-    switch (id) {
-        case kNew: editor_.NewClick(); break;
-        case kSave: editor_.SaveClick(); break;
-        case kDelete: editor_.DeleteClick(); break;
-        case kCancel: editor_.CancelClick(); break;
-        case kToggle: editor_.ToggleClick(); break;
-        case kListen: editor_.ListenClick(); break;
-        case kBalloonSwitch: editor_.BalloonSwitchClick(); break;
-        case kAuthorLink: OpenAuthorSite(); break;
-        case kPageChooser: call(onPageChooser); break;
-        case kIconPreview: call(onIconChooser); break;
-        case kImport: call(onImport); break;
-        case kExport: call(onExport); break;
-        default: return false;
+    if (id == kAuthorLink && code == STN_CLICKED) {
+        OpenAuthorSite();
+        return true;
     }
-    return true;
+    return false;
 }
 
 // The scroller asks before it moves: the editor makes the step and sets the
@@ -265,51 +300,12 @@ bool EditorWindow::OnNotify(const NMHDR& header) {
     return true;
 }
 
-bool EditorWindow::OnDrawControl(const DRAWITEMSTRUCT& item) {
-    HDC dc = item.hDC;
-    const RECT& area = item.rcItem;
-    const bool enabled = ::IsWindowEnabled(item.hwndItem) != FALSE;
-    ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_BTNFACE));
-    switch (item.CtlID) {
-        case kBalloonSwitch: pictures_.Draw(dc, EditorPicture::HelpSwitch, 0, 0); return true;
-        case kListen: pictures_.Draw(dc, EditorPicture::Speaker, 0, 0, !enabled); return true;
-        case kIconPreview: {
-            RECT frame = area;
-            ::DrawEdge(dc, &frame, BDR_SUNKENOUTER, BF_RECT);
-            HBITMAP picture = entryIcon_ ? entryIcon_.get() : defaultIcon_.get();
-            UniqueMemoryDc memory(::CreateCompatibleDC(dc));
-            SelectedObject selected(memory.get(), picture);
-            // Drawn opaque, as the menu draws it.
-            ::BitBlt(dc, 3, 3, 16, 16, memory.get(), 0, 0, SRCCOPY);
-            return true;
-        }
-        case kToggle:
-        case kPageChooser: {
-            // A flat button: a frame only while pressed.
-            if (item.itemState & ODS_SELECTED) {
-                RECT frame = area;
-                ::DrawEdge(dc, &frame, BDR_SUNKENOUTER, BF_RECT);
-            }
-            const EditorPicture glyph = item.CtlID == kPageChooser ? EditorPicture::PageChooser
-                                        : toggleShownGlyph_        ? EditorPicture::List
-                                                                   : EditorPicture::ListGrey;
-            const SIZE size = pictures_.Size(glyph);
-            const int shift = (item.itemState & ODS_SELECTED) ? 1 : 0;
-            pictures_.Draw(dc, glyph, (area.right - size.cx) / 2 + shift, (area.bottom - size.cy) / 2 + shift);
-            return true;
-        }
-    }
-    return false;
-}
-
+// The link is a label: it gets the hand here; the kit's clickable controls
+// set it themselves.
 bool EditorWindow::OnSetCursor(HWND target, int hitTest) {
-    if (hitTest != HTCLIENT || !hand_) return false;
-    for (int id : kClickable)
-        if (Control(id) == target) {
-            ::SetCursor(hand_);
-            return true;
-        }
-    return false;
+    if (hitTest != HTCLIENT || !hand_ || target != Control(kAuthorLink)) return false;
+    ::SetCursor(hand_);
+    return true;
 }
 
 LRESULT EditorWindow::OnControlColour(HDC dc, HWND control) {
@@ -327,7 +323,7 @@ LRESULT EditorWindow::OnControlColour(HDC dc, HWND control) {
 void EditorWindow::PaintBanner() {
     PAINTSTRUCT paint{};
     HDC dc = ::BeginPaint(Handle(), &paint);
-    pictures_.Draw(dc, EditorPicture::Banner, 0, 0);
+    DrawPicture(dc, banner_, 0, 0);
     ::EndPaint(Handle(), &paint);
 }
 

@@ -7,11 +7,14 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "editor/help_balloon_hints_win32.h"
 #include "editor/list_editor.h"
-#include "editor/editor_pictures_win32.h"
+#include "ui/clickable_picture_win32.h"
+#include "ui/picture_button_win32.h"
+#include "ui/png_image_win32.h"
 #include "win/handles_win32.h"
 #include "win/window_win32.h"
 
@@ -67,8 +70,9 @@ protected:
 
 private:
     void CreateControls();
+    void CreateKitControls();
     void ApplyFonts();
-    void AttachBalloons();
+    void AttachBalloons(std::initializer_list<KitControl*> kitControls);
     HWND Control(int id) const { return ::GetDlgItem(Handle(), id); }
 
     void ShowLook(const EditorLook& look) override;
@@ -78,7 +82,6 @@ private:
 
     bool OnCommand(int id, int code);
     bool OnNotify(const NMHDR& header);
-    bool OnDrawControl(const DRAWITEMSTRUCT& item);
     bool OnSetCursor(HWND target, int hitTest);
     LRESULT OnControlColour(HDC dc, HWND control);
     void PaintBanner();
@@ -87,12 +90,17 @@ private:
     MainWindowHost& host_;
     HelpBalloonHints& hints_;
     ListEditor editor_;
-    EditorPictures pictures_;
+    PngImage banner_;
     HCURSOR hand_ = nullptr;
+    // The kit's controls: the commands with their pictures, the two glyph
+    // buttons and the three clickable pictures.
+    PngSpeedButton newButton_, saveButton_, deleteButton_, cancelButton_, importButton_, exportButton_;
+    SpeedButton toggle_, pageChooser_;
+    ClickablePicture balloonSwitch_, listen_, iconPreview_;
+    UniqueFont font_;
     UniqueFont boldFont_;
+    UniqueFont noteFont_;
     UniqueFont linkFont_;
-    UniqueBitmap defaultIcon_;
-    UniqueBitmap entryIcon_;
     std::string iconPath_ = "<none>";
     bool toggleShownGlyph_ = true;
 };

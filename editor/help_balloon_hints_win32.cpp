@@ -2,19 +2,11 @@
 
 #include <commctrl.h>
 
-namespace {
-constexpr UINT_PTR kRestTimer = 1;
-constexpr UINT_PTR kShowTimer = 2;
-}  // namespace
+#include "ui/ui_pictures.h"
 
-HelpBalloonHints::HelpBalloonHints(HelpBalloons& balloons, BalloonPresenter& presenter)
-    : balloons_(balloons), presenter_(presenter) {
-    CreateMessageOnly("SonorafluxHelpBalloons");
-}
-
-HelpBalloonHints::~HelpBalloonHints() {
-    presenter_.HideBalloon();
-    Destroy();
+HelpBalloonHints::HelpBalloonHints(HelpBalloons& balloons)
+    : balloons_(balloons), titlePictures_(PngImageList::FromResources(ui_pictures::kBalloonTitlePictures)) {
+    balloon_.SetTitlePictures(&titlePictures_);
 }
 
 void HelpBalloonHints::Attach(HWND control, int key) {
@@ -24,65 +16,20 @@ void HelpBalloonHints::Attach(HWND control, int key) {
 
 LRESULT CALLBACK HelpBalloonHints::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR key,
                                                DWORD_PTR self) {
-    auto* hints = reinterpret_cast<HelpBalloonHints*>(self);
-    switch (msg) {
-        case WM_MOUSEMOVE: hints->PointerOver(hwnd, static_cast<int>(key)); break;
-        case WM_MOUSELEAVE: hints->PointerGone(hwnd); break;
-        // A click or a key ends the hint, as everywhere in Windows.
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_KEYDOWN: hints->Close(); break;
-        case WM_NCDESTROY:
-            hints->PointerGone(hwnd);
-            ::RemoveWindowSubclass(hwnd, &HelpBalloonHints::ControlProc, key);
-            break;
+    if (msg == WM_MOUSEMOVE) {
+        POINT screen{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+        ::ClientToScreen(hwnd, &screen);
+        reinterpret_cast<HelpBalloonHints*>(self)->PointerMoved(hwnd, static_cast<int>(key), screen);
+    } else if (msg == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(hwnd, &HelpBalloonHints::ControlProc, key);
     }
     return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-// The title changes as soon as the pointer is over the control, before the
-// balloon opens; a new control restarts the wait.
-void HelpBalloonHints::PointerOver(HWND control, int key) {
+// The title follows the pointer even where no balloon shows, so a control
+// without a title of its own shows the one set last.
+void HelpBalloonHints::PointerMoved(HWND control, int key, POINT screenPoint) {
     balloons_.PointerMoved(key);
-    if (control == hovered_) return;
-    Close();
-    hovered_ = control;
-    hoveredKey_ = key;
-    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, control, 0};
-    ::TrackMouseEvent(&track);
-    ::SetTimer(Handle(), kRestTimer, kRestMs, nullptr);
-}
-
-void HelpBalloonHints::PointerGone(HWND control) {
-    if (control != hovered_) return;
-    Close();
-    hovered_ = nullptr;
-}
-
-void HelpBalloonHints::ShowNow() {
-    ::KillTimer(Handle(), kRestTimer);
-    if (!hovered_ || !::IsWindowVisible(hovered_) || !::IsWindowEnabled(hovered_)) return;
-    const auto balloon = balloons_.BalloonFor(hoveredKey_);
-    if (!balloon) return;
-    POINT at{};
-    ::GetCursorPos(&at);
-    presenter_.ShowBalloon(*balloon, at);
-    shown_ = true;
-    ::SetTimer(Handle(), kShowTimer, kShowMs, nullptr);
-}
-
-void HelpBalloonHints::Close() {
-    ::KillTimer(Handle(), kRestTimer);
-    ::KillTimer(Handle(), kShowTimer);
-    if (shown_) presenter_.HideBalloon();
-    shown_ = false;
-}
-
-LRESULT HelpBalloonHints::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_TIMER) {
-        if (wp == kRestTimer) ShowNow();
-        if (wp == kShowTimer) Close();
-        return 0;
-    }
-    return MessageWindow::HandleMessage(msg, wp, lp);
+    if (const auto balloon = balloons_.BalloonFor(key))
+        balloon_.ShowFor(control, screenPoint, balloon->title, balloon->picture, balloon->hint);
 }

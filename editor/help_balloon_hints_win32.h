@@ -1,52 +1,41 @@
-// The program's one balloon-hint component: it watches the controls that the
-// windows attach, and when the pointer has rested 500 ms on one whose balloon
-// is on, shows the balloon at the pointer for 2500 ms. What a balloon says
-// comes from HelpBalloons; drawing it is the balloon window's business.
+// The program's one balloon-hint component: every window hands it the mouse
+// moves over its controls; it asks HelpBalloons what the control's balloon
+// says (nothing while its flag is cleared) and lets the kit's balloon window
+// open it after the pointer has rested there.
+//
+//   hints.Attach(control, key)          any child window: its mouse moves are
+//                                       watched (edits, up-downs, labels...)
+//   hints.PointerMoved(control, key, screenPoint)
+//                                       for controls that report their mouse
+//                                       moves themselves (the kit's controls:
+//                                       call it from SetOnMouseMove)
+// key is the control's key in HelpBalloons (registered by its window).
 #pragma once
 #include <windows.h>
 
-#include <memory>
-
 #include "editor/help_balloons.h"
-#include "win/window_win32.h"
+#include "ui/balloon_hint_win32.h"
+#include "ui/png_image_list_win32.h"
 
-// The window that draws a balloon: title with its picture, and the text.
-class BalloonPresenter {
+class HelpBalloonHints {
 public:
-    virtual ~BalloonPresenter() = default;
-    // Opens the balloon with its stem at the point (screen coordinates).
-    virtual void ShowBalloon(const HelpBalloon& balloon, POINT at) = 0;
-    virtual void HideBalloon() = 0;
-};
+    // balloons must outlive the component; the title pictures are the
+    // program's thirteen numbered help-balloon pictures.
+    explicit HelpBalloonHints(HelpBalloons& balloons);
+    HelpBalloonHints(const HelpBalloonHints&) = delete;
+    HelpBalloonHints& operator=(const HelpBalloonHints&) = delete;
 
-class HelpBalloonHints : private MessageWindow {
-public:
-    static constexpr UINT kRestMs = 500;
-    static constexpr UINT kShowMs = 2500;
-
-    // Both must outlive the component.
-    HelpBalloonHints(HelpBalloons& balloons, BalloonPresenter& presenter);
-    ~HelpBalloonHints() override;
-
-    // Watches a control under its balloon key (registered in HelpBalloons).
     // The control must live no longer than this component.
     void Attach(HWND control, int key);
+    void PointerMoved(HWND control, int key, POINT screenPoint);
 
     HelpBalloons& Balloons() { return balloons_; }
-
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    const BalloonHint& Balloon() const { return balloon_; }
 
 private:
     static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR key, DWORD_PTR self);
-    void PointerOver(HWND control, int key);
-    void PointerGone(HWND control);
-    void ShowNow();
-    void Close();
 
     HelpBalloons& balloons_;
-    BalloonPresenter& presenter_;
-    HWND hovered_ = nullptr;
-    int hoveredKey_ = 0;
-    bool shown_ = false;
+    PngImageList titlePictures_;
+    BalloonHint balloon_;
 };

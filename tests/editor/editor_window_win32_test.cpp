@@ -10,7 +10,6 @@
 #include <map>
 #include <vector>
 
-#include "editor/balloon_presenter_win32.h"
 #include "editor/editor_controls.h"
 #include "editor/editor_window_win32.h"
 #include "list/program_folder.h"
@@ -79,15 +78,13 @@ protected:
         services = std::make_unique<FolderServices>(list, scratch.Path());
         services->LoadStreamList();
         services->RebuildListMenu();
-        balloonWindow = std::make_unique<BalloonWindow>(::GetModuleHandleA(nullptr));
-        hints = std::make_unique<HelpBalloonHints>(balloons, *balloonWindow);
+        hints = std::make_unique<HelpBalloonHints>(balloons);
         window = std::make_unique<EditorWindow>(::GetModuleHandleA(nullptr), host, list, *services, *hints);
         window->SetInitialLook();
     }
     void TearDown() override {
         window.reset();
         hints.reset();
-        balloonWindow.reset();
     }
 
     HWND Main() const { return window->Handle(); }
@@ -109,8 +106,10 @@ protected:
         wine_support::PumpFor(200);
     }
     void Click(int id) { ::SendMessageA(Control(id), BM_CLICK, 0, 0); }
+    // A click on a picture, as the mouse gives it.
     void ClickPicture(int id) {
-        ::SendMessageA(Main(), WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), reinterpret_cast<LPARAM>(Control(id)));
+        ::SendMessageA(Control(id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        ::SendMessageA(Control(id), WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
     }
     void Type(int id, const std::string& text) {
         ::SendMessageA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -136,7 +135,6 @@ protected:
     NoHost host;
     HelpBalloons balloons;
     std::unique_ptr<FolderServices> services;
-    std::unique_ptr<BalloonWindow> balloonWindow;
     std::unique_ptr<HelpBalloonHints> hints;
     std::unique_ptr<EditorWindow> window;
 };
@@ -148,15 +146,15 @@ TEST_F(EditorWindowTest, ControlsSitAtTheirPlacesWithTheirCaptions) {
         RECT place;  // left, top, right, bottom in the client area
         const char* text;
     } controls[] = {
-        {kBalloonSwitch, {326, 1, 343, 18}, ""},
+        {kBalloonSwitch, {326, 1, 343, 18}, "Bulles d'aide"},
         {kGroup, {8, 78, 241, 185}, " Editer cet élément "},
-        {kListen, {167, 78, 183, 95}, ""},
+        {kListen, {167, 78, 183, 95}, "Ecouter"},
         {kScroller, {194, 78, 227, 93}, ""},
-        {kIconPreview, {67, 102, 89, 123}, ""},
+        {kIconPreview, {67, 102, 89, 123}, "Choix image"},
         {kTitleField, {93, 102, 198, 123}, ""},
-        {kToggle, {202, 102, 225, 123}, ""},
+        {kToggle, {202, 102, 225, 123}, "Liste"},
         {kAddressField, {67, 126, 201, 147}, ""},
-        {kPageChooser, {202, 126, 225, 148}, ""},
+        {kPageChooser, {202, 126, 225, 148}, "Choix Page"},
         {kNew, {248, 84, 337, 114}, "Nouveau"},
         {kSave, {248, 118, 337, 148}, "Enregistrer"},
         {kDelete, {248, 152, 337, 182}, "Supprimer"},
@@ -166,7 +164,7 @@ TEST_F(EditorWindowTest, ControlsSitAtTheirPlacesWithTheirCaptions) {
         {kHeaderTitle, {108, 7, 328, 21}, "Créez votre liste musicale !"},
         {kTitleLabel, {23, 106, 67, 120}, "Titre  ->"},
         {kAddressLabel, {23, 130, 65, 144}, "URL  ->"},
-        {kListenLabel, {120, 79, 166, 93}, "Ecouter :"},
+        {kListenLabel, {120, 79, 165, 93}, "Ecouter :"},
         {kAuthorLink, {108, 158, 228, 172}, "www.sonoraflux.fr"},
     };
     RECT client{};
@@ -192,7 +190,8 @@ TEST_F(EditorWindowTest, ControlsSitAtTheirPlacesWithTheirCaptions) {
     Open();
     for (int id : {kAuthorLink, kBalloonSwitch, kIconPreview, kListen, kToggle, kPageChooser, kTitleField}) {
         ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
-        ::SendMessageA(Main(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(id)), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        ::SendMessageA(Control(id), WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(id)),
+                       MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_EQ(::GetCursor() == hand, id != kTitleField) << "control " << id;
     }
 }
@@ -227,17 +226,18 @@ TEST_F(EditorWindowTest, StepRenameAndSaveWritesTheFileAndReloadsItSorted) {
     EXPECT_EQ(TextOf(kTitleField), "Radio Gamma") << "reloaded in sorted order";
 }
 
-TEST_F(EditorWindowTest, AddingModeShowsInTheControls) {
+// The look of each mode reaches the controls; the buttons and pictures reach
+// the editor.
+TEST_F(EditorWindowTest, AddingModeAndTheEmptyListShowInTheControls) {
     Start("Radio Alpha;alpha.htm;;1\r\nRadio Bêta;http://b/;;0\r\n");
     Open();
     Click(kNew);
     EXPECT_EQ(TextOf(kSave), "Ajouter");
-    EXPECT_EQ(TextOf(kTitleField), "");
     EXPECT_EQ(Width(kTitleField), 129);
     EXPECT_FALSE(::IsWindowVisible(Control(kToggle)));
-    const std::map<int, bool> expected = {{kScroller, false}, {kListen, false}, {kDelete, false},
-                                          {kSave, true},      {kNew, false},    {kCancel, true}};
-    for (const auto& [id, on] : expected) EXPECT_EQ(Enabled(id), on) << "control " << id;
+    const std::map<int, bool> adding = {{kScroller, false}, {kListen, false}, {kDelete, false},
+                                        {kSave, true},      {kNew, false},    {kCancel, true}};
+    for (const auto& [id, on] : adding) EXPECT_EQ(Enabled(id), on) << "control " << id;
     Type(kTitleField, "Radio Ajoutée");
     Type(kAddressField, "http://nouvelle/");
     wine_support::PumpFor(300);
@@ -250,40 +250,23 @@ TEST_F(EditorWindowTest, AddingModeShowsInTheControls) {
     EXPECT_EQ(::SendMessageA(Control(kScroller), UDM_GETPOS32, 0, 0), 2);
     ClickPicture(kListen);
     EXPECT_EQ(services->played, std::vector<int>{2});
+    Click(kDelete);
+    EXPECT_EQ(TextOf(kTitleField), "Radio Bêta");
+    EXPECT_EQ(File(), "Radio Alpha;alpha.htm;;1\r\nRadio Bêta;http://b/;;0\r\n") << "never saved";
+
+    // The list is read again when the window hides.
+    ASSERT_TRUE(wine_support::WriteFileBytes(scratch.Path() + "Sonoraflux.ini", "Vide;;;1\r\n"));
     Click(kCancel);
     EXPECT_FALSE(::IsWindowVisible(Main()));
-    EXPECT_EQ(File(), "Radio Alpha;alpha.htm;;1\r\nRadio Bêta;http://b/;;0\r\n") << "never saved";
-}
-
-TEST_F(EditorWindowTest, TheEmptyListOpensWithAnEmptyTitleAndTheWarningGuardsAnEmptyEntry) {
-    Start("Vide;;;1\r\n");
     Open();
     EXPECT_EQ(TextOf(kTitleField), "");
     EXPECT_EQ(Width(kTitleField), 129);
-    EXPECT_FALSE(Enabled(kSave));
-    EXPECT_FALSE(Enabled(kDelete));
-    EXPECT_FALSE(Enabled(kScroller));
+    for (int id : {kSave, kDelete, kScroller}) EXPECT_FALSE(Enabled(id)) << "control " << id;
     wine_support::PumpFor(300);
     EXPECT_FALSE(wine_support::SaveScreenshot("editor-empty.png").empty());
-
     Click(kNew);
-    Click(kSave);
-    EXPECT_EQ(services->warnings.size(), 1u);
-    EXPECT_EQ(TextOf(kSave), "Ajouter");
     Click(kCancel);
     EXPECT_EQ(Width(kTitleField), 153) << "over the toggle on the placeholder";
-    EXPECT_TRUE(::IsWindowVisible(Main())) << "Annuler in adding mode stays";
-}
-
-TEST_F(EditorWindowTest, DeletingTheOnlyEntryAndSavingWritesThePlaceholder) {
-    Start("Seule;s.htm;;1\r\n");
-    Open();
-    Click(kDelete);
-    EXPECT_EQ(TextOf(kTitleField), "");
-    EXPECT_FALSE(Enabled(kDelete));
-    EXPECT_TRUE(Enabled(kSave));
-    Click(kSave);
-    EXPECT_EQ(File(), "Vide;;;1\r\n");
 }
 
 TEST_F(EditorWindowTest, RestingOnAControlShowsItsBalloonOnceSwitchedOn) {
@@ -296,7 +279,7 @@ TEST_F(EditorWindowTest, RestingOnAControlShowsItsBalloonOnceSwitchedOn) {
         ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         ::SendMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
     };
-    auto balloonShown = [&] { return ::IsWindowVisible(balloonWindow->Handle()) != FALSE; };
+    auto balloonShown = [&] { return hints->Balloon().Visible(); };
 
     hover(title);
     wine_support::PumpFor(900);
