@@ -138,10 +138,13 @@ void Program::ShowWarning(const std::string& text) {
     ::MessageBoxA(editor_->Handle(), text.c_str(), "Warning", MB_ICONWARNING | MB_OK);
 }
 
-void Program::AddHelpBalloon(HWND control, const RecorderElement& element) {
+void Program::AddHelpBalloon(const RecorderElement& element) {
     balloons_.Register({static_cast<int>(element.id), element.balloonTitle, element.balloonPicture, element.hint,
                         !element.balloonAlwaysOn});
-    balloonHints_->Attach(control, static_cast<int>(element.id));
+}
+
+void Program::PointerMoved(HWND control, const RecorderElement& element, POINT screenPoint) {
+    balloonHints_->PointerMoved(control, static_cast<int>(element.id), screenPoint);
 }
 
 // The recorder's switch runs the editor's, so both windows change together.

@@ -59,7 +59,8 @@ private:
     void ExclamationBeep() override;
     void ShowWarning(const std::string& text) override;
 
-    void AddHelpBalloon(HWND control, const RecorderElement& element) override;
+    void AddHelpBalloon(const RecorderElement& element) override;
+    void PointerMoved(HWND control, const RecorderElement& element, POINT screenPoint) override;
     void SwitchHelpBalloons() override;
 
     HINSTANCE instance_;

@@ -206,9 +206,16 @@ void RecorderWindow::CreateControls() {
 }
 
 void RecorderWindow::AddHelpBalloons() {
-    if (!services_.helpBalloons) return;
-    for (const RecorderElement& element : RecorderElements())
-        services_.helpBalloons->AddHelpBalloon(Control(element.id), element);
+    RecorderHelpBalloons* balloons = services_.helpBalloons;
+    if (!balloons) return;
+    KitControl* controls[] = {&image14_, &shape4_, &label19_, &label20_, &image12_, &animator_, &image13_, &image30_};
+    for (KitControl* control : controls) {
+        const RecorderElement& element = RecorderElementOf(static_cast<RecorderElementId>(control->Id()));
+        balloons->AddHelpBalloon(element);
+        control->SetOnMouseMove([balloons, &element, hwnd = control->Handle()](int, POINT at) {
+            balloons->PointerMoved(hwnd, element, at);
+        });
+    }
 }
 
 void RecorderWindow::SwitchHelpBalloons() {

@@ -29,9 +29,10 @@ inline constexpr const char* kRecordingsFolderName = "Enregistrements";
 class RecorderHelpBalloons {
 public:
     virtual ~RecorderHelpBalloons() = default;
-    // Registers the control's balloon (title, picture, hint) and watches the
-    // control; the control lives no longer than the balloons.
-    virtual void AddHelpBalloon(HWND control, const RecorderElement& element) = 0;
+    // Registers the element's balloon (title, picture, hint).
+    virtual void AddHelpBalloon(const RecorderElement& element) = 0;
+    // The pointer moved over the element's control (screen coordinates).
+    virtual void PointerMoved(HWND control, const RecorderElement& element, POINT screenPoint) = 0;
     // The program's help-balloon switch: one click changes the balloons of
     // every window.
     virtual void SwitchHelpBalloons() = 0;

@@ -126,11 +126,13 @@ private:
 
 // The program's help balloons: what the window hands over.
 struct RecordedBalloons : RecorderHelpBalloons {
-    void AddHelpBalloon(HWND control, const RecorderElement& element) override {
-        added.push_back({control, element.id});
+    void AddHelpBalloon(const RecorderElement& element) override { added.push_back(element.id); }
+    void PointerMoved(HWND control, const RecorderElement& element, POINT) override {
+        moves.push_back({control, element.id});
     }
     void SwitchHelpBalloons() override { ++switches; }
-    std::vector<std::pair<HWND, RecorderElementId>> added;
+    std::vector<RecorderElementId> added;
+    std::vector<std::pair<HWND, RecorderElementId>> moves;
     int switches = 0;
 };
 
@@ -251,20 +253,27 @@ protected:
 // program's balloons; the switch image runs the program's switch.
 TEST_F(RecorderWindowTest, EveryElementGetsItsHelpBalloonAndTheSwitchIsTheProgramsOne) {
     ASSERT_EQ(balloons.added.size(), RecorderElements().size());
-    for (const auto& [control, id] : balloons.added) {
+    for (RecorderElementId id : balloons.added) {
         const RecorderElement& e = RecorderElementOf(id);
+        HWND control = window->Control(id);
+        ASSERT_NE(control, nullptr) << e.balloonTitle;
         RECT r{};
         ::GetWindowRect(control, &r);
         ::MapWindowPoints(nullptr, window->Handle(), reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(::GetParent(control), window->Handle()) << e.balloonTitle;
         EXPECT_TRUE(::IsWindowVisible(control)) << e.balloonTitle;
         EXPECT_EQ(r.left, e.left) << e.balloonTitle;
         EXPECT_EQ(r.top, e.top) << e.balloonTitle;
-        // The mouse reaches the control itself, not the window below it.
+        // The mouse reaches the control itself, not the window below it, and
+        // its moves reach the balloons under the control's own key.
         POINT inside{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
         ::ClientToScreen(window->Handle(), &inside);
         EXPECT_EQ(::SendMessageA(control, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT)
             << e.balloonTitle;
+        balloons.moves.clear();
+        ::SendMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+        ASSERT_EQ(balloons.moves.size(), 1u) << e.balloonTitle;
+        EXPECT_EQ(balloons.moves[0].first, control);
+        EXPECT_EQ(balloons.moves[0].second, id);
     }
     ClickElement(RecorderElementId::Image30);
     EXPECT_EQ(balloons.switches, 1);
