@@ -7,7 +7,6 @@
 #include "editor/editor_controls.h"
 #include "tests/app/program_driver.h"
 #include "tests/support/wine_support.h"
-#include "tray/tray_menu_win32.h"
 
 using namespace program_driver;
 
@@ -296,8 +295,7 @@ TEST_F(ProgramTest, EditorStepRenameAndSaveRewritesTheList) {
     RunningProgram program(folder);
     ASSERT_TRUE(WaitUntilReady(program));
     HWND editor = program.MainWindow();
-    OpenTrayMenu(program);
-    ASSERT_TRUE(PressKeys("Down Return"));
+    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Editer..."}));
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) != FALSE; }, 5000));
     auto text = [&](int id) {
         char buffer[256] = {};
@@ -325,8 +323,7 @@ TEST_F(ProgramTest, EditorStepRenameAndSaveRewritesTheList) {
     // the tray is answered only once the program takes messages again.
     DWORD_PTR answer = 0;
     ASSERT_NE(::SendMessageTimeoutA(editor, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer), 0);
-    OpenTrayMenu(program);
-    ASSERT_TRUE(PressKeys("Down Return"));
+    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Editer..."}));
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) != FALSE; }, 5000));
     for (int i = 0; i < 2; ++i) {
         ::PostMessageA(scroller, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 7));
@@ -342,8 +339,7 @@ TEST_F(ProgramTest, AddingNothingShowsTheWarningBox) {
     RunningProgram program(folder);
     ASSERT_TRUE(WaitUntilReady(program));
     HWND editor = program.MainWindow();
-    OpenTrayMenu(program);
-    ASSERT_TRUE(PressKeys("Down Return"));
+    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Editer..."}));
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) != FALSE; }, 5000));
     ::PostMessageA(::GetDlgItem(editor, kNew), BM_CLICK, 0, 0);
     ::PostMessageA(::GetDlgItem(editor, kSave), BM_CLICK, 0, 0);
@@ -359,20 +355,6 @@ TEST_F(ProgramTest, AddingNothingShowsTheWarningBox) {
     EXPECT_STREQ(caption, "Ajouter") << "still adding";
 }
 }  // namespace
-
-TEST_F(ProgramTest, EnregistrerShowsTheRecorderWindow) {
-    RunningProgram program(folder);
-    ASSERT_TRUE(WaitUntilReady(program));
-    HWND recorder = FindProcessWindow(program.Pid(), "SonorafluxRecorderWindow",
-                                      "Sonoraflux - 1 minute MAX d'enregistrement...  :-s");
-    ASSERT_NE(recorder, nullptr);
-    EXPECT_FALSE(::IsWindowVisible(recorder)) << "created hidden";
-    ::PostMessageA(program.MainWindow(), WM_COMMAND, MAKEWPARAM(kCommandRecord, 0), 0);
-    EXPECT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(recorder) != FALSE; }, 5000));
-    ::PostMessageA(recorder, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(recorder) == FALSE; }, 5000));
-    EXPECT_FALSE(program.WaitForExit(200)) << "closing the recorder only hides it";
-}
 
 // The encoder library is imported when the program loads: without it beside
 // the executable the system refuses to start the program.
