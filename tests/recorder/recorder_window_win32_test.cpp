@@ -174,8 +174,12 @@ protected:
     void TearDown() override {
         window.reset();
         ::KillTimer(nullptr, boxTimer);
-        // The player started by this test ends with it, so that no tone runs into the next.
-        if (playing) wine_support::RunUnixShell("kill $(cat '" + toneUnix + ".pid') >/dev/null 2>&1; true");
+        // The player started by this test ends with it, so that no tone runs
+        // into the next; its id is checked first, as a player that has ended
+        // leaves its id free for any other process.
+        if (playing)
+            wine_support::RunUnixShell("p=$(cat '" + toneUnix + ".pid'); grep -qF '" + toneUnix +
+                                       "' /proc/$p/cmdline 2>/dev/null && kill $p; true");
     }
 
     void PlayTone(int seconds) {
@@ -335,7 +339,7 @@ TEST_F(RecorderWindowTest, TenSecondsToMp3EncodedWithAProgressBarOverThePanel) {
 
     const std::string decoded = temp + "decoded.wav";
     ASSERT_EQ(wine_support::RunUnixShell("lame --quiet --decode '" + wine_support::UnixPathOf(target) + "' '" +
-                                         wine_support::UnixPathOf(decoded) + "'"),
+                                         wine_support::UnixPathOf(decoded) + "' </dev/null >/dev/null 2>&1"),
               0);
     ASSERT_TRUE(wine_support::ReadFileBytes(decoded, bytes));
     const Tone tone = MeasureWav(bytes);
