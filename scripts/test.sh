@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the platform-free code natively under
-# AddressSanitizer/UBSan, then the Windows build under Wine on a private bench.
+# AddressSanitizer/UBSan, the capture engine's thread mode under ThreadSanitizer,
+# then the Windows build under Wine on a private bench.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -35,6 +36,7 @@ run_preset() { # preset
 }
 
 run_preset native
+run_preset tsan
 run_preset windows
 echo
 echo "$passed passed, $failed failed"

@@ -70,21 +70,38 @@ std::string EnvironmentBlock(const std::vector<std::string>& extra) {
 }  // namespace
 
 RunningProgram::RunningProgram(const std::string& folder, const std::vector<std::string>& extraEnvironment) {
+    Start(folder, extraEnvironment, 0);
+}
+
+RunningProgram::RunningProgram(const std::string& folder, Suspended) { Start(folder, {}, CREATE_SUSPENDED); }
+
+void RunningProgram::Resume() {
+    if (!thread_) return;
+    ::ResumeThread(thread_);
+    ::CloseHandle(thread_);
+    thread_ = nullptr;
+}
+
+void RunningProgram::Start(const std::string& folder, const std::vector<std::string>& extraEnvironment, DWORD flags) {
     std::string command = "\"" + folder + "Sonoraflux.exe\"";
     std::string environment = EnvironmentBlock(extraEnvironment);
     std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
     STARTUPINFOA si{sizeof si};
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0,
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, flags,
                           extraEnvironment.empty() ? nullptr : environment.data(), folder.c_str(), &si, &pi))
         return;
-    ::CloseHandle(pi.hThread);
+    if (flags & CREATE_SUSPENDED)
+        thread_ = pi.hThread;
+    else
+        ::CloseHandle(pi.hThread);
     process_ = pi.hProcess;
     pid_ = pi.dwProcessId;
 }
 
 RunningProgram::~RunningProgram() {
+    Resume();
     if (!process_) return;
     // Closed the way a user closes it, so its icon leaves the notification
     // area; ended by force only when that does not work.

@@ -16,6 +16,11 @@ public:
     // Starts folder + "Sonoraflux.exe" with the folder as current directory,
     // and with extra environment entries ("NAME=value") when given.
     explicit RunningProgram(const std::string& folder, const std::vector<std::string>& extraEnvironment = {});
+    // Created with its first thread suspended; Resume lets it run, so that many
+    // copies can be let go at the same moment.
+    struct Suspended {};
+    RunningProgram(const std::string& folder, Suspended);
+    void Resume();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
     // Ends the program if it still runs.
@@ -23,6 +28,7 @@ public:
 
     bool Started() const { return process_ != nullptr; }
     DWORD Pid() const { return pid_; }
+    HANDLE Process() const { return process_; }
     // Waits (pumping messages) for the process to end; fills its exit code.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     // The hidden main window, once created.
@@ -34,7 +40,10 @@ public:
     void SendTrayMouse(UINT mouseMessage) const;
 
 private:
+    void Start(const std::string& folder, const std::vector<std::string>& extraEnvironment, DWORD flags);
+
     HANDLE process_ = nullptr;
+    HANDLE thread_ = nullptr;  // kept only while suspended
     DWORD pid_ = 0;
 };
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "editor/editor_controls.h"
 #include "tests/app/program_driver.h"
 #include "tests/support/wine_support.h"
@@ -93,6 +96,33 @@ TEST_F(ProgramTest, SecondCopyEndsSilentlyWhileTheFirstRuns) {
     EXPECT_EQ(CountTrayIcons(), iconsBefore + 1);
     EXPECT_NE(first.MainWindow(), nullptr);
     EXPECT_FALSE(::IsWindowVisible(first.MainWindow())) << "no window is visible after start-up";
+}
+
+TEST_F(ProgramTest, OfTwentyCopiesLetGoAtTheSameMomentExactlyOneKeepsRunning) {
+    std::vector<std::unique_ptr<RunningProgram>> copies;
+    for (int i = 0; i < 20; ++i) {
+        copies.push_back(std::make_unique<RunningProgram>(folder, RunningProgram::Suspended{}));
+        ASSERT_TRUE(copies.back()->Started());
+    }
+    for (auto& copy : copies) copy->Resume();
+    const auto running = [&] {
+        int n = 0;
+        for (auto& copy : copies) n += ::WaitForSingleObject(copy->Process(), 0) == WAIT_TIMEOUT;
+        return n;
+    };
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return running() <= 1; }, 60000)) << running() << " copies run";
+    ASSERT_EQ(running(), 1);
+    RunningProgram* survivor = nullptr;
+    for (auto& copy : copies)
+        if (::WaitForSingleObject(copy->Process(), 0) == WAIT_TIMEOUT) survivor = copy.get();
+    ASSERT_TRUE(WaitUntilReady(*survivor));
+    EXPECT_EQ(CountTrayIcons(), iconsBefore + 1);
+    for (auto& copy : copies) {
+        if (copy.get() == survivor) continue;
+        DWORD code = 0x55555555;
+        EXPECT_TRUE(copy->WaitForExit(0, &code));
+        EXPECT_EQ(code, 0u) << "a copy ended other than silently";
+    }
 }
 
 TEST_F(ProgramTest, MissingListFileShowsTheMessageBeforeTheReadyBalloon) {
