@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <stdexcept>
+
 #include "editor/editor_controls.h"
 #include "ui/ui_pictures.h"
 
@@ -228,7 +230,7 @@ void EditorWindow::ShowLook(const EditorLook& look) {
 }
 
 void EditorWindow::ShowIconPicture(const std::string& path) {
-    if (path == iconPath_) return;
+    if (iconPath_ && *iconPath_ == path) return;
     iconPath_ = path;
     // An icon file that cannot be read shows the default icon, as in the menu.
     HANDLE picture = path.empty() ? nullptr : ::LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 #include "editor/help_balloon_hints_win32.h"
@@ -101,6 +102,6 @@ private:
     UniqueFont boldFont_;
     UniqueFont noteFont_;
     UniqueFont linkFont_;
-    std::string iconPath_ = "<none>";
+    std::optional<std::string> iconPath_;  // the icon file shown; none before the first
     bool toggleShownGlyph_ = true;
 };

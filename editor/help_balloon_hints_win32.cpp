@@ -1,7 +1,5 @@
 #include "editor/help_balloon_hints_win32.h"
 
-#include <commctrl.h>
-
 #include "ui/ui_pictures.h"
 
 HelpBalloonHints::HelpBalloonHints(HelpBalloons& balloons)
@@ -10,20 +8,9 @@ HelpBalloonHints::HelpBalloonHints(HelpBalloons& balloons)
 }
 
 void HelpBalloonHints::Attach(HWND control, int key) {
-    ::SetWindowSubclass(control, &HelpBalloonHints::ControlProc, static_cast<UINT_PTR>(key),
-                        reinterpret_cast<DWORD_PTR>(this));
-}
-
-LRESULT CALLBACK HelpBalloonHints::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR key,
-                                               DWORD_PTR self) {
-    if (msg == WM_MOUSEMOVE) {
-        POINT screen{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-        ::ClientToScreen(hwnd, &screen);
-        reinterpret_cast<HelpBalloonHints*>(self)->PointerMoved(hwnd, static_cast<int>(key), screen);
-    } else if (msg == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(hwnd, &HelpBalloonHints::ControlProc, key);
-    }
-    return ::DefSubclassProc(hwnd, msg, wp, lp);
+    auto watch = std::make_unique<MouseMoveWatch>();
+    watch->Watch(control, [this, control, key](int, POINT at) { PointerMoved(control, key, at); });
+    watches_.push_back(std::move(watch));
 }
 
 // The title follows the pointer even where no balloon shows, so a control

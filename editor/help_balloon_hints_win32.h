@@ -13,8 +13,12 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+#include <vector>
+
 #include "editor/help_balloons.h"
 #include "ui/balloon_hint_win32.h"
+#include "ui/mouse_move_watch_win32.h"
 #include "ui/png_image_list_win32.h"
 
 class HelpBalloonHints {
@@ -33,9 +37,8 @@ public:
     const BalloonHint& Balloon() const { return balloon_; }
 
 private:
-    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR key, DWORD_PTR self);
-
     HelpBalloons& balloons_;
     PngImageList titlePictures_;
     BalloonHint balloon_;
+    std::vector<std::unique_ptr<MouseMoveWatch>> watches_;
 };
