@@ -37,7 +37,10 @@ Program::Program(HINSTANCE instance, std::string folder)
     rotation_ = std::make_unique<RotationWindow>(instance, editor_->Handle(), folder_, files_,
                                                  static_cast<RotationServices&>(*this),
                                                  static_cast<RotationHelpBalloons&>(*this));
-    recorder_ = std::make_unique<RecorderWindow>(instance, editor_->Handle());
+    RecorderWindowServices recorderServices;
+    recorderServices.programFolder = folder_.Root();
+    recorderServices.helpBalloons = this;
+    recorder_ = std::make_unique<RecorderWindow>(instance, editor_->Handle(), std::move(recorderServices));
 }
 
 // The windows go before the services they use.
@@ -187,6 +190,18 @@ void Program::AttachAlwaysOn(HWND control, int key, const std::string& hint) {
     balloonHints_->Attach(control, key);
 }
 
+void Program::AddHelpBalloon(const RecorderElement& element) {
+    balloons_.Register({static_cast<int>(element.id), element.balloonTitle, element.balloonPicture, element.hint,
+                        !element.balloonAlwaysOn});
+}
+
+void Program::PointerMoved(HWND control, const RecorderElement& element, POINT screenPoint) {
+    balloonHints_->PointerMoved(control, static_cast<int>(element.id), screenPoint);
+}
+
+// The recorder's switch runs the editor's, so both windows change together.
+void Program::SwitchHelpBalloons() { editor_->Editor().BalloonSwitchClick(); }
+
 void Program::ToggleAutostart() {
     autostart_->Toggle();
     tray_->Menu().SetAutostartLook(autostart_->State(), autostart_->Caption());
@@ -199,6 +214,7 @@ void Program::OpenWebPage(const std::string& address) {
 }
 
 void Program::Quit() {
+    recorder_->Quit();
     browserHost_.reset();
     ::DestroyWindow(editor_->Handle());
 }

@@ -34,7 +34,8 @@ inline constexpr const char* kTutorialPage = "Tutoriel.htm";
 class Program : private MainWindowHost,
                 private EditorServices,
                 private RotationServices,
-                private RotationHelpBalloons {
+                private RotationHelpBalloons,
+                private RecorderHelpBalloons {
 public:
     // Creates the main window and runs its creation step, then the rotation
     // and recorder windows, all hidden.
@@ -75,6 +76,11 @@ private:
     Browser& FirstBrowser() override;
     Browser& SecondBrowser() override;
     void AttachAlwaysOn(HWND control, int key, const std::string& hint) override;
+
+    // The recorder window's help balloons.
+    void AddHelpBalloon(const RecorderElement& element) override;
+    void PointerMoved(HWND control, const RecorderElement& element, POINT screenPoint) override;
+    void SwitchHelpBalloons() override;
 
     HINSTANCE instance_;
     ProgramFolder folder_;

@@ -385,3 +385,13 @@ TEST_F(ProgramTest, AddingNothingShowsTheWarningBox) {
     EXPECT_STREQ(caption, "Ajouter") << "still adding";
 }
 }  // namespace
+
+// The encoder library is imported when the program loads: without it beside
+// the executable the system refuses to start the program.
+TEST_F(ProgramTest, TheEncoderLibraryIsLoadedWithTheProgram) {
+    ASSERT_TRUE(::DeleteFileA((folder + "LAME_ENC.DLL").c_str()));
+    RunningProgram program(folder);
+    DWORD code = 0;
+    ASSERT_TRUE(program.WaitForExit(20000, &code)) << "started without its encoder library";
+    EXPECT_EQ(code, 0xC0000135u) << "the system's missing-library status";
+}

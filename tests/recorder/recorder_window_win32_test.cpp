@@ -1,0 +1,499 @@
+// The recorder window driven as a user does (the file image, the button), over
+// the bench's sound server and LAME_ENC.DLL: a tone played into the null sink
+// "radio" is what the default input device captures. The save dialog is
+// answered by a seam, except in the test of the real dialog's type change.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "audio/mp3_coder_win32.h"
+#include "recorder/recorder_window_win32.h"
+#include "recorder/save_target_dialog_win32.h"
+#include "tests/support/wine_support.h"
+
+namespace {
+
+uint32_t U32(const std::string& b, size_t at) {
+    return static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8 | static_cast<uint8_t>(b[at + 2]) << 16 |
+           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
+}
+
+std::string TextOf(HWND control) {
+    char text[64] = {};
+    ::GetWindowTextA(control, text, sizeof text);
+    return text;
+}
+
+struct Tone {
+    double seconds = 0;
+    double hz = 0;
+};
+
+// A 16-bit stereo WAV: the data chunk's length and the left channel's tone by
+// its rising zero crossings between the first and last loud samples.
+Tone MeasureWav(const std::string& wav) {
+    Tone tone;
+    size_t at = 12, dataStart = 0, dataSize = 0;
+    uint32_t rate = 0, blockAlign = 0;
+    while (at + 8 <= wav.size()) {
+        const std::string id = wav.substr(at, 4);
+        const uint32_t size = U32(wav, at + 4);
+        if (id == "fmt ") {
+            rate = U32(wav, at + 12);
+            blockAlign = static_cast<uint8_t>(wav[at + 20]) | static_cast<uint8_t>(wav[at + 21]) << 8;
+        } else if (id == "data") {
+            dataStart = at + 8;
+            dataSize = std::min<size_t>(size, wav.size() - dataStart);
+            break;
+        }
+        at += 8 + size + (size & 1);
+    }
+    if (!rate || !blockAlign || !dataStart) return tone;
+    const size_t frames = dataSize / blockAlign;
+    tone.seconds = static_cast<double>(frames) / rate;
+    std::vector<int> left(frames);
+    for (size_t f = 0; f < frames; ++f) {
+        const size_t p = dataStart + f * blockAlign;
+        left[f] = static_cast<int16_t>(static_cast<uint8_t>(wav[p]) | static_cast<uint8_t>(wav[p + 1]) << 8);
+    }
+    size_t first = 0, last = frames;
+    while (first < frames && std::abs(left[first]) < 2000) ++first;
+    while (last > first && std::abs(left[last - 1]) < 2000) --last;
+    size_t firstCrossing = 0, lastCrossing = 0, crossings = 0;
+    for (size_t i = first + 1; i < last; ++i) {
+        if (left[i - 1] < 0 && left[i] >= 0) {
+            if (crossings++ == 0) firstCrossing = i;
+            lastCrossing = i;
+        }
+    }
+    if (crossings > 1) tone.hz = (crossings - 1) * static_cast<double>(rate) / (lastCrossing - firstCrossing);
+    return tone;
+}
+
+// Answers the save dialog with the next path of its list.
+class AnsweringDialog : public TargetDialog {
+public:
+    explicit AnsweringDialog(std::vector<std::string>& answers) : answers_(answers) {}
+    std::optional<std::string> AskTarget(const std::string& initialFolder) override {
+        asked.push_back(initialFolder);
+        if (answers_.empty()) return std::nullopt;
+        std::string next = answers_.front();
+        answers_.erase(answers_.begin());
+        return next;
+    }
+    std::vector<std::string> asked;
+
+private:
+    std::vector<std::string>& answers_;
+};
+
+// The encoder library, failing a chosen chunk, or taking a screenshot half way.
+class WatchedEncoder : public MP3EncoderLibrary {
+public:
+    void beVersion(std::uint8_t* record) override { real_.beVersion(record); }
+    std::uint32_t beInitStream(MP3ConfigRecord& config, std::uint32_t& samples, std::uint32_t& size,
+                               MP3StreamHandle& stream) override {
+        chunks = 0;
+        return real_.beInitStream(config, samples, size, stream);
+    }
+    std::uint32_t beEncodeChunk(MP3StreamHandle stream, std::uint32_t count, const std::int16_t* samples,
+                                std::uint8_t* output, std::uint32_t& bytes) override {
+        ++chunks;
+        if (chunks == failAtChunk) return 7;
+        if (chunks == hookChunk && onHookChunk) onHookChunk();
+        return real_.beEncodeChunk(stream, count, samples, output, bytes);
+    }
+    std::uint32_t beDeinitStream(MP3StreamHandle stream, std::uint8_t* output, std::uint32_t& bytes) override {
+        return real_.beDeinitStream(stream, output, bytes);
+    }
+    std::uint32_t beCloseStream(MP3StreamHandle stream) override { return real_.beCloseStream(stream); }
+
+    int chunks = 0;
+    int failAtChunk = -1;
+    // Called before the chunk of that number is encoded.
+    int hookChunk = 60;
+    std::function<void()> onHookChunk;
+
+private:
+    MP3EncoderLibrary& real_ = EncoderDllLibrary();
+};
+
+// The program's help balloons: what the window hands over.
+struct RecordedBalloons : RecorderHelpBalloons {
+    void AddHelpBalloon(const RecorderElement& element) override { added.push_back(element.id); }
+    void PointerMoved(HWND control, const RecorderElement& element, POINT) override {
+        moves.push_back({control, element.id});
+    }
+    void SwitchHelpBalloons() override { ++switches; }
+    std::vector<RecorderElementId> added;
+    std::vector<std::pair<HWND, RecorderElementId>> moves;
+    int switches = 0;
+};
+
+// Every error box "Sonoraflux" this thread opens is read and closed.
+std::vector<std::string> boxTexts;
+VOID CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND box = ::FindWindowA("#32770", "Sonoraflux")) {
+        char text[2048] = {};
+        ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        boxTexts.push_back(text);
+        ::EndDialog(box, IDOK);
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+}
+
+class RecorderWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (::waveInGetNumDevs() == 0) GTEST_SKIP() << "no capture device (the bench's sound server is not running)";
+        ASSERT_FALSE(root.empty());
+        ASSERT_FALSE(temp.empty());
+        ::CreateDirectoryA((root + "Enregistrements").c_str(), nullptr);
+        std::string tempFolder = temp.substr(0, temp.size() - 1);
+        ::SetEnvironmentVariableA("TEMP", tempFolder.c_str());
+        boxTexts.clear();
+        boxTimer = ::SetTimer(nullptr, 0, 100, CloseErrorBox);
+
+        RecorderWindowServices services;
+        services.programFolder = root;
+        auto dialog = std::make_unique<AnsweringDialog>(answers);
+        dialogSeen = dialog.get();
+        services.dialog = std::move(dialog);
+        services.encoder = &encoder;
+        services.helpBalloons = &balloons;
+        window = std::make_unique<RecorderWindow>(::GetModuleHandleA(nullptr), nullptr, std::move(services));
+        window->ShowCentredInFront();
+        wine_support::PumpFor(300);
+    }
+    void TearDown() override {
+        window.reset();
+        ::KillTimer(nullptr, boxTimer);
+        // The player started by this test ends with it, so that no tone runs
+        // into the next; its id is checked first, as a player that has ended
+        // leaves its id free for any other process.
+        if (playing)
+            wine_support::RunUnixShell("p=$(cat '" + toneUnix + ".pid'); grep -qF '" + toneUnix +
+                                       "' /proc/$p/cmdline 2>/dev/null && kill $p; true");
+    }
+
+    void PlayTone(int seconds) {
+        toneUnix = wine_support::UnixPathOf(temp) + "tone.wav";
+        ASSERT_EQ(wine_support::RunUnixShell("sox -n -r 44100 -c 2 -b 16 '" + toneUnix + "' synth " +
+                                             std::to_string(seconds) + " sine 1000 vol 0.5"),
+                  0);
+        ASSERT_EQ(wine_support::RunUnixShell("paplay -d radio '" + toneUnix + "' >/dev/null 2>&1 </dev/null & echo $! > '" +
+                                             toneUnix + ".pid'"),
+                  0);
+        playing = true;
+        wine_support::PumpFor(500);
+    }
+
+    // A click on one of the window's pictures.
+    void ClickElement(RecorderElementId id) {
+        HWND control = window->Control(id);
+        ASSERT_NE(control, nullptr);
+        ::SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        ::SendMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    }
+    void PressButton() { ::SendMessageA(window->Button(), BM_CLICK, 0, 0); }
+
+    std::string ButtonText() const {
+        char text[64] = {};
+        ::GetWindowTextA(window->Button(), text, sizeof text);
+        return text;
+    }
+    std::string TimeShown() const { return window->Session().Display().minutes + ":" + window->Session().Display().seconds; }
+    bool IsIdle() const { return window->Session().State() == RecorderState::NoTarget; }
+
+    // Records into target for about the given seconds of countdown, then presses "Arrêter".
+    void RecordFor(const std::string& target, int seconds) {
+        answers.push_back(target);
+        ClickElement(RecorderElementId::Image14);
+        ASSERT_TRUE(::IsWindowEnabled(window->Button()));
+        PressButton();
+        EXPECT_EQ(ButtonText(), "Arrêter");
+        EXPECT_EQ(TimeShown(), "01:00");
+    EXPECT_EQ(TextOf(window->Control(RecorderElementId::Label19)) + ":" +
+                  TextOf(window->Control(RecorderElementId::Label20)),
+              "01:00") << "the digit labels show the countdown";
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return window->Session().Display().indicatorRunning; }, 3000));
+        const std::string expected = "00:" + std::to_string(60 - seconds);
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return TimeShown() == expected; }, (seconds + 3) * 1000))
+            << "countdown at " << TimeShown();
+        if (seconds >= 4) {
+            EXPECT_TRUE(wine_support::PumpUntil([&] { return window->IndicatorFrame() != 0; }, 1500))
+                << "the indicator animates";
+        }
+        if (onRecording) onRecording();
+        PressButton();
+        EXPECT_EQ(ButtonText(), "Démarrer");
+        EXPECT_FALSE(::IsWindowEnabled(window->Button())) << "disabled until a new choice";
+        EXPECT_EQ(TimeShown(), "00:00");
+        EXPECT_EQ(window->IndicatorFrame(), 0);
+    }
+
+    wine_support::ScratchFolder program{"recorder_"};
+    wine_support::ScratchFolder tempScratch{"recorder_temp_"};
+    const std::string root = program.Path();
+    const std::string temp = tempScratch.Path();
+    std::vector<std::string> answers;
+    AnsweringDialog* dialogSeen = nullptr;
+    WatchedEncoder encoder;
+    RecordedBalloons balloons;
+    std::unique_ptr<RecorderWindow> window;
+    std::function<void()> onRecording;
+    UINT_PTR boxTimer = 0;
+    std::string toneUnix;
+    bool playing = false;
+};
+
+// Each element with a balloon is a control at its place, handed to the
+// program's balloons; the switch image runs the program's switch.
+TEST_F(RecorderWindowTest, EveryElementGetsItsHelpBalloonAndTheSwitchIsTheProgramsOne) {
+    ASSERT_EQ(balloons.added.size(), RecorderElements().size());
+    for (RecorderElementId id : balloons.added) {
+        const RecorderElement& e = RecorderElementOf(id);
+        HWND control = window->Control(id);
+        ASSERT_NE(control, nullptr) << e.balloonTitle;
+        RECT r{};
+        ::GetWindowRect(control, &r);
+        ::MapWindowPoints(nullptr, window->Handle(), reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_TRUE(::IsWindowVisible(control)) << e.balloonTitle;
+        EXPECT_EQ(r.left, e.left) << e.balloonTitle;
+        EXPECT_EQ(r.top, e.top) << e.balloonTitle;
+        // The mouse reaches the control itself, not the window below it, and
+        // its moves reach the balloons under the control's own key.
+        POINT inside{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ::ClientToScreen(window->Handle(), &inside);
+        EXPECT_EQ(::SendMessageA(control, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT)
+            << e.balloonTitle;
+        balloons.moves.clear();
+        ::SendMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+        ASSERT_EQ(balloons.moves.size(), 1u) << e.balloonTitle;
+        EXPECT_EQ(balloons.moves[0].first, control);
+        EXPECT_EQ(balloons.moves[0].second, id);
+    }
+    ClickElement(RecorderElementId::Image30);
+    EXPECT_EQ(balloons.switches, 1);
+    ClickElement(RecorderElementId::Image12);
+    EXPECT_TRUE(dialogSeen->asked.empty() && balloons.switches == 1) << "the decoration does nothing";
+}
+
+TEST_F(RecorderWindowTest, TenSecondsToWavThroughTheWindow) {
+    EXPECT_FALSE(::IsWindowEnabled(window->Button())) << "no target yet";
+    EXPECT_EQ(ButtonText(), "Démarrer");
+    EXPECT_FALSE(::IsWindowVisible(window->ProgressBar()));
+    EXPECT_FALSE(wine_support::SaveScreenshot("recorder.png").empty());
+
+    PlayTone(14);
+    const std::string target = root + "Enregistrements\\Flumen.wav";
+    onRecording = [] { EXPECT_FALSE(wine_support::SaveScreenshot("recorder-recording.png").empty()); };
+    RecordFor(target, 10);
+    ASSERT_EQ(dialogSeen->asked.size(), 1u);
+    EXPECT_EQ(dialogSeen->asked[0], root + "Enregistrements\\");
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return IsIdle(); }, 5000));
+
+    std::string wav;
+    ASSERT_TRUE(wine_support::ReadFileBytes(target, wav));
+    const Tone tone = MeasureWav(wav);
+    std::printf("WAV %.2f s, %.1f Hz\n", tone.seconds, tone.hz);
+    EXPECT_NEAR(tone.seconds, 10.0, 1.5);
+    EXPECT_NEAR(tone.hz, 1000.0, 5.0);
+    EXPECT_FALSE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", wav)) << "a WAV target needs no temporary file";
+    EXPECT_TRUE(boxTexts.empty()) << boxTexts.front();
+
+    // A new choice enables the button again.
+    answers.push_back(target);
+    ClickElement(RecorderElementId::Image14);
+    EXPECT_TRUE(::IsWindowEnabled(window->Button()));
+}
+
+TEST_F(RecorderWindowTest, TenSecondsToMp3EncodedWithAProgressBarOverThePanel) {
+    PlayTone(14);
+    const std::string target = root + "Enregistrements\\Flumen.mp3";
+    bool sawEncoding = false;
+    encoder.onHookChunk = [&] {
+        sawEncoding = ::IsWindowVisible(window->ProgressBar()) && !::IsWindowVisible(window->Button()) &&
+                      !::IsWindowVisible(window->Control(RecorderElementId::Image14)) &&
+                      !::IsWindowVisible(window->Control(RecorderElementId::Image30)) &&
+                      window->Session().Display().panelTitle == "Compression au format MP3";
+        EXPECT_GT(::SendMessageA(window->ProgressBar(), PBM_GETPOS, 0, 0), 0);
+        EXPECT_FALSE(wine_support::SaveScreenshot("recorder-encoding.png").empty());
+    };
+    RecordFor(target, 10);
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return IsIdle(); }, 20000));
+    EXPECT_TRUE(sawEncoding) << "progress bar shown, button hidden while encoding";
+    EXPECT_FALSE(::IsWindowVisible(window->ProgressBar()));
+    EXPECT_TRUE(::IsWindowVisible(window->Button()));
+    EXPECT_TRUE(::IsWindowVisible(window->Control(RecorderElementId::Image14)));
+    EXPECT_TRUE(::IsWindowVisible(window->Control(RecorderElementId::Image30)));
+    EXPECT_EQ(window->Session().Display().panelTitle, "Enregistrement");
+    std::string bytes;
+    EXPECT_FALSE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", bytes)) << "the temporary file is deleted";
+
+    const std::string decoded = temp + "decoded.wav";
+    ASSERT_EQ(wine_support::RunUnixShell("lame --quiet --decode '" + wine_support::UnixPathOf(target) + "' '" +
+                                         wine_support::UnixPathOf(decoded) + "' </dev/null >/dev/null 2>&1"),
+              0);
+    ASSERT_TRUE(wine_support::ReadFileBytes(decoded, bytes));
+    const Tone tone = MeasureWav(bytes);
+    std::printf("MP3 decoded %.2f s, %.1f Hz\n", tone.seconds, tone.hz);
+    EXPECT_NEAR(tone.seconds, 10.0, 1.5);
+    EXPECT_NEAR(tone.hz, 1000.0, 5.0);
+    EXPECT_TRUE(boxTexts.empty()) << boxTexts.front();
+}
+
+TEST_F(RecorderWindowTest, AnEncoderFailureRestoresTheWindowAndKeepsTheCapture) {
+    PlayTone(6);
+    encoder.failAtChunk = 3;
+    const std::string target = root + "Enregistrements\\Flumen.mp3";
+    RecordFor(target, 3);
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return IsIdle() && !boxTexts.empty(); }, 10000));
+    EXPECT_FALSE(::IsWindowVisible(window->ProgressBar()));
+    EXPECT_TRUE(::IsWindowVisible(window->Button()));
+    EXPECT_EQ(window->Session().Display().panelTitle, "Enregistrement");
+    ASSERT_EQ(boxTexts.size(), 1u);
+    EXPECT_NE(boxTexts[0].find("beEncodeChunk failed 7"), std::string::npos) << boxTexts[0];
+    EXPECT_NE(boxTexts[0].find(temp + "TempFlumen.wav"), std::string::npos) << boxTexts[0];
+    std::string bytes;
+    ASSERT_TRUE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", bytes)) << "the capture is kept";
+    EXPECT_NEAR(MeasureWav(bytes).seconds, 3.0, 1.5);
+    EXPECT_FALSE(wine_support::ReadFileBytes(target, bytes)) << "no half-written MP3";
+}
+
+TEST_F(RecorderWindowTest, QuittingDuringAnEncodingDropsTheUnfinishedMp3AndKeepsTheCapture) {
+    PlayTone(8);
+    const std::string target = root + "Enregistrements\\Flumen.mp3";
+    encoder.hookChunk = 20;
+    encoder.onHookChunk = [] { ::PostQuitMessage(0); };
+    RecordFor(target, 4);
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return IsIdle(); }, 10000));
+    EXPECT_EQ(encoder.chunks, 20) << "the encoding stops at the quit";
+    std::string bytes;
+    EXPECT_FALSE(wine_support::ReadFileBytes(target, bytes)) << "no half-written MP3";
+    ASSERT_TRUE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", bytes));
+    EXPECT_NEAR(MeasureWav(bytes).seconds, 4.0, 1.5);
+    EXPECT_TRUE(boxTexts.empty()) << boxTexts.front();
+}
+
+TEST_F(RecorderWindowTest, QuittingDuringARecordingFinalisesTheCaptureAndEncodesNothing) {
+    PlayTone(6);
+    const std::string target = root + "Enregistrements\\Flumen.mp3";
+    answers.push_back(target);
+    ClickElement(RecorderElementId::Image14);
+    PressButton();
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return TimeShown() == "00:57"; }, 6000));
+    window->Quit();
+    window.reset();
+    std::string bytes;
+    EXPECT_FALSE(wine_support::ReadFileBytes(target, bytes));
+    ASSERT_TRUE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", bytes));
+    EXPECT_EQ(U32(bytes, 4), bytes.size() - 8) << "the RIFF size is written";
+    EXPECT_NEAR(MeasureWav(bytes).seconds, 3.0, 1.5);
+    EXPECT_EQ(encoder.chunks, 0);
+}
+
+TEST_F(RecorderWindowTest, ATargetThatCannotBeCreatedLeavesTheWindowUsable) {
+    answers.push_back(root + "absent\\Flumen.wav");
+    ClickElement(RecorderElementId::Image14);
+    PressButton();
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return !boxTexts.empty(); }, 5000));
+    EXPECT_NE(boxTexts[0].find("absent\\Flumen.wav"), std::string::npos) << boxTexts[0];
+    EXPECT_EQ(ButtonText(), "Démarrer");
+    EXPECT_TRUE(::IsWindowEnabled(window->Button()));
+    EXPECT_EQ(TimeShown(), "00:00");
+    wine_support::PumpFor(1500);
+    EXPECT_EQ(TimeShown(), "00:00") << "no countdown runs";
+    EXPECT_EQ(window->Session().State(), RecorderState::Ready);
+}
+
+TEST_F(RecorderWindowTest, ClosingOnlyHidesAndTheFullMinuteStopsByItself) {
+    PlayTone(64);
+    const std::string target = root + "Enregistrements\\Minute.wav";
+    answers.push_back(target);
+    ClickElement(RecorderElementId::Image14);
+    PressButton();
+    ::SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindowVisible(window->Handle()));
+    std::string lastBeforeStop;
+    ASSERT_TRUE(wine_support::PumpUntil(
+        [&] {
+            if (TimeShown() != "00:00") lastBeforeStop = TimeShown();
+            return window->Session().State() != RecorderState::Recording;
+        },
+        65000));
+    EXPECT_EQ(lastBeforeStop, "00:01");
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return IsIdle(); }, 5000));
+    std::string wav;
+    ASSERT_TRUE(wine_support::ReadFileBytes(target, wav));
+    const Tone tone = MeasureWav(wav);
+    std::printf("WAV %.2f s, %.1f Hz\n", tone.seconds, tone.hz);
+    // Within one buffer, and the quarter second more that the bench's sound
+    // server holds back: its first samples reach the device about a second
+    // after it opens, so the file ends about a second short of the minute.
+    EXPECT_NEAR(tone.seconds, 60.0, 1.25) << "one minute, within one buffer";
+    EXPECT_NEAR(tone.hz, 1000.0, 5.0);
+}
+
+// The real save dialog: title, filter, first name, and the type change's rewrite.
+HWND FindSaveDialog() { return ::FindWindowA("#32770", kSaveDialogTitle); }
+std::string NameBox(HWND dialog) {
+    char text[MAX_PATH] = {};
+    ::SendMessageA(dialog, CDM_GETSPEC, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+void PickType(HWND dialog, int index) {
+    HWND types = ::GetDlgItem(dialog, cmb1);
+    ::SendMessageA(types, CB_SETCURSEL, index, 0);
+    // What a user's pick sends; Wine's dialog acts on the second.
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
+}
+
+struct DialogScript {
+    std::vector<std::string> names;
+    std::string filterText;
+    bool done = false;
+};
+DialogScript script;
+
+VOID CALLBACK DriveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindSaveDialog();
+    if (!dialog || script.done) return;
+    script.done = true;
+    ::KillTimer(nullptr, timer);
+    char filter[128] = {};
+    ::SendDlgItemMessageA(dialog, cmb1, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(filter));
+    script.filterText = filter;
+    script.names.push_back(NameBox(dialog));
+    PickType(dialog, 1);
+    script.names.push_back(NameBox(dialog));
+    PickType(dialog, 0);
+    script.names.push_back(NameBox(dialog));
+    ::SendMessageA(dialog, CDM_SETCONTROLTEXT, kFileNameComboId, reinterpret_cast<LPARAM>("Essai"));
+    PickType(dialog, 1);
+    script.names.push_back(NameBox(dialog));
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+TEST(SaveTargetDialogTest, TypeChangeRewritesTheNameAndTheChoiceIsReturned) {
+    wine_support::ScratchFolder folder{"save_dialog_"};
+    ASSERT_FALSE(folder.Path().empty());
+    SaveTargetDialog dialog(nullptr);
+    script = {};
+    ::SetTimer(nullptr, 0, 200, DriveDialog);
+    const std::optional<std::string> chosen = dialog.AskTarget(folder.Path());
+    ASSERT_TRUE(script.done) << "the dialog never appeared";
+    EXPECT_EQ(script.filterText, "Fichiers MP3 (*.mp3)");
+    EXPECT_EQ(script.names, (std::vector<std::string>{"Flumen", "Flumen.wav", "Flumen.mp3", "Essai.wav"}));
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, folder.Path() + "Essai.wav");
+}
+
+}  // namespace
