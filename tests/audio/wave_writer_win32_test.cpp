@@ -25,7 +25,6 @@ std::string Le32(uint32_t v) {
     for (int i = 0; i < 4; ++i) s[i] = static_cast<char>(v >> (8 * i));
     return s;
 }
-std::string Le16(uint16_t v) { return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
 
 // The 46-byte header for a format and data size.
 std::string ExpectedHeader(TPCMFormat format, uint32_t dataSize) {
