@@ -195,8 +195,7 @@ public:
         if (FAILED(registerResult_))
             throw std::runtime_error("Impossible d'accepter le glisser-déposer sur la fenêtre");
     }
-    // The base class detaches before destroying the window, so revoke here.
-    ~DropRegistrationWindow() override { Revoke(); }
+    ~DropRegistrationWindow() override { Destroy(); }
 
     HWND Parent() const noexcept { return parent_; }
 

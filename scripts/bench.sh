@@ -18,10 +18,18 @@ init_prefix() {
   log "initialising Wine prefix $prefix"
   mkdir -p "$prefix"
   # No Mono or HTML-engine install prompts during the first boot.
-  WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=" wineboot -i >/dev/null 2>&1 || true
+  if ! WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=" wineboot -i >"$state/wineboot.log" 2>&1; then
+    log "wineboot failed (see $state/wineboot.log)"
+    exit 1
+  fi
   # A crash must fail the test, not hang on a dialog.
-  WINEPREFIX=$prefix WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  if ! WINEPREFIX=$prefix WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+      >>"$state/wineboot.log" 2>&1; then
+    log "the prefix's crash dialog could not be switched off"
+    exit 1
+  fi
   WINEPREFIX=$prefix wineserver -w
+  # Only a prefix that booted and took its settings is marked ready.
   touch "$prefix/.sonoraflux-ready"
 }
 

@@ -21,17 +21,29 @@ if [ -z "${DISPLAY:-}" ] || ! xdotool getdisplaygeometry >/dev/null 2>&1; then
   echo "Sonoraflux runs on the private display $DISPLAY (no display was available)."
 fi
 
-stop() {
+stop() { # exit code
   [ -n "${wine_pid:-}" ] && kill "$wine_pid" 2>/dev/null
   wineserver -k 2>/dev/null
   [ -n "$bench" ] && scripts/bench.sh stop "$bench" "$WINEPREFIX"
-  exit 0
+  exit "${1:-0}"
 }
 trap stop INT TERM
 
 (cd "$program" && exec wine ./Sonoraflux.exe) &
 wine_pid=$!
-sleep 6
+# The screenshot waits for the tray icon (Wine's tray window appears with the
+# first icon), then for the ready balloon, which Wine shows about 2 s later.
+tray_up=
+for _ in $(seq 600); do
+  if xdotool search --name 'Wine System Tray' >/dev/null 2>&1; then tray_up=1; break; fi
+  kill -0 "$wine_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if [ -z "$tray_up" ]; then
+  echo "Sonoraflux did not show its tray icon." >&2
+  stop 1
+fi
+sleep 3
 mkdir -p "$root/build/e2e"
 shot=$root/build/e2e/run.png
 if xwd -root -silent -display "$DISPLAY" -out "$build/run.xwd" 2>/dev/null && convert "$build/run.xwd" "$shot" 2>/dev/null; then

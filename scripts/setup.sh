@@ -26,10 +26,11 @@ for p in "${packages[@]}"; do
 done
 
 # Source entries for apt-get source: a copy of the machine's own main archive
-# entry (the first stanza), with deb-src as its type.
+# entry (the first stanza), with deb-src as its type. Whether the source index
+# is usable decides the update, not whether our file exists: an update that
+# failed once must be tried again.
 src_list=/etc/apt/sources.list.d/sonoraflux-src.sources
-need_update=0
-if [ ! -f "$src_list" ]; then
+if [ ! -f "$src_list" ] && [ ! -f /etc/apt/sources.list.d/sonoraflux-src.list ]; then
   main_sources=/etc/apt/sources.list.d/debian.sources
   if [ -f "$main_sources" ]; then
     awk 'BEGIN{RS="";ORS="\n\n"} NR==1{print}' "$main_sources" \
@@ -38,11 +39,17 @@ if [ ! -f "$src_list" ]; then
     grep -E '^deb ' /etc/apt/sources.list | grep -v security | head -n 1 \
       | sed 's/^deb /deb-src /' | as_root tee /etc/apt/sources.list.d/sonoraflux-src.list >/dev/null
   fi
-  need_update=1
 fi
+need_update=0
+sources_usable() { [ -n "$(apt-cache showsrc lame 2>/dev/null | head -n 1)" ]; }
+sources_usable || need_update=1
 
 if [ ${#missing[@]} -gt 0 ] || [ $need_update = 1 ]; then
   as_root apt-get update -qq
+  if [ $need_update = 1 ] && ! sources_usable; then
+    echo "setup: the Debian source index is not usable after apt-get update" >&2
+    exit 1
+  fi
 fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"

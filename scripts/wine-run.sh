@@ -13,10 +13,21 @@ export WINEDEBUG=${WINEDEBUG:--all}
 bench=${SONORAFLUX_BENCH:-$build_dir/bench}
 
 own_bench=
+out=
+# Whatever this script started goes when it ends, also on Ctrl+C.
+cleanup() {
+  [ -n "$out" ] && rm -f "$out"
+  if [ -n "$own_bench" ]; then
+    "$here/bench.sh" stop "$own_bench" "$WINEPREFIX"
+    rm -rf "$own_bench"
+  fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
 if [ ! -f "$bench/env" ]; then
   bench=$(mktemp -d /tmp/sonoraflux-bench.XXXXXX)
-  "$here/bench.sh" start "$bench" "$WINEPREFIX" || exit 1
   own_bench=$bench
+  "$here/bench.sh" start "$bench" "$WINEPREFIX" || exit 1
 fi
 # shellcheck disable=SC1091
 . "$bench/env"
@@ -32,10 +43,5 @@ cat "$out"
 if [ $rc = 0 ] && grep -qE 'Unhandled (exception|page fault)|wine: Assertion|err:seh:' "$out"; then
   echo "wine-run: the program crashed" >&2
   rc=1
-fi
-rm -f "$out"
-if [ -n "$own_bench" ]; then
-  "$here/bench.sh" stop "$own_bench" "$WINEPREFIX"
-  rm -rf "$own_bench"
 fi
 exit $rc

@@ -41,10 +41,19 @@ protected:
         return data;
     }
 
+    // Opens the tray menu and waits until it is on the screen, so that keys
+    // typed next reach it even on a busy machine.
     void OpenTrayMenu(RunningProgram& program) {
         program.SendTrayMouse(WM_RBUTTONDOWN);
         program.SendTrayMouse(WM_RBUTTONUP);
-        wine_support::PumpFor(800);
+        ASSERT_TRUE(wine_support::PumpUntil(
+            [&] {
+                HWND menu = FindProcessWindow(program.Pid(), "#32768");
+                return menu && ::IsWindowVisible(menu);
+            },
+            5000))
+            << "the tray menu did not open";
+        wine_support::PumpFor(200);
     }
 
     // Reads the balloon on the screen (it may still be growing when first
@@ -223,6 +232,67 @@ TEST_F(ProgramTest, EditerShowsTheEditorWindow) {
     OpenTrayMenu(program);
     ASSERT_TRUE(PressKeys("Down Return"));
     EXPECT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(program.MainWindow()) != FALSE; }, 5000));
+}
+
+TEST_F(ProgramTest, EditerBringsTheEditorBackRestoredAfterItWasMinimised) {
+    RunningProgram program(folder);
+    ASSERT_TRUE(WaitUntilReady(program));
+    HWND editor = program.MainWindow();
+    OpenTrayMenu(program);
+    ASSERT_TRUE(PressKeys("Down Return"));
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) != FALSE; }, 5000));
+
+    ::ShowWindow(editor, SW_MINIMIZE);
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return !::IsWindowVisible(editor); }, 5000))
+        << "minimised to the tray: hidden";
+    OpenTrayMenu(program);
+    ASSERT_TRUE(PressKeys("Down Return"));
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) && !::IsIconic(editor); }, 5000))
+        << "visible " << ::IsWindowVisible(editor) << ", minimised " << ::IsIconic(editor);
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return ::GetForegroundWindow() == editor; }, 3000)) << "in front";
+}
+
+// The three windows of the program exist from the start, hidden; the tray
+// menu's commands show them, and closing the rotation and recorder windows
+// only hides them.
+TEST_F(ProgramTest, WindowsExistHiddenAndTheirCommandsShowThem) {
+    RunningProgram program(folder);
+    ASSERT_TRUE(WaitUntilReady(program));
+    struct Expected {
+        const char* className;
+        const char* caption;
+        int clientWidth, clientHeight;
+        const char* keys;
+    };
+    const Expected windows[] = {
+        {"SonorafluxMainWindow", "Sonoraflux - Version Alpha 1.0", 342, 229, "Down Return"},
+        {"SonorafluxRotationWindow", "Sonoraflux", 303, 181, "Down Down Down Down Return"},
+        {"SonorafluxRecorderWindow", "Sonoraflux - 1 minute MAX d'enregistrement...  :-s", 359, 98,
+         "Down Down Down Down Down Return"},
+    };
+    for (const Expected& expected : windows) {
+        SCOPED_TRACE(expected.className);
+        EXPECT_EQ(CountProcessWindows(program.Pid(), expected.className), 1);
+        HWND window = FindProcessWindow(program.Pid(), expected.className, expected.caption);
+        ASSERT_NE(window, nullptr) << "caption differs or window missing";
+        EXPECT_FALSE(::IsWindowVisible(window)) << "hidden after start-up";
+        RECT client{};
+        ::GetClientRect(window, &client);
+        EXPECT_EQ(client.right, expected.clientWidth);
+        EXPECT_EQ(client.bottom, expected.clientHeight);
+
+        OpenTrayMenu(program);
+        ASSERT_TRUE(PressKeys(expected.keys));
+        EXPECT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 5000));
+        if (window == program.MainWindow()) {
+            ::ShowWindow(window, SW_HIDE);
+            continue;
+        }
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(wine_support::PumpUntil([&] { return !::IsWindowVisible(window); }, 5000));
+        EXPECT_TRUE(::IsWindow(window)) << "closing only hides it";
+    }
+    EXPECT_EQ(FindProcessWindow(program.Pid(), "#32770"), nullptr) << "no error box";
 }
 
 TEST_F(ProgramTest, MissingPageIsToldInAWarningBalloon) {
