@@ -71,6 +71,9 @@ def drop_seeds():
         "text_plain": bytes([TEXT]) + b"radio.example\0",
         "hdrop_ansi": bytes([FILES]) + drop_files(["C:\\Bureau\\Radio Jazz.url", "C:\\Bureau\\note.txt"], False),
         "hdrop_wide": bytes([FILES]) + drop_files(["C:\\Bureau\\R\u00e9seau.URL"], True),
+        # Every format delivering the same block, walked in priority order.
+        "all_url": bytes([0x7F]) + b"http://icecast.radiofrance.fr/fip-midfi.mp3\0",
+        "all_shortcut": bytes([0x7F]) + SHORTCUT,
     }
 
 

@@ -1,6 +1,8 @@
 // The seven rules that read an address and a title from dragged data, over
-// any bytes a source may deliver. Input: one selector byte (the format), then
-// the delivered block.
+// any bytes a source may deliver. Input: one selector byte, then the delivered
+// block. A selector below 7 names the one format whose rule reads the block;
+// any other is a set of formats (bits 0..6) that all deliver the block, which
+// the fetch walks in priority order.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -24,6 +26,21 @@ public:
         }
         return name;
     }
+};
+
+// Delivers the same block for each format of a set.
+class SameBlockSource : public UrlDropSource {
+public:
+    SameBlockSource(std::uint8_t formats, std::string_view block) : formats_(formats), block_(block) {}
+    bool OffersAnyFormat() override { return true; }
+    std::optional<std::string> Get(UrlDropFormat format) override {
+        if (!(formats_ & (1u << static_cast<int>(format)))) return std::nullopt;
+        return std::string(block_);
+    }
+
+private:
+    std::uint8_t formats_;
+    std::string_view block_;
 };
 
 std::string_view UpToZero(std::string_view text) { return text.substr(0, text.find('\0')); }
@@ -55,11 +72,20 @@ void CheckRule(UrlDropFormat format, std::string_view block, bool accepted, cons
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    const UrlDropFormat format = kUrlDropFormats[data[0] % kUrlDropFormats.size()];
     // An exact copy on the heap: a read past the block's end is caught.
     const std::vector<char> copy(data + 1, data + size);
     const std::string_view block(copy.data(), copy.size());
     const ShortcutEverywhere files;
+    if (data[0] >= kUrlDropFormats.size()) {
+        SameBlockSource source(data[0], block);
+        TURLDataFormat result{"old", "old"};
+        const UrlFetchResult outcome = FetchUrlData(source, files, result);
+        FUZZ_CHECK(outcome != UrlFetchResult::NothingOffered, "formats are offered");
+        if (outcome == UrlFetchResult::Refused)
+            FUZZ_CHECK(result.URL.empty() && result.Title.empty(), "a refused drag leaves nothing found");
+        return 0;
+    }
+    const UrlDropFormat format = kUrlDropFormats[data[0]];
 
     TURLDataFormat result;
     CheckRule(format, block, ApplyUrlDropRule(format, block, files, result), result);
