@@ -4,9 +4,7 @@
 
 namespace {
 constexpr uint32_t kRates[] = {8000, 11025, 22050, 44100, 48000};
-}  // namespace
 
-namespace {
 void AppendLittleEndian(std::string& bytes, uint32_t value, int size) {
     for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
 }

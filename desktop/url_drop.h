@@ -47,17 +47,19 @@ public:
     virtual std::optional<std::string> AnsiName(std::u16string_view wideName) const = 0;
 };
 
+// A dropped file's name as the shell gave it: ANSI or UTF-16.
+struct DroppedFileName {
+    bool wide = false;
+    std::string ansi;
+    std::u16string utf16;
+};
+
 // The first name of a dropped file list (the shell's DROPFILES block: a
 // 20-byte header whose first 32 bits give the offset of the names and whose
 // last 32 bits say whether they are UTF-16, then names each ended by a zero,
 // the list ended by one more zero). Nothing when the offset lies outside the
 // block, the list has no final zero inside it, or it names no file. Reads
 // nothing outside the block.
-struct DroppedFileName {
-    bool wide = false;
-    std::string ansi;
-    std::u16string utf16;
-};
 std::optional<DroppedFileName> FirstDroppedFileName(std::string_view block);
 
 // The address of an internet shortcut file's text: the rest of the first
