@@ -56,7 +56,7 @@ void TrayPresenter::MakeDefault(int item) { trayMenu_->MakeDefault(item); }
 void TrayPresenter::ClearDefault() { trayMenu_->ClearDefault(); }
 
 void TrayPresenter::RebuildListMenu() {
-    std::string unreadable;
+    std::vector<std::string> unreadable;
     try {
         unreadable = trayMenu_->RebuildListMenu(list_, folder_, files_);
     } catch (...) {
@@ -65,8 +65,10 @@ void TrayPresenter::RebuildListMenu() {
         throw;
     }
     menuLook_.Apply(trayMenu_->Handle());
-    if (!unreadable.empty())
-        ShowApplicationError("Ooops ! L'icône \"" + unreadable + "\" n'est pas une image bitmap lisible");
+    // Reported once per run: the menu is rebuilt at every play and every
+    // return from the editor, and the file stays as it is until the user acts.
+    const std::vector<std::string> fresh = iconReports_.NotYetReported(unreadable);
+    if (!fresh.empty()) ShowApplicationError(UnreadableIconMessage(fresh));
 }
 
 void TrayPresenter::UseMutedSet(bool muted) {

@@ -51,4 +51,5 @@ private:
     std::unique_ptr<TrayMenu> trayMenu_;
     FlatMenuLook menuLook_;
     std::unique_ptr<TTrayIcon> trayIcon_;
+    UnreadableIconReports iconReports_;
 };

@@ -73,6 +73,12 @@ private:
     throw EMP3CoderError(message);
 }
 
+// The encoder's byte count is not taken on trust: bytes past the buffer it
+// reported at the start would be read from memory that is not ours.
+void CheckOutputCount(EncodingJob& job, const char* call, std::uint32_t count) {
+    if (count > job.outputBuffer.size()) Fail(job, std::string(call) + " output too large " + std::to_string(count));
+}
+
 }  // namespace
 
 TCoderVersion::TCoderVersion(MP3EncoderLibrary& encoder) { encoder.beVersion(record_.data()); }
@@ -158,6 +164,7 @@ void TMP3Coder::ProcessFile(std::size_t index) {
                                                                job.inputBuffer.data(), job.outputBuffer.data(),
                                                                mp3Bytes);
         if (result != 0) Fail(job, "beEncodeChunk failed " + std::to_string(result));
+        CheckOutputCount(job, "beEncodeChunk", mp3Bytes);
         if (job.output->Write(job.outputBuffer.data(), mp3Bytes) != mp3Bytes) Fail(job, "Write Error");
         position += count;
         const double percent = static_cast<double>(position) / static_cast<double>(layout.dataSize) * 100.0;
@@ -167,6 +174,7 @@ void TMP3Coder::ProcessFile(std::size_t index) {
 
     std::uint32_t flushed = 0;
     services_.encoder.beDeinitStream(*job.stream, job.outputBuffer.data(), flushed);
+    CheckOutputCount(job, "beDeinitStream", flushed);
     if (job.output->Write(job.outputBuffer.data(), flushed) != flushed) Fail(job, "Write error");
     job.Release();
     if (OnEndFile) OnEndFile(*this, num, outputName);

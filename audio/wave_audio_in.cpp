@@ -18,9 +18,16 @@ void TWaveAudioIn::SetPCMFormat(TPCMFormat value) {
 void TWaveAudioIn::HandleWimOpen() {
     TWaveAudioIO::HandleWimOpen();
     if (paused) return;
-    // Counted as paused until the start is known to have worked: CheckResult may raise.
-    paused = true;
-    paused = !CheckResult(device->Start(deviceHandle));
+    // Paused changes only once the outcome is known, so that nobody reads a
+    // pause that was never asked for; a start that raised leaves it stopped.
+    bool started = false;
+    try {
+        started = CheckResult(device->Start(deviceHandle));
+    } catch (...) {
+        paused = true;
+        throw;
+    }
+    paused = !started;
 }
 
 void TWaveAudioIn::HandleWimClose() {
@@ -91,7 +98,8 @@ TPCMFormatSet TWaveAudioIn::GetDeviceFormats() {
 uint32_t TWaveAudioIn::GetPosition() {
     WaveTime time{};
     time.type = kTimeMs;
-    if (deviceHandle == 0 || device->GetPosition(deviceHandle, time) != kMmSysNoError) return 0;
+    const uintptr_t handle = deviceHandle;
+    if (handle == 0 || device->GetPosition(handle, time) != kMmSysNoError) return 0;
     return MMTimeToMilliseconds(time);
 }
 
@@ -143,7 +151,10 @@ bool TWaveAudioIn::InternalOpen() {
     SetWaveFormat(*format);
     CreateCallbackTarget();
     try {
-        if (!CheckResult(device->Open(deviceHandle, DeviceID(), *format, CallbackTarget(), CallbackType()))) {
+        uintptr_t handle = 0;
+        const uint32_t result = device->Open(handle, DeviceID(), *format, CallbackTarget(), CallbackType());
+        deviceHandle = handle;
+        if (!CheckResult(result)) {
             deviceHandle = 0;
             DestroyCallbackTarget();
             return false;
@@ -176,8 +187,8 @@ bool TWaveAudioIn::InternalClose() {
 }
 
 bool TWaveAudioIn::InternalPause() {
-    if (paused) return false;
     LockScope scope(*this);
+    if (paused) return false;
     if (deviceHandle != 0 && !CheckResult(device->Stop(deviceHandle))) return false;
     paused = true;
     DoPause();
@@ -185,8 +196,8 @@ bool TWaveAudioIn::InternalPause() {
 }
 
 bool TWaveAudioIn::InternalResume() {
-    if (!paused) return false;
     LockScope scope(*this);
+    if (!paused) return false;
     if (deviceHandle != 0 && !CheckResult(device->Start(deviceHandle))) return false;
     paused = false;
     DoResume();

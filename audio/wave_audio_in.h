@@ -2,6 +2,7 @@
 // BufferCount buffers queued, hands every filled buffer to ProcessData and
 // closes the device once every buffer has come back.
 #pragma once
+#include <atomic>
 #include <exception>
 #include <memory>
 
@@ -61,8 +62,9 @@ private:
     // Level, raw hook and ProcessData for one filled buffer; what they raised.
     std::exception_ptr ProcessFilledBuffer(WaveHeader& header);
 
-    uintptr_t deviceHandle = 0;
-    bool paused = false;
+    // Read by the owner's thread while the callback thread handles notifications.
+    std::atomic<uintptr_t> deviceHandle = 0;
+    std::atomic<bool> paused = false;
     TPCMFormat pcmFormat = TPCMFormat::Mono16bit8000Hz;
     std::unique_ptr<WaveInDevice> device;
 };

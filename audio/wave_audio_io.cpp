@@ -50,6 +50,9 @@ void TWaveAudioIO::SetActive(bool value) {
 }
 
 void TWaveAudioIO::SetPaused(bool value) {
+    // Under the lock: in thread mode the open notification may be deciding
+    // whether to start the capture at this very moment.
+    LockScope scope(*this);
     if (value == GetPaused()) return;
     if (value)
         InternalPause();
@@ -207,7 +210,9 @@ void TWaveAudioIO::WaitForOpenToFinish() {
 }
 
 void TWaveAudioIO::WaitForCloseToFinish() {
-    if (callbackTarget == 0) return;
+    // Asked even when the component reads inactive: in thread mode the callback
+    // thread may still be inside the close notification, releasing the buffers,
+    // and the host waits until it has left.
     host->WaitForClose([this] { return callbackTarget == 0; });
 }
 

@@ -161,7 +161,9 @@ private:
 
     bool async = false;
     uint32_t deviceId = kWaveMapper;
-    uint32_t lastError = 0;
+    // Fields below marked atomic are read or written by the callback thread
+    // in thread mode while the owner's thread may look at them.
+    std::atomic<uint32_t> lastError = 0;
     uint16_t bufferLength = 1000;
     uint16_t bufferCount = 2;
     // Read without the lock by the other thread in thread mode.
@@ -173,5 +175,5 @@ private:
     std::recursive_mutex lock;
     PcmWaveFormat waveFormat{};
     std::unique_ptr<WaveCallbackHost> host;
-    bool destroying = false;
+    std::atomic<bool> destroying = false;
 };

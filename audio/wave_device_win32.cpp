@@ -4,7 +4,9 @@
 
 #include <atomic>
 #include <cstddef>
+#include <exception>
 #include <functional>
+#include <mutex>
 #include <stdexcept>
 #include <vector>
 
@@ -107,6 +109,47 @@ private:
     WaveMessageDispatch dispatch_;
 };
 
+// Carries exceptions of thread-mode notifications to the owner's thread. Shown
+// on the callback thread, the error box's modal loop would drop the device's
+// thread messages: the device would never close and the owner would wait for
+// it forever.
+class ExceptionRelayWindow : public MessageWindow {
+public:
+    ExceptionRelayWindow() { CreateMessageOnly("SonorafluxWaveErrors"); }
+
+    // From the callback thread, inside its catch block.
+    void Relay(std::exception_ptr failure) {
+        {
+            std::lock_guard<std::mutex> guard(mutex_);
+            pending_.push_back(std::move(failure));
+        }
+        ::PostMessageA(Handle(), kRelayMessage, 0, 0);
+    }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg != kRelayMessage) return MessageWindow::HandleMessage(msg, wp, lp);
+        std::vector<std::exception_ptr> failures;
+        {
+            std::lock_guard<std::mutex> guard(mutex_);
+            failures.swap(pending_);
+        }
+        for (const std::exception_ptr& failure : failures) {
+            try {
+                std::rethrow_exception(failure);
+            } catch (...) {
+                exceptionHandler.load()();
+            }
+        }
+        return 0;
+    }
+
+private:
+    static constexpr UINT kRelayMessage = WM_APP + 1;
+    std::mutex mutex_;
+    std::vector<std::exception_ptr> pending_;
+};
+
 }  // namespace
 
 // The callback thread of thread mode. It owns itself: the object goes when the
@@ -149,6 +192,8 @@ namespace {
 
 class Win32CallbackHost : public WaveCallbackHost {
 public:
+    Win32CallbackHost() : ownerThread_(::GetCurrentThreadId()) {}
+
     ~Win32CallbackHost() override {
         window_.reset();
         retired_.reset();
@@ -159,11 +204,14 @@ public:
                 ::PostThreadMessageA(thread.id, WM_QUIT, 0, 0);
             ::WaitForSingleObject(thread.handle.get(), INFINITE);
         }
+        relay_.reset();
     }
 
     Target Create(bool async, WaveMessageDispatch dispatch) override {
         threadMode_ = async;
         if (async) {
+            // Made here, in the owner's thread, before any callback thread can need it.
+            if (!relay_) relay_ = std::make_unique<ExceptionRelayWindow>();
             ForgetFinishedThreads();
             CallbackThread thread;
             thread.handle = TWaveThread::Start(std::move(dispatch), thread.id);
@@ -189,12 +237,19 @@ public:
     }
 
     void WaitForClose(const std::function<bool()>& closed) override {
-        if (threadMode_) {
-            // The callback thread ends once it has handled the close.
-            if (!threads_.empty()) MessagePumpingWait(threads_.back().handle.get(), INFINITE);
+        if (!threadMode_) {
+            PumpCallbackWindow([&] { return !closed(); });
             return;
         }
-        PumpCallbackWindow([&] { return !closed(); });
+        // First until the close is handled (the live thread then ends itself)...
+        while (!closed() && !threads_.empty()) {
+            if (MessagePumpingWait(threads_.back().handle.get(), 20) == WAIT_OBJECT_0) break;
+        }
+        // ...then until every thread told to end has left the engine: the
+        // component reads inactive while its thread still releases the buffers.
+        const DWORD live = liveThreadId_.load();
+        for (const CallbackThread& thread : threads_)
+            if (thread.id != live) MessagePumpingWait(thread.handle.get(), INFINITE);
     }
 
     void WaitForOpen(const std::function<bool()>& opening) override {
@@ -208,7 +263,17 @@ public:
         PumpCallbackWindow(opening);
     }
 
-    void ReportException() noexcept override { exceptionHandler.load()(); }
+    void ReportException() noexcept override {
+        if (::GetCurrentThreadId() == ownerThread_ || !relay_) {
+            exceptionHandler.load()();
+            return;
+        }
+        try {
+            relay_->Relay(std::current_exception());
+        } catch (...) {
+            // Out of memory for the relay: the failure is lost, the capture goes on.
+        }
+    }
 
 private:
     struct CallbackThread {
@@ -245,6 +310,8 @@ private:
     std::vector<CallbackThread> threads_;
     std::atomic<DWORD> liveThreadId_{0};
     bool threadMode_ = false;
+    DWORD ownerThread_;
+    std::unique_ptr<ExceptionRelayWindow> relay_;
 };
 
 }  // namespace

@@ -12,7 +12,9 @@ std::unique_ptr<WaveInDevice> MakeWinmmWaveIn();
 std::unique_ptr<WaveCallbackHost> MakeWaveCallbackHost();
 
 // What happens to an exception that escapes a device notification; called
-// inside the catch block. The default shows the application's error box;
-// tests put an observer in its place. Returns the previous handler.
+// inside the catch block, always in the thread that owns the component (an
+// exception of the callback thread is carried over to it). The default shows
+// the application's error box; tests put an observer in its place. Returns the
+// previous handler.
 using DeviceExceptionHandler = void (*)() noexcept;
 DeviceExceptionHandler SetDeviceExceptionHandler(DeviceExceptionHandler handler);

@@ -104,5 +104,25 @@ void TWaveRecorder::DoError() {
 void TWaveRecorder::ProcessData(void* buffer, uint32_t bufferSize, bool&) {
     // Straight from the device's block: one write to the stream per buffer.
     const LONG size = static_cast<LONG>(bufferSize);
-    if (!writer || ::mmioWrite(writer.get(), static_cast<const char*>(buffer), size) != size) CheckResult(kMmSysError);
+    if (!writer) {
+        CheckResult(kMmSysError);
+        return;
+    }
+    const LONG start = ::mmioSeek(writer.get(), 0, SEEK_CUR);
+    const LONG written = ::mmioWrite(writer.get(), static_cast<const char*>(buffer), size);
+    if (written == size) return;
+    if (written > 0 && start >= 0) KeepWholeFrames(start, written);
+    CheckResult(kMmSysError);
+}
+
+void TWaveRecorder::KeepWholeFrames(LONG start, LONG written) {
+    // A short write keeps only the whole frames it wrote: the next buffer then
+    // starts on a frame, and the data size stays a multiple of the block align.
+    const LONG align = std::max<LONG>(1, WaveFormat().blockAlign);
+    const LONG end = start + written - written % align;
+    try {
+        if (::mmioSeek(writer.get(), end, SEEK_SET) == end) stream->SetSize(end);
+    } catch (const EStreamError&) {
+        // The position is what counts for the next write and the header.
+    }
 }

@@ -70,6 +70,8 @@ protected:
 private:
     friend class TCustomWaveStorage;
 
+    void KeepWholeFrames(LONG start, LONG written);
+
     UniqueMmio writer;
     MMCKINFO riffChunk{};
     MMCKINFO dataChunk{};

@@ -120,15 +120,35 @@ void StreamListFile::LoadStreamList(StreamList& list) {
     // Down to one empty row (with no line to read, the list is as at start-up).
     list.Reset();
 
-    std::vector<std::string> sorted = lineBuffer_;
-    // A merge sort: it stays within bounds even if a collation were inconsistent.
-    std::stable_sort(sorted.begin(), sorted.end(), [this](const std::string& a, const std::string& b) {
-        return collation_.CompareIgnoringCase(a, b) < 0;
-    });
+    const std::vector<std::string> sorted = SortLines(lineBuffer_);
     for (size_t k = 0; k < sorted.size(); ++k) {
         StoreLine(list.Row(static_cast<int>(k)), sorted[k]);
         if (k + 1 < sorted.size()) list.AppendRow();
     }
+}
+
+std::vector<std::string> StreamListFile::SortLines(const std::vector<std::string>& lines) {
+    std::vector<std::string> keys;
+    keys.reserve(lines.size());
+    for (const std::string& line : lines) {
+        std::optional<std::string> key = collation_.SortKey(line);
+        if (!key) break;
+        keys.push_back(std::move(*key));
+    }
+    std::vector<size_t> order(lines.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    // Merge sorts: they stay within bounds even if a collation were inconsistent.
+    if (keys.size() == lines.size()) {
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+    } else {
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            return collation_.CompareIgnoringCase(lines[a], lines[b]) < 0;
+        });
+    }
+    std::vector<std::string> sorted;
+    sorted.reserve(lines.size());
+    for (size_t i : order) sorted.push_back(lines[i]);
+    return sorted;
 }
 
 void StreamListFile::StoreLine(StreamEntry& row, const std::string& line) {

@@ -72,6 +72,8 @@ public:
 
 private:
     void StoreLine(StreamEntry& row, const std::string& line);
+    // The lines in the collation's order (by its sort keys when it has them).
+    std::vector<std::string> SortLines(const std::vector<std::string>& lines);
 
     std::string listPath_;
     FileSystem& files_;

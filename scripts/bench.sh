@@ -34,15 +34,23 @@ init_prefix() {
 }
 
 start_display() {
-  local n=91
-  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
-  setsid Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 </dev/null &
+  # Xvfb chooses a free display number itself and writes it to the given
+  # descriptor: benches started at the same moment cannot take the same one.
+  local numfile=$state/display
+  rm -f "$numfile"
+  setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numfile" >"$state/xvfb.log" 2>&1 </dev/null &
   xvfb_pid=$!
+  local n=
   for _ in $(seq 100); do
-    DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    n=$(tr -dc '0-9' <"$numfile" 2>/dev/null)
+    [ -n "$n" ] && DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    alive "$xvfb_pid" || break
     sleep 0.1
   done
-  DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1 || { log "Xvfb :$n did not answer"; exit 1; }
+  if [ -z "$n" ] || ! DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1; then
+    log "Xvfb did not answer (see $state/xvfb.log)"
+    exit 1
+  fi
   display=:$n
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the platform-free code natively under
-# AddressSanitizer/UBSan, a short run of each fuzz target (scripts/fuzz.sh),
+# AddressSanitizer/UBSan, the capture engine's thread mode under ThreadSanitizer,
+# a short run of each fuzz target (scripts/fuzz.sh),
 # then the Windows build under Wine on a private bench.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -55,6 +56,7 @@ run_fuzz() {
 }
 
 run_preset native
+run_preset tsan
 run_fuzz
 run_preset windows
 echo

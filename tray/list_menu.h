@@ -21,6 +21,31 @@ struct ListMenuItem {
     bool operator==(const ListMenuItem&) const = default;
 };
 
+// Command IDs of the items of "Ma liste": the first one plus the row. A menu
+// command reaches the window in 16 bits, so rows whose ID would pass 0xFFFF
+// are left out of the menu (they stay in the list, the file and the items) and
+// no entry's command can wrap onto a fixed command.
+inline constexpr unsigned kFirstEntryCommandId = 1000;
+inline constexpr unsigned kLastCommandId = 0xFFFF;
+// The row's command ID; 0 when the row gets no item in the menu.
+unsigned EntryCommandId(int row);
+// The row a command ID stands for; -1 when it is no entry's command.
+int EntryRowOfCommand(unsigned id);
+
+// Icon files that exist but are no readable bitmap: each is reported to the
+// user once per run, not at every rebuild of the menu.
+class UnreadableIconReports {
+public:
+    // The files of this rebuild that were not reported before, now counted as reported.
+    std::vector<std::string> NotYetReported(const std::vector<std::string>& unreadable);
+
+private:
+    std::vector<std::string> reported_;
+};
+
+// The error text for those files, one line each.
+std::string UnreadableIconMessage(const std::vector<std::string>& files);
+
 // Position of the default item, the last one when several are; -1 for none.
 int DefaultItemPosition(const std::vector<ListMenuItem>& items);
 

@@ -65,25 +65,42 @@ void TrayMenu::SetAutostartLook(bool on, const char* caption) {
     ::SetMenuItemInfoA(menu_.get(), kCommandAutostart, FALSE, &info);
 }
 
-std::string TrayMenu::RebuildListMenu(const StreamList& list, const ProgramFolder& folder, FileSystem& files) {
+std::vector<std::string> TrayMenu::RebuildListMenu(const StreamList& list, const ProgramFolder& folder, FileSystem& files) {
     const int playing = DefaultItemPosition(items_);
-    // From the end: removing the first item would move all the others each time.
-    for (int n = ::GetMenuItemCount(listMenu_); n > 0; --n) ::DeleteMenu(listMenu_, static_cast<UINT>(n - 1), MF_BYPOSITION);
-    entryPictures_.clear();
     items_ = BuildListMenuItems(list, folder, files, playing);
+    // The items already in the menu are given their new content in place and
+    // only the difference in count is inserted or removed: the system moves the
+    // whole item array at every insertion, which makes a list of thousands
+    // rebuilt from nothing take a second. The old pictures go once no item shows them.
+    std::map<std::string, UniqueBitmap> previousPictures = std::move(entryPictures_);
+    entryPictures_.clear();
+    menuPositions_.assign(items_.size(), -1);
+    const int itemsInMenu = ::GetMenuItemCount(listMenu_);
+    int position = 0;
 
-    std::string unreadable;
+    std::vector<std::string> unreadable;
     for (size_t i = 0; i < items_.size(); ++i) {
         ListMenuItem& item = items_[i];
+        const bool firstUse = !item.picturePath.empty() && !entryPictures_.count(item.picturePath);
         HBITMAP picture = item.picturePath.empty() ? nullptr : EntryPicture(item.picturePath);
-        if (!item.picturePath.empty() && !picture && unreadable.empty()) unreadable = item.picturePath;
-        if (!item.visible) continue;
+        if (firstUse && !picture) unreadable.push_back(item.picturePath);
+        const UINT id = EntryCommandId(static_cast<int>(i));
+        if (!item.visible || id == 0) continue;
         MENUITEMINFOA info = ItemInfo(MIIM_ID | MIIM_STRING | MIIM_BITMAP);
-        info.wID = kCommandFirstEntry + static_cast<UINT>(i);
+        info.wID = id;
         info.dwTypeData = item.caption.data();
         info.hbmpItem = picture ? picture : defaultEntryPicture_.get();
-        InsertItem(listMenu_, static_cast<UINT>(::GetMenuItemCount(listMenu_)), info);
+        if (position < itemsInMenu) {
+            if (!::SetMenuItemInfoA(listMenu_, static_cast<UINT>(position), TRUE, &info))
+                throw std::runtime_error("SetMenuItemInfo failed");
+        } else {
+            InsertItem(listMenu_, static_cast<UINT>(position), info);
+        }
+        menuPositions_[i] = position++;
     }
+    // From the end: removing the first item would move all the others each time.
+    for (int n = ::GetMenuItemCount(listMenu_); n > position; --n)
+        ::DeleteMenu(listMenu_, static_cast<UINT>(n - 1), MF_BYPOSITION);
     ApplyMarks();
     return unreadable;
 }
@@ -107,11 +124,13 @@ void TrayMenu::MakeDefault(int item) {
 void TrayMenu::ClearDefault() { MakeDefault(-1); }
 
 void TrayMenu::ApplyMarks() {
-    ::SetMenuDefaultItem(listMenu_, static_cast<UINT>(-1), FALSE);
-    for (size_t i = 0; i < items_.size(); ++i) {
-        if (!items_[i].visible) continue;
-        const UINT id = kCommandFirstEntry + static_cast<UINT>(i);
-        ::CheckMenuItem(listMenu_, id, MF_BYCOMMAND | (items_[i].isDefault ? MF_CHECKED : MF_UNCHECKED));
-        if (items_[i].isDefault) ::SetMenuDefaultItem(listMenu_, id, FALSE);
+    // By position: a search by command runs through the whole menu each time.
+    ::SetMenuDefaultItem(listMenu_, static_cast<UINT>(-1), TRUE);
+    for (size_t i = 0; i < items_.size() && i < menuPositions_.size(); ++i) {
+        const int position = menuPositions_[i];
+        if (position < 0) continue;
+        ::CheckMenuItem(listMenu_, static_cast<UINT>(position),
+                        MF_BYPOSITION | (items_[i].isDefault ? MF_CHECKED : MF_UNCHECKED));
+        if (items_[i].isDefault) ::SetMenuDefaultItem(listMenu_, static_cast<UINT>(position), TRUE);
     }
 }

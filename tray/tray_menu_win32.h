@@ -25,7 +25,7 @@ enum TrayCommand : UINT {
     kCommandTutorial,
     kCommandQuit,
     kCommandReopenMenu,  // posted by the program, never an item: opens the menu again where it was
-    kCommandFirstEntry = 1000,  // + row index: item of "Ma liste"
+    kCommandFirstEntry = kFirstEntryCommandId,  // + row index: item of "Ma liste" (see EntryCommandId)
 };
 
 // Top-level positions that other parts of the program reach.
@@ -41,15 +41,14 @@ public:
     HMENU ListMenu() const { return listMenu_; }
 
     // Rebuilds "Ma liste" from the list, keeping the playing mark by position.
-    // An icon file that cannot be read gets the default icon; the first such
-    // file is returned (empty when all were read) so the caller can report it
-    // once, after the menu is complete.
-    std::string RebuildListMenu(const StreamList& list, const ProgramFolder& folder, FileSystem& files);
+    // An icon file that cannot be read gets the default icon; every such file
+    // is returned, once, so the caller can report it after the menu is complete.
+    std::vector<std::string> RebuildListMenu(const StreamList& list, const ProgramFolder& folder, FileSystem& files);
 
     // The items of "Ma liste", one per row.
     const std::vector<ListMenuItem>& Items() const { return items_; }
-    static bool IsEntryCommand(UINT id) { return id >= kCommandFirstEntry; }
-    static int EntryOfCommand(UINT id) { return static_cast<int>(id - kCommandFirstEntry); }
+    static bool IsEntryCommand(UINT id) { return EntryRowOfCommand(id) >= 0; }
+    static int EntryOfCommand(UINT id) { return EntryRowOfCommand(id); }
 
     // Makes item i the only default item (bold, check-marked).
     void MakeDefault(int item);
@@ -72,4 +71,5 @@ private:
     UniqueBitmap defaultEntryPicture_;
     std::map<std::string, UniqueBitmap> entryPictures_;  // by file; none for an unreadable file
     std::vector<ListMenuItem> items_;
+    std::vector<int> menuPositions_;  // by row: the item's position in "Ma liste", -1 when not in it
 };

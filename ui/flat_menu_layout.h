@@ -4,21 +4,12 @@
 #pragma once
 #include <array>
 
+#include "ui/geometry.h"
+
 namespace flat_menu {
 
-struct Point {
-    int x;
-    int y;
-};
-
-struct Box {
-    int left;
-    int top;
-    int right;
-    int bottom;
-    int Width() const noexcept { return right - left; }
-    int Height() const noexcept { return bottom - top; }
-};
+using Point = ui_geometry::Point;
+using Box = ui_geometry::Box;
 
 inline constexpr int kItemHeight = 22;
 inline constexpr int kSeparatorHeight = 5;

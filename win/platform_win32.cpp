@@ -9,50 +9,113 @@ bool Win32FileSystem::FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+namespace {
+[[noreturn]] void ThrowCannotCreate(const std::string& path, DWORD code) {
+    throw EStreamError(CannotCreateFileMessage(path, SystemErrorText(code)));
+}
+
+class Win32FileWriter : public FileWriter {
+public:
+    Win32FileWriter(std::string path, UniqueFileHandle file) : path_(std::move(path)), file_(std::move(file)) {}
+
+    void Write(const char* data, std::size_t size) override {
+        DWORD written = 0;
+        if (!::WriteFile(file_.get(), data, static_cast<DWORD>(size), &written, nullptr))
+            ThrowCannotCreate(path_, ::GetLastError());
+        if (written != size) ThrowCannotCreate(path_, ERROR_DISK_FULL);
+    }
+    void SetSize(std::uint64_t size) override {
+        LARGE_INTEGER here{}, end{};
+        end.QuadPart = static_cast<LONGLONG>(size);
+        if (!::SetFilePointerEx(file_.get(), LARGE_INTEGER{}, &here, FILE_CURRENT) ||
+            !::SetFilePointerEx(file_.get(), end, nullptr, FILE_BEGIN) || !::SetEndOfFile(file_.get())) {
+            const DWORD code = ::GetLastError();
+            ::SetFilePointerEx(file_.get(), here, nullptr, FILE_BEGIN);
+            ThrowCannotCreate(path_, code);
+        }
+        if (!::SetFilePointerEx(file_.get(), here, nullptr, FILE_BEGIN)) ThrowCannotCreate(path_, ::GetLastError());
+    }
+    void Flush() override {
+        if (!::FlushFileBuffers(file_.get())) ThrowCannotCreate(path_, ::GetLastError());
+    }
+
+private:
+    std::string path_;
+    UniqueFileHandle file_;
+};
+
+std::unique_ptr<FileWriter> OpenWriter(const std::string& path, DWORD disposition) {
+    UniqueFileHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) ThrowCannotCreate(path, ::GetLastError());
+    return std::make_unique<Win32FileWriter>(path, std::move(file));
+}
+}  // namespace
+
 std::string Win32FileSystem::ReadFile(const std::string& path) {
     UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw EStreamError(CannotOpenFileMessage(path, SystemErrorText(::GetLastError())));
     std::string content;
     char chunk[65536];
-    DWORD read = 0;
-    while (::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0) content.append(chunk, read);
-    return content;
+    for (;;) {
+        DWORD read = 0;
+        // A read that fails part way is an error like a failed open: a short
+        // list must never load as if it were the whole file.
+        if (!::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr))
+            throw EStreamError(CannotOpenFileMessage(path, SystemErrorText(::GetLastError())));
+        if (read == 0) return content;
+        content.append(chunk, read);
+    }
 }
 
 void Win32FileSystem::ReplaceFile(const std::string& path, const std::string& content) {
-    // The new content goes into a file beside the old one, which is replaced
-    // only once the new file is complete: a failure never costs the user the list.
-    const std::string fresh = path + ".new";
-    const auto fail = [&](DWORD code) {
-        ::DeleteFileA(fresh.c_str());
-        throw EStreamError(CannotCreateFileMessage(path, SystemErrorText(code)));
-    };
-    {
-        UniqueFileHandle file(::CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) throw EStreamError(CannotCreateFileMessage(path, SystemErrorText(::GetLastError())));
-        DWORD written = 0;
-        const BOOL ok = ::WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-        if (!ok || written != content.size()) {
-            const DWORD code = ok ? ERROR_DISK_FULL : ::GetLastError();
-            file.reset();
-            fail(code);
-        }
-        if (!::FlushFileBuffers(file.get())) {
-            const DWORD code = ::GetLastError();
-            file.reset();
-            fail(code);
-        }
+    ReplaceFileContent(*this, path, content);
+}
+
+bool Win32FileSystem::Exists(const std::string& path) { return FileExists(path); }
+
+std::string Win32FileSystem::ReadWhole(const std::string& path) { return ReadFile(path); }
+
+std::unique_ptr<FileWriter> Win32FileSystem::CreateFresh(const std::string& path) {
+    return OpenWriter(path, CREATE_ALWAYS);
+}
+
+std::unique_ptr<FileWriter> Win32FileSystem::OpenInPlace(const std::string& path) {
+    return OpenWriter(path, OPEN_ALWAYS);
+}
+
+void Win32FileSystem::MoveOver(const std::string& from, const std::string& to) {
+    if (!::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ThrowCannotCreate(to, ::GetLastError());
+}
+
+void Win32FileSystem::RemoveQuietly(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        ::RemoveDirectoryA(path.c_str());
+        return;
     }
-    if (!::MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        fail(::GetLastError());
+    if (attributes & FILE_ATTRIBUTE_READONLY) ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(path.c_str());
 }
 
 int UserLocaleCollation::CompareIgnoringCase(const std::string& a, const std::string& b) {
     const int result = ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
                                         b.data(), static_cast<int>(b.size()));
     return result == 0 ? 0 : result - CSTR_EQUAL;
+}
+
+std::optional<std::string> UserLocaleCollation::SortKey(const std::string& text) {
+    if (text.empty()) return std::string();  // sorts before every other text, as in the comparison
+    const int length = static_cast<int>(text.size());
+    const int size = ::LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(), length, nullptr, 0);
+    if (size <= 0) return std::nullopt;
+    std::string key(static_cast<size_t>(size), '\0');
+    if (::LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(), length, key.data(), size) != size)
+        return std::nullopt;
+    return key;
 }
 
 void MessageBoxNotices::ShowPlainMessage(const std::string& text) { ::ShowPlainMessage(nullptr, text); }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "tests/support/ocr_lines.h"
+
 #include "tests/support/wine_support.h"
 
 namespace program_driver {
@@ -68,21 +70,38 @@ std::string EnvironmentBlock(const std::vector<std::string>& extra) {
 }  // namespace
 
 RunningProgram::RunningProgram(const std::string& folder, const std::vector<std::string>& extraEnvironment) {
+    Start(folder, extraEnvironment, 0);
+}
+
+RunningProgram::RunningProgram(const std::string& folder, Suspended) { Start(folder, {}, CREATE_SUSPENDED); }
+
+void RunningProgram::Resume() {
+    if (!thread_) return;
+    ::ResumeThread(thread_);
+    ::CloseHandle(thread_);
+    thread_ = nullptr;
+}
+
+void RunningProgram::Start(const std::string& folder, const std::vector<std::string>& extraEnvironment, DWORD flags) {
     std::string command = "\"" + folder + "Sonoraflux.exe\"";
     std::string environment = EnvironmentBlock(extraEnvironment);
     std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
     STARTUPINFOA si{sizeof si};
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0,
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, flags,
                           extraEnvironment.empty() ? nullptr : environment.data(), folder.c_str(), &si, &pi))
         return;
-    ::CloseHandle(pi.hThread);
+    if (flags & CREATE_SUSPENDED)
+        thread_ = pi.hThread;
+    else
+        ::CloseHandle(pi.hThread);
     process_ = pi.hProcess;
     pid_ = pi.dwProcessId;
 }
 
 RunningProgram::~RunningProgram() {
+    Resume();
     if (!process_) return;
     // Closed the way a user closes it, so its icon leaves the notification
     // area; ended by force only when that does not work.
@@ -158,6 +177,154 @@ std::string MessageBoxText(HWND box) {
 bool PressKeys(const std::string& keys) {
     return wine_support::RunUnixShell("DISPLAY=" + wine_support::Env("DISPLAY") + " xdotool key --delay 120 " + keys) ==
            0;
+}
+
+namespace {
+std::string DisplayArg() { return "DISPLAY=" + wine_support::Env("DISPLAY") + " "; }
+
+// Tesseract writes UTF-8; the program's captions are in the ANSI code page.
+std::string AnsiFromUtf8(const std::string& utf8) {
+    const int wide = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(wide), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), wide);
+    const int narrow = ::WideCharToMultiByte(CP_ACP, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(narrow), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, w.data(), wide, ansi.data(), narrow, nullptr, nullptr);
+    return ansi;
+}
+
+constexpr int kOcrScale = 4;
+
+// The lines read in a screen rectangle, their boxes in screen coordinates.
+std::vector<ocr::Line> ReadScreenLines(const RECT& area) {
+    const std::string dir = wine_support::Env("SONORAFLUX_BENCH", "/tmp");
+    const std::string shot = dir + "/ocr-lines.png", out = dir + "/ocr-lines";
+    const std::string geometry = std::to_string(area.right - area.left) + "x" + std::to_string(area.bottom - area.top) +
+                                 "+" + std::to_string(area.left) + "+" + std::to_string(area.top);
+    const std::string command = "xwd -root -silent -display " + wine_support::Env("DISPLAY") + " | convert xwd:- -crop " +
+                                geometry + " +repage -write '" + shot + ".raw.png' -resize " + std::to_string(kOcrScale * 100) +
+                                "% -colorspace Gray -threshold 60% '" + shot + "' && tesseract '" + shot + "' '" + out +
+                                "' -l fra --psm 6 tsv >/dev/null 2>&1";
+    if (wine_support::RunUnixShell(command) != 0) return {};
+    std::string tsv;
+    wine_support::ReadFileBytes(wine_support::WindowsPathOf(out + ".tsv"), tsv);
+    std::vector<ocr::Line> lines = ocr::LinesOfTsv(AnsiFromUtf8(tsv));
+    for (ocr::Line& line : lines) {
+        line.box = {area.left + line.box.left / kOcrScale, area.top + line.box.top / kOcrScale,
+                    line.box.width / kOcrScale, line.box.height / kOcrScale};
+    }
+    return lines;
+}
+
+std::string Texts(const std::vector<ocr::Line>& lines) {
+    std::string texts;
+    for (const ocr::Line& line : lines) texts += "\"" + line.text + "\" ";
+    return texts;
+}
+
+// The caption column of an open menu, with the pointer moved away so that no
+// item is highlighted while it is read.
+RECT MenuCaptionArea(HWND menu) {
+    ParkPointer();
+    wine_support::PumpFor(150);
+    RECT area{};
+    ::GetWindowRect(menu, &area);
+    // The captions only: the picture column is left of them, the submenu
+    // arrows right.
+    area.left += 24;
+    area.right -= 20;
+    return area;
+}
+
+// Clicks the item of an open menu that reads as the caption.
+::testing::AssertionResult ClickMenuCaption(HWND menu, const std::string& caption) {
+    const RECT area = MenuCaptionArea(menu);
+    std::vector<ocr::Line> lines;
+    std::optional<ocr::Line> found;
+    // A menu that is still being painted reads short: read again for a while.
+    wine_support::PumpUntil(
+        [&] {
+            lines = ReadScreenLines(area);
+            found = ocr::FindCaption(lines, caption);
+            return found.has_value();
+        },
+        6000);
+    if (!found) return ::testing::AssertionFailure() << "no item reads \"" << caption << "\"; read: " << Texts(lines);
+    if (!ClickAt({found->box.CentreX(), found->box.CentreY()}, 1))
+        return ::testing::AssertionFailure() << "xdotool could not click";
+    return ::testing::AssertionSuccess();
+}
+}  // namespace
+
+std::vector<std::string> ReadMenuCaptions(HWND menu) {
+    std::vector<std::string> captions;
+    for (const ocr::Line& line : ReadScreenLines(MenuCaptionArea(menu))) captions.push_back(line.text);
+    return captions;
+}
+
+void ParkPointer() { ClickAt({1000, 740}, 0); }
+
+bool ClickAt(POINT point, int button) {
+    std::string command = DisplayArg() + "xdotool mousemove " + std::to_string(point.x) + " " + std::to_string(point.y);
+    if (button) command += " click " + std::to_string(button);
+    return wine_support::RunUnixShell(command) == 0;
+}
+
+bool TrayIconRect(RECT& area) {
+    HWND tray = ::FindWindowA(nullptr, "Wine System Tray");
+    HWND icon = nullptr;
+    if (tray) {
+        ::EnumChildWindows(
+            tray,
+            [](HWND hwnd, LPARAM lp) -> BOOL {
+                char cls[64] = {};
+                ::GetClassNameA(hwnd, cls, sizeof cls);
+                if (lstrcmpA(cls, "__winex11_tray_icon") != 0 || !::IsWindowVisible(hwnd)) return TRUE;
+                *reinterpret_cast<HWND*>(lp) = hwnd;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&icon));
+    }
+    return icon && ::GetWindowRect(icon, &area);
+}
+
+std::vector<HWND> VisibleMenus(DWORD pid) {
+    struct Seek {
+        DWORD pid;
+        std::vector<HWND> found;
+    } seek{pid, {}};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Seek*>(lp);
+            char cls[16] = {};
+            DWORD owner = 0;
+            ::GetClassNameA(hwnd, cls, sizeof cls);
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            // Top-level windows come in their order on the screen, the newest first.
+            if (owner == s->pid && lstrcmpA(cls, "#32768") == 0 && ::IsWindowVisible(hwnd)) s->found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&seek));
+    return seek.found;
+}
+
+::testing::AssertionResult ChooseTrayMenuItem(const RunningProgram& program, const std::vector<std::string>& path) {
+    RECT icon{};
+    if (!TrayIconRect(icon)) return ::testing::AssertionFailure() << "no icon in the notification area";
+    if (!ClickAt({(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2}, 3))
+        return ::testing::AssertionFailure() << "xdotool could not click the icon";
+    for (size_t level = 0; level < path.size(); ++level) {
+        const std::string& caption = path[level];
+        std::vector<HWND> menus;
+        if (!wine_support::PumpUntil([&] { return (menus = VisibleMenus(program.Pid())).size() == level + 1; }, 5000))
+            return ::testing::AssertionFailure() << "no menu opened before \"" << caption << "\"";
+        HWND menu = menus.front();
+        wine_support::PumpFor(200);
+        if (auto clicked = ClickMenuCaption(menu, caption); !clicked) return clicked;
+    }
+    // A pointer left resting on the tray would bring up the icon's tooltip.
+    ParkPointer();
+    return ::testing::AssertionSuccess();
 }
 
 std::string ReadScreenText(const RECT& area) {

@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -14,6 +16,11 @@ public:
     // Starts folder + "Sonoraflux.exe" with the folder as current directory,
     // and with extra environment entries ("NAME=value") when given.
     explicit RunningProgram(const std::string& folder, const std::vector<std::string>& extraEnvironment = {});
+    // Created with its first thread suspended; Resume lets it run, so that many
+    // copies can be let go at the same moment.
+    struct Suspended {};
+    RunningProgram(const std::string& folder, Suspended);
+    void Resume();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
     // Ends the program if it still runs.
@@ -21,6 +28,7 @@ public:
 
     bool Started() const { return process_ != nullptr; }
     DWORD Pid() const { return pid_; }
+    HANDLE Process() const { return process_; }
     // Waits (pumping messages) for the process to end; fills its exit code.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     // The hidden main window, once created.
@@ -32,7 +40,10 @@ public:
     void SendTrayMouse(UINT mouseMessage) const;
 
 private:
+    void Start(const std::string& folder, const std::vector<std::string>& extraEnvironment, DWORD flags);
+
     HANDLE process_ = nullptr;
+    HANDLE thread_ = nullptr;  // kept only while suspended
     DWORD pid_ = 0;
 };
 
@@ -46,8 +57,25 @@ int CountTrayIcons();
 HWND VisibleBalloon();
 // Text of a message box's message.
 std::string MessageBoxText(HWND box);
-// Sends keys with xdotool (e.g. "Down Down Return") to the focused window.
+// Sends keys with xdotool (e.g. "Escape") to the focused window.
 bool PressKeys(const std::string& keys);
+
+// The real mouse, through xdotool: moves to a screen point and clicks there
+// with button 1 (left) or 3 (right); button 0 only moves.
+bool ClickAt(POINT point, int button);
+// Moves the pointer to the bottom right corner, away from the tray and menus.
+void ParkPointer();
+// Screen rectangle of the first icon in Wine's notification area.
+bool TrayIconRect(RECT& area);
+// The visible popup menus of the process, the newest (an open submenu) first.
+std::vector<HWND> VisibleMenus(DWORD pid);
+// The captions of an open menu as read on the screen, from the top.
+std::vector<std::string> ReadMenuCaptions(HWND menu);
+// Chooses an item of the tray menu the way a person does: a right click on the
+// icon, then for each caption of the path (e.g. {"Ma liste", "FIP"}) the item
+// read on the screen with that caption is clicked (a submenu's item opens it).
+// Fails with a message naming what was not found.
+::testing::AssertionResult ChooseTrayMenuItem(const RunningProgram& program, const std::vector<std::string>& path);
 // Reads text in a screen rectangle with OCR (French); empty when unavailable.
 std::string ReadScreenText(const RECT& area);
 

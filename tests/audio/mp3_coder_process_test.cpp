@@ -259,7 +259,11 @@ INSTANTIATE_TEST_SUITE_P(
                     kPcm.substr(0, kChunk + 7)},
         FailureCase{"short write of the flushed frames",
                     [](CoderBench& b) { b.files.writableBytes = kPcm.size() + 2; }, "Write error",
-                    kPcm + kFlushedFrames.substr(0, 2)}));
+                    kPcm + kFlushedFrames.substr(0, 2)},
+        FailureCase{"encoder counts past its buffer", [](CoderBench& b) { b.encoder.overcountingEncodeCall = 2; },
+                    "beEncodeChunk output too large 65", kPcm.substr(0, kChunk)},
+        FailureCase{"flush counts past the buffer", [](CoderBench& b) { b.encoder.overcountingFlush = true; },
+                    "beDeinitStream output too large 65", kPcm}));
 
 TEST(MP3CoderFailures, AFailedStreamStartStopsBeforeAnythingIsOpenedOrUsed) {
     CoderBench bench;

@@ -29,6 +29,8 @@ public:
     std::uint32_t initResult = 0;
     std::optional<int> failingEncodeCall;  // 1-based
     std::uint32_t encodeFailure = 0;
+    std::optional<int> overcountingEncodeCall;  // 1-based: reports one byte past the buffer
+    bool overcountingFlush = false;
 
     int versionCalls = 0;
     int openStreams = 0;
@@ -64,6 +66,8 @@ public:
         EXPECT_LE(sampleCount * 2, outputBufferSize) << "the test's output buffer is too small";
         std::memcpy(output, samples, sampleCount * 2);
         outputBytes = sampleCount * 2;
+        if (overcountingEncodeCall && static_cast<int>(sampleCounts.size()) == *overcountingEncodeCall)
+            outputBytes = outputBufferSize + 1;
         return 0;
     }
 
@@ -72,6 +76,7 @@ public:
         log_.push_back("flush");
         std::memcpy(output, kFlushedFrames.data(), kFlushedFrames.size());
         outputBytes = static_cast<std::uint32_t>(kFlushedFrames.size());
+        if (overcountingFlush) outputBytes = outputBufferSize + 1;
         return 0;
     }
 

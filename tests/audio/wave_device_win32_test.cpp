@@ -172,7 +172,7 @@ void RecordReport() noexcept {
 // A stream that refuses every sample write (the header goes through).
 class FullDisk : public MemoryByteStream {
 public:
-    bool full = false;
+    std::atomic<bool> full{false};
     int32_t Write(const void* buffer, int32_t count) override { return full ? 0 : MemoryByteStream::Write(buffer, count); }
 };
 
@@ -199,6 +199,36 @@ TEST_F(RealDevice, FailedWriteInANotificationGoesToTheErrorHandlerAndCaptureGoes
     if (::waveInGetErrorTextA(MMSYSERR_ERROR, buffer, sizeof buffer) == MMSYSERR_NOERROR) text = buffer;
     EXPECT_EQ(reported[0], text);
     EXPECT_GT(U32(stream.Bytes(), 42), 0u) << "later buffers were written";
+}
+
+std::atomic<DWORD> reportThread{0};
+std::atomic<int> reportCount{0};
+void RecordReportThread() noexcept {
+    reportThread = ::GetCurrentThreadId();
+    ++reportCount;
+}
+
+TEST_F(RealDevice, ThreadModeFailuresReachTheOwnersThreadAndTheDeviceStillCloses) {
+    const DeviceExceptionHandler previous = SetDeviceExceptionHandler(&RecordReportThread);
+    reportThread = 0;
+    reportCount = 0;
+    FullDisk stream;
+    {
+        TWaveRecorder recorder;
+        recorder.SetPCMFormat(TPCMFormat::Mono16bit22050Hz);
+        recorder.SetBufferLength(100);
+        recorder.SetAsync(true);
+        std::atomic<int> deactivations{0};
+        recorder.OnDeactivate = [&](TWaveAudioIO&) { ++deactivations; };
+        ASSERT_TRUE(recorder.RecordToStream(&stream, false));
+        stream.full = true;
+        // The failures are handled by this thread's messages, so pump them.
+        ASSERT_TRUE(wine_support::PumpUntil([] { return reportCount >= 2; }, 10000)) << "no failure reported here";
+        EXPECT_EQ(reportThread.load(), ::GetCurrentThreadId());
+        recorder.SetActive(false);
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return deactivations == 1; }, 5000)) << "the device did not close";
+    }
+    SetDeviceExceptionHandler(previous);
 }
 
 TEST_F(RealDevice, QueriesDescribeTheDefaultInput) {

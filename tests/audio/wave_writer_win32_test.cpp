@@ -246,6 +246,39 @@ TEST_F(WaveFile, ShortWriteIsReportedAndCaptureGoesOn) {
     EXPECT_EQ(bytes.substr(126, 80), Expected(160, 80));
 }
 
+// Writes only part of one buffer, as a full disk does.
+class ShortWritingStream : public MemoryByteStream {
+public:
+    int32_t shortWrite = -1;  // bytes the next write takes, once
+    int32_t Write(const void* buffer, int32_t count) override {
+        const int32_t n = shortWrite >= 0 ? std::min(shortWrite, count) : count;
+        shortWrite = -1;
+        return MemoryByteStream::Write(buffer, n);
+    }
+};
+
+TEST_F(WaveFile, PartialWriteKeepsTheFileOnFrameBoundaries) {
+    ShortWritingStream stream;
+    TWaveRecorder& r = MakeRecorder(TPCMFormat::Stereo16bit8000Hz, 10);  // 320-byte buffers, 4-byte frames
+    ASSERT_TRUE(r.RecordToStream(&stream, false));
+    bench.DeliverAll();
+    CaptureInSteps(320, 320);
+    stream.shortWrite = 150;  // 37 frames and half of one
+    CaptureInSteps(320, 320);
+    CaptureInSteps(320, 320);
+    EXPECT_EQ(bench.reportedExceptions, std::vector<std::string>{"Unspecified error"});
+    r.SetActive(false);
+    bench.DeliverAll();
+    const std::string& bytes = stream.Bytes();
+    const uint32_t dataSize = U32(bytes, 42);
+    EXPECT_EQ(dataSize, 320u + 148u + 320u);
+    EXPECT_EQ(dataSize % 4, 0u);
+    EXPECT_EQ(bytes.size(), 46u + dataSize) << "no stray half frame at the end";
+    EXPECT_EQ(U32(bytes, 4), 38u + dataSize);
+    EXPECT_EQ(bytes.substr(46, 468), Expected(0, 468));
+    EXPECT_EQ(bytes.substr(46 + 468, 320), Expected(640, 320)) << "the next buffer starts on a frame";
+}
+
 TEST_F(WaveFile, UnwritableHeaderStillOpensAndFailsTheFirstBuffer) {
     FlakyStream stream;
     stream.refuse = true;

@@ -431,6 +431,7 @@ TEST_F(UrlDropTargetTest, FailingHandlerStillFinishesTheDrop) {
     EXPECT_EQ(target.DropTarget()->Drop(data.get(), 0, kInside, &effect), S_OK);
     EXPECT_EQ(target.URL(), "");
     EXPECT_EQ(data->References(), start);
+    EXPECT_EQ(closer.Closed(), std::vector<std::string>{"Ooops ! essai."}) << "the failure is told";
 }
 
 TEST_F(UrlDropTargetTest, CallsOutsideADragAreRefused) {

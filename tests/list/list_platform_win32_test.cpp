@@ -6,6 +6,7 @@
 #include "list/stream_list.h"
 #include "tests/list/list_doubles.h"
 #include "tests/support/wine_support.h"
+#include "win/handles_win32.h"
 
 namespace {
 class Win32ListFiles : public ::testing::Test {
@@ -32,20 +33,57 @@ TEST_F(Win32ListFiles, ReplaceWritesTheExactBytes) {
     EXPECT_FALSE(files.FileExists(path + ".new"));
 }
 
-TEST_F(Win32ListFiles, FailedReplaceLeavesTheOldFileByteIdentical) {
+TEST_F(Win32ListFiles, LeftoversOfAnInterruptedSaveDoNotBlockTheNext) {
+    // A read-only leftover file is replaced; a leftover folder that cannot be
+    // removed sends the save to the rewrite in place.
+    const std::string fresh = path + ".new";
+    ASSERT_TRUE(wine_support::WriteFileBytes(path, "old;1;;1\r\n"));
+    ASSERT_TRUE(wine_support::WriteFileBytes(fresh, "half"));
+    ASSERT_TRUE(::SetFileAttributesA(fresh.c_str(), FILE_ATTRIBUTE_READONLY));
+    files.ReplaceFile(path, "first;;;1\r\n");
+    std::string bytes;
+    ASSERT_TRUE(wine_support::ReadFileBytes(path, bytes));
+    EXPECT_EQ(bytes, "first;;;1\r\n");
+    EXPECT_EQ(::GetFileAttributesA(fresh.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    ASSERT_TRUE(::CreateDirectoryA(fresh.c_str(), nullptr));
+    ASSERT_TRUE(wine_support::WriteFileBytes(fresh + "\\inside.txt", "x"));
+    files.ReplaceFile(path, "second;;;1\r\n");
+    ASSERT_TRUE(wine_support::ReadFileBytes(path, bytes));
+    EXPECT_EQ(bytes, "second;;;1\r\n");
+}
+
+TEST_F(Win32ListFiles, AFailedSaveNamesTheFileAndLeavesItByteIdentical) {
     const std::string old = "old;1;;1\r\nkept;2;;0\r\n";
     ASSERT_TRUE(wine_support::WriteFileBytes(path, old));
-    // A folder where the new file should be written makes the write fail.
-    ASSERT_TRUE(::CreateDirectoryA((path + ".new").c_str(), nullptr));
+    // Held open without sharing by another program: it cannot be replaced.
+    UniqueFileHandle holder(
+        ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
     try {
         files.ReplaceFile(path, "new;;;1\r\n");
         FAIL() << "no error raised";
     } catch (const EStreamError& e) {
         EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + path + "\". ", 0), 0u) << e.what();
     }
+    holder.reset();
     std::string bytes;
     ASSERT_TRUE(wine_support::ReadFileBytes(path, bytes));
     EXPECT_EQ(bytes, old);
+    EXPECT_FALSE(files.FileExists(path + ".new"));
+}
+
+TEST_F(Win32ListFiles, AFailingReadRaisesTheOpenError) {
+    // A file that opens but cannot be read: the memory of the Unix process
+    // behind this one fails every read at its start (Z: is the Unix root).
+    const std::string unreadable = "Z:\\proc\\self\\mem";
+    ASSERT_TRUE(files.FileExists(unreadable));
+    try {
+        const std::string content = files.ReadFile(unreadable);
+        FAIL() << "read " << content.size() << " bytes without an error";
+    } catch (const EStreamError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + unreadable + "\". ", 0), 0u) << e.what();
+    }
 }
 
 TEST_F(Win32ListFiles, ReadingAMissingFileGivesTheOpenMessage) {
@@ -66,6 +104,18 @@ TEST(UserLocaleCollation, IgnoresCaseAndFollowsTheLocale) {
     EXPECT_EQ(collation.CompareIgnoringCase("Radio", "rADIO"), 0);
     // Accented letters sort with their base letter, not after 'z'.
     EXPECT_LT(collation.CompareIgnoringCase("\xE9" "cole", "zebre"), 0);
+    // The sort keys put every pair in the comparison's order.
+    const std::string texts[] = {"", "a", "A;x", "b;y", "Radio", "rADIO", "\xE9" "cole", "ecole", "zebre",
+                                 "Radio n 1", "Radio-1", "radio 2", "\xC9t\xE9", "10", "9", ";", "\xB0"};
+    for (const std::string& a : texts) {
+        for (const std::string& b : texts) {
+            const std::optional<std::string> ka = collation.SortKey(a), kb = collation.SortKey(b);
+            ASSERT_TRUE(ka && kb);
+            const int byKeys = *ka < *kb ? -1 : *kb < *ka ? 1 : 0;
+            const int compared = collation.CompareIgnoringCase(a, b);
+            EXPECT_EQ(byKeys, compared < 0 ? -1 : compared > 0 ? 1 : 0) << "\"" << a << "\" vs \"" << b << "\"";
+        }
+    }
 }
 
 TEST_F(Win32ListFiles, LoadAndSaveThroughTheRealFiles) {

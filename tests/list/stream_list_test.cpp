@@ -115,6 +115,28 @@ TEST_F(ListFileTest, LoadSortsByTitleIgnoringCase) {
     EXPECT_TRUE(listFile.LineBuffer().empty());
 }
 
+// The same collation, with sort keys: lower-cased text orders as the comparison does.
+class KeyedAsciiCollation : public AsciiCollation {
+public:
+    std::optional<std::string> SortKey(const std::string& text) override {
+        std::string key = text;
+        for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return key;
+    }
+};
+
+TEST_F(ListFileTest, SortKeysGiveTheOrderOfTheComparison) {
+    const std::string text = "b;x;;1\r\nA;y;;1\r\nc;z;;0\r\nab;1;;1\r\nB;2;;1\r\n;empty;;1\r\nA;again;;1\r\n";
+    Load(text);
+    const std::vector<StreamEntry> compared(&list.Row(0), &list.Row(0) + list.RowCount());
+    KeyedAsciiCollation keyed;
+    StreamListFile keyedFile{path, files, keyed, notices};
+    keyedFile.LoadStreamList(list);
+    ASSERT_EQ(list.RowCount(), static_cast<int>(compared.size()));
+    for (int i = 0; i < list.RowCount(); ++i) EXPECT_EQ(list.Row(i), compared[static_cast<size_t>(i)]) << i;
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"", "A", "A", "ab", "B", "b", "c"}));  // whole lines: "B;2" before "b;x"
+}
+
 TEST_F(ListFileTest, SpacesSurviveAndDegreeSignsReadBackAsSpaces) {
     Load("Jazz du soir;jazz.htm;note.bmp;1\r\nRadio n\xB0" "1;http://r/a b;;1\r\n");
     EXPECT_EQ(list.Row(0).title, "Jazz du soir");
@@ -164,8 +186,9 @@ TEST_F(ListFileTest, EmptyFileGivesOneEmptyRowWithoutMessage) {
     EXPECT_EQ(list.Row(0), StreamEntry{});
 }
 
-TEST_F(ListFileTest, UnreadableFileRaisesTheOpenErrorAndEmptiesTheBuffer) {
-    files.files[path] = "a;;;1";
+TEST_F(ListFileTest, UnreadableFileRaisesTheOpenErrorAndKeepsTheListInMemory) {
+    Load("b;2;;1\r\na;1;;1\r\n");
+    const StreamList before = list;
     files.failRead = true;
     try {
         listFile.LoadStreamList(list);
@@ -174,6 +197,8 @@ TEST_F(ListFileTest, UnreadableFileRaisesTheOpenErrorAndEmptiesTheBuffer) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file \"C:\\P\\Sonoraflux.ini\". Access is denied.");
     }
     EXPECT_TRUE(listFile.LineBuffer().empty());
+    ASSERT_EQ(list.RowCount(), before.RowCount());
+    for (int i = 0; i < list.RowCount(); ++i) EXPECT_EQ(list.Row(i), before.Row(i));
 }
 
 TEST_F(ListFileTest, HostileBytesLoadWithoutHarm) {

@@ -116,14 +116,37 @@ std::string CopyProgramFolder() {
 }
 
 namespace {
-VOID CALLBACK CloseErrorBoxes(HWND, UINT, UINT_PTR, DWORD) {
-    if (HWND box = ::FindWindowA("#32770", "Sonoraflux")) ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+// The closer of this thread that the timer serves (a thread timer has no context).
+thread_local ErrorBoxCloser* currentCloser = nullptr;
+
+std::string BoxMessage(HWND box) {
+    char text[1024] = {};
+    // The message box's text is its static control 0xFFFF.
+    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    return text;
 }
 }  // namespace
 
-ErrorBoxCloser::ErrorBoxCloser() : timer_(::SetTimer(nullptr, 0, 50, CloseErrorBoxes)) {}
+ErrorBoxCloser::ErrorBoxCloser() : timer_(::SetTimer(nullptr, 0, 50, CloseErrorBoxes)), previous_(currentCloser) {
+    currentCloser = this;
+}
 
-ErrorBoxCloser::~ErrorBoxCloser() { ::KillTimer(nullptr, timer_); }
+ErrorBoxCloser::~ErrorBoxCloser() {
+    ::KillTimer(nullptr, timer_);
+    currentCloser = previous_;
+}
+
+VOID CALLBACK ErrorBoxCloser::CloseErrorBoxes(HWND, UINT, UINT_PTR, DWORD) {
+    ErrorBoxCloser* self = currentCloser;
+    HWND box = ::FindWindowA("#32770", "Sonoraflux");
+    if (!self || !box) return;
+    // The close is posted: the same box can still be there at the next tick.
+    if (box != self->lastBox_) {
+        self->lastBox_ = box;
+        self->closed_.push_back(BoxMessage(box));
+    }
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");

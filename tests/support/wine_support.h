@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace wine_support {
 
@@ -55,7 +56,8 @@ private:
 std::string CopyProgramFolder();
 
 // While it lives, closes every error box titled "Sonoraflux" that this thread
-// opens (from a timer of the thread, since the box runs its own loop).
+// opens (from a timer of the thread, since the box runs its own loop), and
+// keeps the text of each box it closed, so a test can tell that a box came.
 class ErrorBoxCloser {
 public:
     ErrorBoxCloser();
@@ -63,8 +65,16 @@ public:
     ErrorBoxCloser& operator=(const ErrorBoxCloser&) = delete;
     ~ErrorBoxCloser();
 
+    // The message of every box closed so far, in order.
+    const std::vector<std::string>& Closed() const { return closed_; }
+
 private:
+    static VOID CALLBACK CloseErrorBoxes(HWND, UINT, UINT_PTR, DWORD);
+
     UINT_PTR timer_;
+    HWND lastBox_ = nullptr;
+    std::vector<std::string> closed_;
+    ErrorBoxCloser* previous_;
 };
 
 // Writes bytes to a file (Windows path); returns false on failure.

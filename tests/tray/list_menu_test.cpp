@@ -55,6 +55,34 @@ TEST_F(ListMenuTest, PlayingMarkStaysWithThePositionAcrossAReload) {
     EXPECT_FALSE(items[2].isDefault);
 }
 
+TEST(EntryCommandId, EveryIdFitsIn16BitsAndNoneMeetsAFixedCommand) {
+    struct Case { int row; unsigned id; };
+    const Case cases[] = {{0, 1000}, {1, 1001}, {64534, 65534}, {64535, 65535}, {64536, 0}, {64636, 0}, {2000000, 0}, {-1, 0}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(EntryCommandId(c.row), c.id) << "row " << c.row;
+        if (c.id != 0) EXPECT_EQ(EntryRowOfCommand(c.id), c.row);
+    }
+    // Commands of the fixed items and the wrapped IDs of rows past the limit are no entries.
+    for (unsigned id : {0u, 100u, 106u, 107u, 999u, 65536u, 65636u})
+        EXPECT_EQ(EntryRowOfCommand(id), -1) << "id " << id;
+}
+
+TEST(UnreadableIconReports, EachFileIsReportedOncePerRun) {
+    UnreadableIconReports reports;
+    struct Rebuild { std::vector<std::string> unreadable, reported; };
+    const Rebuild rebuilds[] = {
+        {{"a.bmp"}, {"a.bmp"}},
+        {{"a.bmp"}, {}},                          // the next play rebuilds: no second box
+        {{"a.bmp", "b.bmp"}, {"b.bmp"}},
+        {{}, {}},
+        {{"b.bmp", "c.bmp", "a.bmp"}, {"c.bmp"}},
+    };
+    for (const Rebuild& r : rebuilds) EXPECT_EQ(reports.NotYetReported(r.unreadable), r.reported);
+    EXPECT_EQ(UnreadableIconMessage({"C:\\I\\a.bmp", "b.bmp"}),
+              "Ooops ! L'ic\xF4ne \"C:\\I\\a.bmp\" n'est pas une image bitmap lisible\r\n"
+              "Ooops ! L'ic\xF4ne \"b.bmp\" n'est pas une image bitmap lisible");
+}
+
 TEST(DefaultItemPosition, IsTheLastMarkedOrMinusOne) {
     std::vector<ListMenuItem> items(4);
     EXPECT_EQ(DefaultItemPosition(items), -1);

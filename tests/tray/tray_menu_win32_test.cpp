@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -95,7 +97,7 @@ protected:
     HostAdapter hostAdapter{host};
     RecordingIndicator indicator;
     Playback playback{folder, files, hostAdapter, indicator, *this};
-    std::string lastUnreadable;
+    std::vector<std::string> lastUnreadable;
 
     void MakeDefault(int item) override { menu.MakeDefault(item); }
     void ClearDefault() override { menu.ClearDefault(); }
@@ -207,10 +209,13 @@ TEST_F(TrayMenuTest, EveryKindOfAddressReachesTheBrowser) {
 
 TEST_F(TrayMenuTest, UnreadableIconGetsTheDefaultAndTheRebuildGoesOn) {
     ASSERT_TRUE(wine_support::WriteFileBytes(root + "Images\\casse.bmp", "BM not a bitmap at all"));
-    Load("a;http://a;casse.bmp;1\r\nb;http://b;;1\r\nc;http://c;absente.bmp;1\r\n");
-    EXPECT_EQ(lastUnreadable, root + "Images\\casse.bmp");
-    EXPECT_EQ(SubmenuCaptions(menu.ListMenu()), (std::vector<std::string>{"a", "b", "c"}));
-    for (UINT id = kCommandFirstEntry; id < kCommandFirstEntry + 3; ++id) {
+    ASSERT_TRUE(wine_support::WriteFileBytes(root + "Images\\vide.bmp", ""));
+    Load("a;http://a;casse.bmp;1\r\nb;http://b;;1\r\nc;http://c;absente.bmp;1\r\nd;http://d;casse.bmp;1\r\n"
+         "e;http://e;vide.bmp;1\r\n");
+    EXPECT_EQ(lastUnreadable, (std::vector<std::string>{root + "Images\\casse.bmp", root + "Images\\vide.bmp"}))
+        << "each unreadable file once";
+    EXPECT_EQ(SubmenuCaptions(menu.ListMenu()), (std::vector<std::string>{"a", "b", "c", "d", "e"}));
+    for (UINT id = kCommandFirstEntry; id < kCommandFirstEntry + 5; ++id) {
         MENUITEMINFOA info{sizeof info, MIIM_BITMAP};
         ASSERT_TRUE(::GetMenuItemInfoA(menu.ListMenu(), id, FALSE, &info));
         EXPECT_NE(info.hbmpItem, nullptr);
@@ -221,5 +226,89 @@ TEST_F(TrayMenuTest, CaptionsStayReadableUnderTheFlatLook) {
     Load("Radio n\xB0" "1;http://r;;1\r\nCaf\xE9;http://c;;1\r\n");
     EXPECT_EQ(SubmenuCaptions(menu.ListMenu()), (std::vector<std::string>{"Caf\xE9", "Radio n 1"}));
     EXPECT_EQ(Caption(menu.Handle(), 2, TRUE), "Arr\xEAter");
+}
+
+// What grows when something leaks: the process's kernel handles as the system
+// counts them (Wine reports 0), the slot a new kernel handle gets, and the
+// highest slot among many new GDI objects (Wine counts no GDI objects per
+// process either, and hands freed GDI slots out last freed first, so one
+// probe would only see the order of the frees): with no leak both stay put.
+struct ResourceProbe {
+    DWORD handles = 0;
+    uintptr_t handleSlot = 0;
+    unsigned gdiSlot = 0;
+};
+
+ResourceProbe ProbeResources() {
+    ResourceProbe probe;
+    ::GetProcessHandleCount(::GetCurrentProcess(), &probe.handles);
+    HANDLE event = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    probe.handleSlot = reinterpret_cast<uintptr_t>(event);
+    ::CloseHandle(event);
+    std::vector<HBITMAP> bitmaps;
+    for (int i = 0; i < 256; ++i) {
+        bitmaps.push_back(::CreateBitmap(1, 1, 1, 1, nullptr));
+        probe.gdiSlot = std::max(probe.gdiSlot, static_cast<unsigned>(reinterpret_cast<uintptr_t>(bitmaps.back()) & 0xFFFF));
+    }
+    for (HBITMAP bitmap : bitmaps) ::DeleteObject(bitmap);
+    return probe;
+}
+
+std::string SixteenBySixteenBitmap() {
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{sizeof info, 16, 16, 1, 24, BI_RGB};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + 16 * 16 * 3;
+    std::string bytes(reinterpret_cast<char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<char*>(&info), sizeof info);
+    return bytes + std::string(16 * 16 * 3, '\x40');
+}
+
+TEST_F(TrayMenuTest, RepeatedCyclesLeaveNoHandlesOrGdiObjectsBehind) {
+    ASSERT_TRUE(wine_support::WriteFileBytes(root + "Images\\note.bmp", SixteenBySixteenBitmap()));
+    Load("a;http://a;note.bmp;1\r\nb;http://b;note.bmp;1\r\nc;http://c;absente.bmp;1\r\nd;http://d;;0\r\n");
+    // The cycles the program repeats for as long as it runs. The editor's and
+    // the recorder's open-and-close cycles join this table with their windows.
+    struct Cycle {
+        const char* name;
+        int times;
+        std::function<void()> once;
+    };
+    const Cycle cycles[] = {
+        {"rebuild of \"Ma liste\"", 1000, [&] { RebuildListMenu(); }},
+        {"play and stop", 200, [&] {
+             Play(1);
+             playback.StopPlayback();
+         }},
+    };
+    for (const Cycle& cycle : cycles) {
+        for (int i = 0; i < 5; ++i) cycle.once();  // first-time allocations are not leaks
+        const ResourceProbe before = ProbeResources();
+        for (int i = 0; i < cycle.times; ++i) cycle.once();
+        const ResourceProbe after = ProbeResources();
+        EXPECT_EQ(after.handles, before.handles) << cycle.name << ": kernel handles";
+        EXPECT_EQ(after.handleSlot, before.handleSlot) << cycle.name << ": kernel handles";
+        EXPECT_EQ(after.gdiSlot, before.gdiSlot) << cycle.name << ": GDI objects";
+    }
+    EXPECT_NE(ProbeResources().handleSlot, 0u);
+}
+
+TEST_F(TrayMenuTest, RowsPastTheLastCommandIdAreLeftOutAndNoCommandCollides) {
+    // Only the rows around the limit are shown, which keeps the system menu small.
+    const int rows = 65540;
+    list.Row(0) = {"r0", "http://r", "", "0"};
+    for (int i = 1; i < rows; ++i) list.AppendRow() = {"r" + std::to_string(i), "http://r", "", i >= 64530 ? "1" : "0"};
+    menu.RebuildListMenu(list, folder, files);
+    EXPECT_EQ(menu.Items().size(), static_cast<size_t>(rows)) << "every row keeps its item in the model";
+    EXPECT_EQ(SubmenuCaptions(menu.ListMenu()),
+              (std::vector<std::string>{"r64530", "r64531", "r64532", "r64533", "r64534", "r64535"}));
+    EXPECT_EQ(::GetMenuItemID(menu.ListMenu(), 5), 65535u);
+    // The fixed commands are found in the top menu, not in "Ma liste".
+    for (UINT id : {kCommandEdit, kCommandQuit}) {
+        MENUITEMINFOA info{sizeof info, MIIM_ID};
+        EXPECT_FALSE(::GetMenuItemInfoA(menu.ListMenu(), id, FALSE, &info)) << id;
+    }
+    EXPECT_EQ(Caption(menu.Handle(), kCommandEdit, FALSE), "Editer...");
 }
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "tests/support/wine_support.h"
 
@@ -29,13 +31,11 @@ protected:
 TEST(Window, ExceptionInHandlerStopsAtDispatchAndShowsTheErrorBox) {
     ThrowingWindow window;
     ASSERT_NE(window.Handle(), nullptr);
-    LRESULT r;
-    {
-        wine_support::ErrorBoxCloser closer;
-        r = ::SendMessageA(window.Handle(), ThrowingWindow::kThrow, 0, 0);
-    }
+    wine_support::ErrorBoxCloser closer;
+    const LRESULT r = ::SendMessageA(window.Handle(), ThrowingWindow::kThrow, 0, 0);
     EXPECT_EQ(r, 0);
     EXPECT_EQ(window.handled, 1);
+    EXPECT_EQ(closer.Closed(), std::vector<std::string>{"boom."}) << "one box, the message with its full stop";
     EXPECT_EQ(::FindWindowA("#32770", "Sonoraflux"), nullptr);
 }
 
