@@ -18,14 +18,19 @@ private:
 };
 }  // namespace
 
-Program::Program(HINSTANCE instance)
+Program::Program(HINSTANCE instance) : Program(instance, ExecutableFolder()) {}
+
+Program::Program(HINSTANCE instance, std::string folder)
     : instance_(instance),
-      folder_(ExecutableFolder()),
+      folder_(std::move(folder)),
       listFile_(folder_.ListFile(), files_, collation_, notices_) {
-    editor_ = std::make_unique<EditorWindow>(instance, static_cast<MainWindowHost&>(*this));
+    balloonHints_ = std::make_unique<HelpBalloonHints>(balloons_);
+    editor_ = std::make_unique<EditorWindow>(instance, static_cast<MainWindowHost&>(*this), list_,
+                                             static_cast<EditorServices&>(*this), *balloonHints_);
     autostartFeedback_ = std::make_unique<Win32AutostartFeedback>(editor_->Handle());
     autostart_ = std::make_unique<Autostart>(runKey_, *autostartFeedback_, ExecutablePath());
     tray_ = std::make_unique<TrayPresenter>(instance, editor_->Handle(), list_, folder_, files_);
+    WireChoosers();
     RunCreationStep();
     rotation_ = std::make_unique<RotationWindow>(instance, editor_->Handle());
     recorder_ = std::make_unique<RecorderWindow>(instance, editor_->Handle());
@@ -49,6 +54,7 @@ void Program::RunCreationStep() {
         if (mute_) mute_->Toggle();
     };
     playback_ = std::make_unique<Playback>(folder_, files_, *browserHost_, *tray_, *tray_);
+    CreateDropTarget();
     // Marks the notification area as a drop target for files; nothing of the
     // program receives what is dropped there.
     ::DragAcceptFiles(FindTrayToolbarWindow(), TRUE);
@@ -64,8 +70,28 @@ void Program::RunCreationStep() {
     }
     AnnounceReady();
 
+    editor_->SetInitialLook();
     autostart_->ReadAtStartup();
     tray_->Menu().SetAutostartLook(autostart_->State(), autostart_->Caption());
+}
+
+void Program::WireChoosers() {
+    fileDialogs_ = std::make_unique<Win32FileDialogs>(editor_->Handle());
+    chooserServices_ = std::make_unique<Win32ChooserServices>(editor_->Handle());
+    choosers_ = std::make_unique<EditorChoosers>(folder_, *fileDialogs_, *chooserServices_, editor_->Editor());
+    editor_->onPageChooser = [this] { choosers_->SpeedButton3Click(); };
+    editor_->onIconChooser = [this] { choosers_->Image4Click(); };
+    editor_->onImport = [this] { choosers_->PngSpeedButton6Click(); };
+    editor_->onExport = [this] { choosers_->PngSpeedButton5Click(); };
+}
+
+// Addresses dragged from a browser onto the editor start a new entry.
+void Program::CreateDropTarget() {
+    dropTarget_ = std::make_unique<TUrlDropTarget>();
+    dropTarget_->OnDrop = [this](TUrlDropTarget& sender, TShiftState, POINT, DWORD&) {
+        editor_->Editor().UrlDropTarget1Drop(sender.URL(), sender.Title());
+    };
+    dropTarget_->Register(editor_->Handle());
 }
 
 void Program::AnnounceReady() {
@@ -111,9 +137,25 @@ void Program::PlayMenuItem(int item) {
     playback_->PlayEntry(item, chosen.caption, chosen.storedAddress);
 }
 
-void Program::OnEditorHidden() {
-    listFile_.LoadStreamList(list_);
-    tray_->RebuildListMenu();
+void Program::LoadStreamList() { listFile_.LoadStreamList(list_); }
+
+void Program::SaveStreamList() { listFile_.SaveStreamList(list_); }
+
+void Program::RebuildListMenu() { tray_->RebuildListMenu(); }
+
+int Program::ListMenuItemCount() { return static_cast<int>(tray_->Menu().Items().size()); }
+
+std::string Program::ExistingIconPath(const std::string& iconFile) {
+    const std::string path = folder_.Image(iconFile);
+    return files_.FileExists(path) ? path : std::string();
+}
+
+void Program::InformationBeep() { ::MessageBeep(MB_ICONASTERISK); }
+
+void Program::ExclamationBeep() { ::MessageBeep(MB_ICONEXCLAMATION); }
+
+void Program::ShowWarning(const std::string& text) {
+    ::MessageBoxA(editor_->Handle(), text.c_str(), "Warning", MB_ICONWARNING | MB_OK);
 }
 
 void Program::ToggleAutostart() {
@@ -133,9 +175,12 @@ void Program::Quit() {
 }
 
 void Program::OnMainWindowDestroyed() {
-    // The icon leaves the notification area with the window, and the mute
-    // controller is freed without touching the mixer.
+    // The icon leaves the notification area with the window, the drop target
+    // lets go of it, and the mute controller is freed without touching the mixer.
     tray_->RemoveIcon();
+    // Revoked while the window still exists.
+    if (dropTarget_) dropTarget_->Unregister();
+    dropTarget_.reset();
     mute_.reset();
     muteSwitch_.reset();
     volume_.reset();

@@ -12,7 +12,13 @@
 #include "app/tray_presenter_win32.h"
 #include "audio/mute.h"
 #include "audio/mute_win32.h"
+#include "desktop/url_drop_target_win32.h"
+#include "editor/choosers.h"
+#include "editor/choosers_win32.h"
 #include "editor/editor_window_win32.h"
+#include "editor/help_balloon_hints_win32.h"
+#include "editor/help_balloons.h"
+#include "editor/list_editor.h"
 #include "list/program_folder.h"
 #include "list/stream_list.h"
 #include "playback/browser_host_win32.h"
@@ -23,21 +29,23 @@
 #include "tray/mute_toggle.h"
 #include "win/platform_win32.h"
 
-inline constexpr const char* kAuthorAddress = "https://www.sonoraflux.fr/auteur/";
 inline constexpr const char* kTutorialPage = "Tutoriel.htm";
 
-class Program : private MainWindowHost {
+class Program : private MainWindowHost, private EditorServices {
 public:
     // Creates the main window and runs its creation step, then the rotation
     // and recorder windows, all hidden.
     explicit Program(HINSTANCE instance);
+    // The same with the program folder given (with its trailing backslash).
+    Program(HINSTANCE instance, std::string folder);
     ~Program() override;
 
 private:
     void RunCreationStep();
+    void WireChoosers();
+    void CreateDropTarget();
     void LoadListAndMenu();
     void AnnounceReady();
-    void PlayMenuItem(int item);
     void ToggleAutostart();
     void OpenWebPage(const std::string& address);
     void Quit();
@@ -46,8 +54,17 @@ private:
     void OnMenuCommand(UINT id) override;
     bool OnMeasureItem(MEASUREITEMSTRUCT& item) override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
-    void OnEditorHidden() override;
     void OnMainWindowDestroyed() override;
+
+    void LoadStreamList() override;
+    void SaveStreamList() override;
+    void RebuildListMenu() override;
+    int ListMenuItemCount() override;
+    void PlayMenuItem(int item) override;
+    std::string ExistingIconPath(const std::string& iconFile) override;
+    void InformationBeep() override;
+    void ExclamationBeep() override;
+    void ShowWarning(const std::string& text) override;
 
     HINSTANCE instance_;
     ProgramFolder folder_;
@@ -57,6 +74,10 @@ private:
     StreamList list_;
     StreamListFile listFile_;
 
+    // The one balloon-hint component of the program, for every window's help
+    // balloons; it outlives the windows whose controls it watches.
+    HelpBalloons balloons_;
+    std::unique_ptr<HelpBalloonHints> balloonHints_;
     std::unique_ptr<EditorWindow> editor_;
     std::unique_ptr<TrayPresenter> tray_;
     std::unique_ptr<BrowserHost> browserHost_;
@@ -68,6 +89,10 @@ private:
     std::unique_ptr<Win32AutostartFeedback> autostartFeedback_;
     std::unique_ptr<Autostart> autostart_;
     std::unique_ptr<Playback> playback_;
+    std::unique_ptr<Win32FileDialogs> fileDialogs_;
+    std::unique_ptr<Win32ChooserServices> chooserServices_;
+    std::unique_ptr<EditorChoosers> choosers_;
+    std::unique_ptr<TUrlDropTarget> dropTarget_;
     std::unique_ptr<RotationWindow> rotation_;
     std::unique_ptr<RecorderWindow> recorder_;
 };

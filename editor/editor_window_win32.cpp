@@ -1,6 +1,85 @@
 #include "editor/editor_window_win32.h"
 
-EditorWindow::EditorWindow(HINSTANCE instance, MainWindowHost& host) : host_(host) {
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <stdexcept>
+
+#include "editor/editor_controls.h"
+#include "ui/ui_pictures.h"
+
+using namespace editor_controls;
+
+namespace {
+// The entry group's children are placed relative to the group box.
+constexpr int kGroupLeft = 8;
+constexpr int kGroupTop = 78;
+
+struct ControlSpec {
+    int id;
+    const char* className;
+    const char* text;
+    DWORD style;
+    int x, y, width, height;
+    bool inGroup;
+    DWORD exStyle = 0;
+};
+
+constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
+constexpr DWORD kField = ES_AUTOHSCROLL | WS_TABSTOP;
+
+// The system's controls; the kit's come after them. In z-order the first is
+// on top: the title field covers the toggle when it is widened over it, and
+// the group box goes under everything.
+const ControlSpec kControls[] = {
+    {kHeaderTitle, "STATIC", "Créez votre liste musicale !", kLabel, 108, 7, 220, 14, false},
+    {kHeaderNote, "STATIC",
+     "Glissez-Déposez les adresses depuis votre navigateur internet. Plus d'information dans le tutoriel.", kLabel,
+     108, 24, 156, 39, false},
+    {kBevel, "STATIC", "", SS_ETCHEDHORZ, 0, 72, 369, 2, false},
+    {kListenLabel, "STATIC", "Ecouter :", SS_RIGHT | SS_NOPREFIX, 112, 1, 45, 14, true},
+    {kScroller, UPDOWN_CLASSA, "", UDS_HORZ, 186, 0, 33, 15, true},
+    {kTitleLabel, "STATIC", "Titre  ->", kLabel, 15, 28, 44, 14, true},
+    {kTitleField, "EDIT", "", kField, 85, 24, kTitleWidthNarrow, 21, true, WS_EX_CLIENTEDGE},
+    {kAddressLabel, "STATIC", "URL  ->", kLabel, 15, 52, 42, 14, true},
+    {kAddressField, "EDIT", "", kField, 59, 48, 134, 21, true, WS_EX_CLIENTEDGE},
+    {kCredit, "STATIC", kCreditLine, kLabel, 16, 80, 82, 14, true},
+    {kAuthorLink, "STATIC", kAuthorLinkText, kLabel | SS_NOTIFY, 100, 80, 120, 14, true},
+    {kGroup, "BUTTON", " Editer cet élément ", BS_GROUPBOX, 8, 78, 233, 107, false},
+};
+
+ControlPlace InGroup(int left, int top, int width, int height) {
+    return ControlPlace{kGroupLeft + left, kGroupTop + top, width, height};
+}
+
+void Call(const std::function<void()>& hook) {
+    if (hook) hook();
+}
+
+std::string WindowText(HWND hwnd) {
+    std::string text(static_cast<size_t>(::GetWindowTextLengthA(hwnd)) + 1, '\0');
+    text.resize(static_cast<size_t>(::GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// The window's texts are small, so that the captions fit the places of their
+// controls.
+constexpr LONG kFontHeight = -10;
+
+UniqueFont FontLike(HFONT base, LONG weight, bool underline, LONG height = kFontHeight) {
+    LOGFONTA font{};
+    ::GetObjectA(base, sizeof font, &font);
+    font.lfHeight = height;
+    font.lfWidth = 0;
+    font.lfWeight = weight;
+    font.lfUnderline = underline;
+    return UniqueFont(::CreateFontIndirectA(&font));
+}
+}  // namespace
+
+EditorWindow::EditorWindow(HINSTANCE instance, MainWindowHost& host, StreamList& list, EditorServices& services,
+                           HelpBalloonHints& hints)
+    : host_(host), hints_(hints), editor_(list, services, *this, hints.Balloons()) {
     CreateParams params{kMainWindowClass, kEditorCaption};
     // A fixed border and only a close box.
     params.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
@@ -9,13 +88,154 @@ EditorWindow::EditorWindow(HINSTANCE instance, MainWindowHost& host) : host_(hos
     params.clientSize = true;
     params.icon = ::LoadIconA(instance, "MAINICON");
     Create(params);
+    hand_ = ::LoadCursorA(instance, "CURSOR");
+    banner_ = PngImage::FromResource(ui_pictures::kBanner);
+    CreateControls();
+    CreateKitControls();
+    ApplyFonts();
+    editor_.RegisterBalloons();
+    AttachBalloons({&newButton_, &saveButton_, &deleteButton_, &cancelButton_, &importButton_, &exportButton_,
+                    &toggle_, &pageChooser_, &balloonSwitch_, &listen_, &iconPreview_});
+    ShowIconPicture("");
 }
 
 EditorWindow::~EditorWindow() { Destroy(); }
 
+void EditorWindow::CreateControls() {
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    for (const ControlSpec& spec : kControls) {
+        const int x = spec.x + (spec.inGroup ? kGroupLeft : 0);
+        const int y = spec.y + (spec.inGroup ? kGroupTop : 0);
+        HWND control = ::CreateWindowExA(spec.exStyle, spec.className, spec.text,
+                                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | spec.style, x, y, spec.width,
+                                         spec.height, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                         instance, nullptr);
+        if (!control) throw std::runtime_error(std::string("Impossible de créer le contrôle ") + spec.text);
+    }
+    // Never shown: it holds the icon file name of the entry being edited.
+    ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 0, 0, Handle(),
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIconName)), instance, nullptr);
+    ::SendMessageA(Control(kScroller), UDM_SETRANGE32, 0, 0);
+}
+
+void EditorWindow::CreateKitControls() {
+    const struct {
+        PngSpeedButton& button;
+        int id;
+        ControlPlace place;
+        const char* caption;
+        const char* picture;
+        std::function<void()> click;
+    } commands[] = {
+        {newButton_, kNew, {248, 84, 89, 30}, "Nouveau", ui_pictures::kNew, [this] { editor_.NewClick(); }},
+        {saveButton_, kSave, {248, 118, 89, 30}, kSaveCaption, ui_pictures::kSave, [this] { editor_.SaveClick(); }},
+        {deleteButton_, kDelete, {248, 152, 89, 30}, "Supprimer", ui_pictures::kDelete,
+         [this] { editor_.DeleteClick(); }},
+        {cancelButton_, kCancel, {248, 193, 89, 30}, "Annuler    ", ui_pictures::kCancel,
+         [this] { editor_.CancelClick(); }},
+        {importButton_, kImport, {8, 193, 95, 30}, "Importer...", ui_pictures::kImport, [this] { Call(onImport); }},
+        {exportButton_, kExport, {128, 193, 95, 30}, "Exporter...", ui_pictures::kExport, [this] { Call(onExport); }},
+    };
+    for (const auto& command : commands) {
+        command.button.Create(Handle(), command.id, command.place, command.caption,
+                              PngImage::FromResource(command.picture));
+        command.button.SetOnClick(command.click);
+    }
+
+    toggle_.Create(Handle(), kToggle, InGroup(194, 24, 23, 21), "Liste", PngImage::FromResource(ui_pictures::kList));
+    toggle_.SetOnClick([this] { editor_.ToggleClick(); });
+    pageChooser_.Create(Handle(), kPageChooser, InGroup(194, 48, 23, 22), "Choix Page",
+                        PngImage::FromResource(ui_pictures::kPageChooser));
+    pageChooser_.SetOnClick([this] { Call(onPageChooser); });
+
+    balloonSwitch_.Create(Handle(), kBalloonSwitch, {326, 1, 17, 17}, "Bulles d'aide");
+    balloonSwitch_.SetPicture(PngImage::FromResource(ui_pictures::kHelpSwitch));
+    balloonSwitch_.SetOnClick([this] { editor_.BalloonSwitchClick(); });
+    listen_.Create(Handle(), kListen, InGroup(159, 0, 16, 17), "Ecouter");
+    listen_.SetPicture(PngImage::FromResource(ui_pictures::kSpeaker));
+    listen_.SetOnClick([this] { editor_.ListenClick(); });
+    // The 16x16 icon in a 22 x 21 frame.
+    iconPreview_.Create(Handle(), kIconPreview, InGroup(59, 24, 22, 21), "Choix image");
+    iconPreview_.SetFramed(true);
+    iconPreview_.SetOnClick([this] { Call(onIconChooser); });
+
+    for (ClickablePicture* picture : {&balloonSwitch_, &listen_, &iconPreview_}) picture->SetCursor(hand_);
+    for (SpeedButton* button : {&toggle_, &pageChooser_}) button->SetCursor(hand_);
+    ::SetWindowPos(Control(kGroup), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void EditorWindow::ApplyFonts() {
+    auto guiFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    font_ = FontLike(guiFont, FW_NORMAL, false);
+    boldFont_ = FontLike(guiFont, FW_BOLD, false);
+    linkFont_ = FontLike(guiFont, FW_NORMAL, true);
+    for (const ControlSpec& spec : kControls)
+        ::SendMessageA(Control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    ::SendMessageA(Control(kHeaderTitle), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+    // The note must fit three lines in its place.
+    noteFont_ = FontLike(guiFont, FW_NORMAL, false, kFontHeight + 1);
+    ::SendMessageA(Control(kHeaderNote), WM_SETFONT, reinterpret_cast<WPARAM>(noteFont_.get()), FALSE);
+    ::SendMessageA(Control(kAuthorLink), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), FALSE);
+}
+
+void EditorWindow::AttachBalloons(std::initializer_list<KitControl*> kitControls) {
+    for (const ControlSpec& spec : kControls)
+        if (hints_.Balloons().IsRegistered(spec.id)) hints_.Attach(Control(spec.id), spec.id);
+    for (KitControl* control : kitControls)
+        control->SetOnMouseMove(
+            [this, hwnd = control->Handle()](int id, POINT at) { hints_.PointerMoved(hwnd, id, at); });
+}
+
 void EditorWindow::OpenEditor() {
+    editor_.PrepareOpening();
     ::ShowWindow(Handle(), SW_HIDE);
     ShowCentredInFront();
+}
+
+void EditorWindow::HideWindow() { ::ShowWindow(Handle(), SW_HIDE); }
+
+void EditorWindow::SetText(int id, const std::string& text) {
+    HWND control = Control(id);
+    if (WindowText(control) != text) ::SetWindowTextA(control, text.c_str());
+}
+
+void EditorWindow::ShowLook(const EditorLook& look) {
+    SetText(kTitleField, look.title);
+    SetText(kAddressField, look.address);
+    SetText(kIconName, look.iconName);
+    if (saveButton_.Text() != look.saveCaption) saveButton_.SetText(look.saveCaption);
+    ShowIconPicture(look.iconPicture);
+
+    HWND title = Control(kTitleField);
+    RECT field{};
+    ::GetWindowRect(title, &field);
+    ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&field), 2);
+    if (field.right - field.left != look.titleWidth)
+        ::SetWindowPos(title, HWND_TOP, 0, 0, look.titleWidth, field.bottom - field.top, SWP_NOMOVE);
+
+    toggle_.SetVisible(look.toggleVisible);
+    if (toggleShownGlyph_ != look.toggleShownGlyph) {
+        toggleShownGlyph_ = look.toggleShownGlyph;
+        toggle_.SetGlyph(PngImage::FromResource(look.toggleShownGlyph ? ui_pictures::kList : ui_pictures::kListGrey));
+    }
+
+    HWND scroller = Control(kScroller);
+    ::SendMessageA(scroller, UDM_SETRANGE32, 0, look.scrollerMax);
+    ::SendMessageA(scroller, UDM_SETPOS32, 0, look.position);
+    ::EnableWindow(scroller, look.scrollerEnabled);
+    listen_.SetEnabled(look.listenEnabled);
+    deleteButton_.SetEnabled(look.deleteEnabled);
+    saveButton_.SetEnabled(look.saveEnabled);
+    newButton_.SetEnabled(look.newEnabled);
+}
+
+void EditorWindow::ShowIconPicture(const std::string& path) {
+    if (iconPath_ && *iconPath_ == path) return;
+    iconPath_ = path;
+    // An icon file that cannot be read shows the default icon, as in the menu.
+    HANDLE picture = path.empty() ? nullptr : ::LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    if (!picture) picture = ::LoadImageA(::GetModuleHandleA(nullptr), "DEFAULT_ENTRY", IMAGE_BITMAP, 0, 0, 0);
+    iconPreview_.SetBitmap(UniqueBitmap(static_cast<HBITMAP>(picture)));
 }
 
 LRESULT EditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -26,6 +246,10 @@ LRESULT EditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 host_.OnMenuCommand(LOWORD(wp));
                 return 0;
             }
+            if (OnCommand(LOWORD(wp), HIWORD(wp))) return 0;
+            break;
+        case WM_NOTIFY:
+            if (OnNotify(*reinterpret_cast<const NMHDR*>(lp))) return TRUE;
             break;
         case WM_MEASUREITEM:
             if (host_.OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
@@ -33,12 +257,79 @@ LRESULT EditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DRAWITEM:
             if (host_.OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
             break;
+        case WM_SETCURSOR:
+            if (OnSetCursor(reinterpret_cast<HWND>(wp), LOWORD(lp))) return TRUE;
+            break;
+        case WM_CTLCOLORSTATIC: return OnControlColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+        case WM_PAINT: PaintBanner(); return 0;
         case WM_SHOWWINDOW:
-            if (!wp) host_.OnEditorHidden();
+            // Only ShowWindow calls: not the showing of owned windows.
+            if (lp == 0) {
+                if (wp)
+                    editor_.FormShow();
+                else
+                    editor_.FormHide();
+            }
             break;
         case WM_DESTROY:
             host_.OnMainWindowDestroyed();
             return 0;
     }
     return Window::HandleMessage(msg, wp, lp);
+}
+
+// The kit's controls report their clicks themselves; what is left are the
+// fields and the author link.
+bool EditorWindow::OnCommand(int id, int code) {
+    if (code == EN_CHANGE) {
+        if (id == kTitleField) editor_.TitleTyped(WindowText(Control(kTitleField)));
+        if (id == kAddressField) editor_.AddressTyped(WindowText(Control(kAddressField)));
+        return true;
+    }
+    if (id == kAuthorLink && code == STN_CLICKED) {
+        OpenAuthorSite();
+        return true;
+    }
+    return false;
+}
+
+// The scroller asks before it moves: the editor makes the step and sets the
+// position itself, so the control is told not to move on its own.
+bool EditorWindow::OnNotify(const NMHDR& header) {
+    if (header.idFrom != static_cast<UINT_PTR>(kScroller) || header.code != UDN_DELTAPOS) return false;
+    const auto& change = reinterpret_cast<const NMUPDOWN&>(header);
+    if (change.iDelta != 0) editor_.ScrollerStep(change.iDelta > 0 ? 1 : -1);
+    return true;
+}
+
+// The link is a label: it gets the hand here; the kit's clickable controls
+// set it themselves.
+bool EditorWindow::OnSetCursor(HWND target, int hitTest) {
+    if (hitTest != HTCLIENT || !hand_ || target != Control(kAuthorLink)) return false;
+    ::SetCursor(hand_);
+    return true;
+}
+
+LRESULT EditorWindow::OnControlColour(HDC dc, HWND control) {
+    const int id = ::GetDlgCtrlID(control);
+    if (id == kHeaderTitle || id == kHeaderNote) {
+        // Over the banner, which the window paints beneath them.
+        ::SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
+    }
+    ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+    if (id == kAuthorLink) ::SetTextColor(dc, RGB(0, 0, 204));
+    return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void EditorWindow::PaintBanner() {
+    PAINTSTRUCT paint{};
+    HDC dc = ::BeginPaint(Handle(), &paint);
+    DrawPicture(dc, banner_, 0, 0);
+    ::EndPaint(Handle(), &paint);
+}
+
+void EditorWindow::OpenAuthorSite() {
+    // Nothing is shown when no browser answers: the link simply does nothing.
+    ::ShellExecuteA(Handle(), "open", kAuthorAddress, "", "", SW_SHOWNORMAL);
 }

@@ -1,10 +1,22 @@
 // The main window (TForm1): the list editor, hidden until "Editer...". It is
 // the program's main window, so the tray icon and its menu report to it and
 // closing it ends the program; it passes those messages on to the program
-// root, which owns the services, and keeps only the editor's own work.
+// root, which owns the services, and keeps only the editor's own work: its
+// controls show the ListEditor's look and report the user's acts to it.
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <string>
+
+#include "editor/help_balloon_hints_win32.h"
+#include "editor/list_editor.h"
+#include "ui/clickable_picture_win32.h"
+#include "ui/picture_button_win32.h"
+#include "ui/png_image_win32.h"
+#include "win/handles_win32.h"
 #include "win/window_win32.h"
 
 inline constexpr const char* kMainWindowClass = "SonorafluxMainWindow";
@@ -22,28 +34,74 @@ public:
     // The owner-drawn items of the tray menu; false for anything else.
     virtual bool OnMeasureItem(MEASUREITEMSTRUCT& item) = 0;
     virtual bool OnDrawItem(const DRAWITEMSTRUCT& item) = 0;
-    // The editor was hidden: every hide reloads the list.
-    virtual void OnEditorHidden() = 0;
     // The window is being destroyed: the program ends.
     virtual void OnMainWindowDestroyed() = 0;
 };
 
-class EditorWindow : public Window {
+class EditorWindow : public Window, private EditorView {
 public:
     static constexpr int kClientWidth = 342;
     static constexpr int kClientHeight = 229;
 
-    // Creates the hidden window; host must outlive it.
-    EditorWindow(HINSTANCE instance, MainWindowHost& host);
+    // Creates the hidden window with its controls; everything given must
+    // outlive it. list is the program's list, which services load and save.
+    EditorWindow(HINSTANCE instance, MainWindowHost& host, StreamList& list, EditorServices& services,
+                 HelpBalloonHints& hints);
     ~EditorWindow() override;
+
+    // The editor's behaviour: its fields, adding mode and named operations.
+    ListEditor& Editor() { return editor_; }
+
+    // After the list has loaded at start-up.
+    void SetInitialLook() { editor_.SetInitialLook(); }
 
     // "Editer...": a hide first (which reloads the list, dropping unsaved
     // changes), then the editor centred and in front.
     void OpenEditor();
 
+    // Where the choosers and the list's import and export plug in; a click on
+    // their control calls them when set.
+    std::function<void()> onPageChooser;
+    std::function<void()> onIconChooser;
+    std::function<void()> onImport;
+    std::function<void()> onExport;
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    void CreateControls();
+    void CreateKitControls();
+    void ApplyFonts();
+    void AttachBalloons(std::initializer_list<KitControl*> kitControls);
+    HWND Control(int id) const { return ::GetDlgItem(Handle(), id); }
+
+    void ShowLook(const EditorLook& look) override;
+    void HideWindow() override;
+    void ShowIconPicture(const std::string& path);
+    void SetText(int id, const std::string& text);
+
+    bool OnCommand(int id, int code);
+    bool OnNotify(const NMHDR& header);
+    bool OnSetCursor(HWND target, int hitTest);
+    LRESULT OnControlColour(HDC dc, HWND control);
+    void PaintBanner();
+    void OpenAuthorSite();
+
     MainWindowHost& host_;
+    HelpBalloonHints& hints_;
+    ListEditor editor_;
+    PngImage banner_;
+    HCURSOR hand_ = nullptr;
+    // The kit's controls: the commands with their pictures, the two glyph
+    // buttons and the three clickable pictures.
+    PngSpeedButton newButton_, saveButton_, deleteButton_, cancelButton_, importButton_, exportButton_;
+    SpeedButton toggle_, pageChooser_;
+    ClickablePicture balloonSwitch_, listen_, iconPreview_;
+    UniqueFont font_;
+    UniqueFont boldFont_;
+    UniqueFont noteFont_;
+    UniqueFont linkFont_;
+    std::optional<std::string> iconPath_;  // the icon file shown; none before the first
+    bool toggleShownGlyph_ = true;
 };

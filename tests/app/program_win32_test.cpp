@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "editor/editor_controls.h"
 #include "tests/app/program_driver.h"
 #include "tests/support/wine_support.h"
 
@@ -312,5 +313,75 @@ TEST_F(ProgramTest, MissingPageIsToldInAWarningBalloon) {
     wine_support::PumpFor(500);
     EXPECT_FALSE(wine_support::SaveScreenshot("balloon-missing-page.png").empty());
     ExpectBalloonReads(balloon, "Page perdue");
+}
+
+// The editor driven from outside through its controls: the scroller clicked,
+// a title typed, "Enregistrer" pressed; the file holds the rows in the order
+// the editor had them, and the list comes back sorted.
+TEST_F(ProgramTest, EditorStepRenameAndSaveRewritesTheList) {
+    using namespace editor_controls;
+    ASSERT_TRUE(wine_support::WriteFileBytes(folder + "Sonoraflux.ini",
+                                             "Radio Bêta;http://b/;;1\r\nRadio Alpha;alpha.htm;;0\r\nDelta;d.htm;;1\r\n"));
+    RunningProgram program(folder);
+    ASSERT_TRUE(WaitUntilReady(program));
+    HWND editor = program.MainWindow();
+    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Editer..."}));
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) != FALSE; }, 5000));
+    auto text = [&](int id) {
+        char buffer[256] = {};
+        ::SendMessageA(::GetDlgItem(editor, id), WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+        return std::string(buffer);
+    };
+    EXPECT_EQ(text(kTitleField), "Delta") << "the first entry in sorted order";
+
+    // A click on the scroller's right arrow.
+    HWND scroller = ::GetDlgItem(editor, kScroller);
+    ASSERT_NE(scroller, nullptr);
+    ::PostMessageA(scroller, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 7));
+    ::PostMessageA(scroller, WM_LBUTTONUP, 0, MAKELPARAM(25, 7));
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return text(kTitleField) == "Radio Alpha"; }, 3000))
+        << text(kTitleField);
+
+    ::SendMessageA(::GetDlgItem(editor, kTitleField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Zébulon"));
+    ::PostMessageA(::GetDlgItem(editor, kSave), BM_CLICK, 0, 0);
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return !::IsWindowVisible(editor); }, 5000)) << "saving hides it";
+    std::string file;
+    ASSERT_TRUE(wine_support::ReadFileBytes(folder + "Sonoraflux.ini", file));
+    EXPECT_EQ(file, "Delta;d.htm;;1\r\nZébulon;alpha.htm;;0\r\nRadio Bêta;http://b/;;1\r\n");
+
+    // Without a window manager, Wine's hiding blocks the program for a while:
+    // the tray is answered only once the program takes messages again.
+    DWORD_PTR answer = 0;
+    ASSERT_NE(::SendMessageTimeoutA(editor, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer), 0);
+    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Editer..."}));
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) != FALSE; }, 5000));
+    for (int i = 0; i < 2; ++i) {
+        ::PostMessageA(scroller, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 7));
+        ::PostMessageA(scroller, WM_LBUTTONUP, 0, MAKELPARAM(25, 7));
+        wine_support::PumpFor(300);
+    }
+    EXPECT_EQ(text(kTitleField), "Zébulon") << "reloaded sorted: the renamed entry comes last";
+    EXPECT_EQ(FindProcessWindow(program.Pid(), "#32770"), nullptr) << "no error box";
+}
+
+TEST_F(ProgramTest, AddingNothingShowsTheWarningBox) {
+    using namespace editor_controls;
+    RunningProgram program(folder);
+    ASSERT_TRUE(WaitUntilReady(program));
+    HWND editor = program.MainWindow();
+    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Editer..."}));
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) != FALSE; }, 5000));
+    ::PostMessageA(::GetDlgItem(editor, kNew), BM_CLICK, 0, 0);
+    ::PostMessageA(::GetDlgItem(editor, kSave), BM_CLICK, 0, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(wine_support::PumpUntil(
+        [&] { return (box = FindProcessWindow(program.Pid(), "#32770", "Warning")) != nullptr; }, 5000));
+    EXPECT_EQ(MessageBoxText(box),
+              "Ooops ! Vous n'avez rien indiqué dans les cases !\r\nRemplissez-les ou cliquez sur \"Annuler\"...");
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return !::IsWindow(box); }, 5000));
+    char caption[64] = {};
+    ::SendMessageA(::GetDlgItem(editor, kSave), WM_GETTEXT, sizeof caption, reinterpret_cast<LPARAM>(caption));
+    EXPECT_STREQ(caption, "Ajouter") << "still adding";
 }
 }  // namespace

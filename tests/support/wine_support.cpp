@@ -148,6 +148,28 @@ VOID CALLBACK ErrorBoxCloser::CloseErrorBoxes(HWND, UINT, UINT_PTR, DWORD) {
     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
 
+namespace {
+ModalScript* currentScript = nullptr;
+}  // namespace
+
+ModalScript::ModalScript(std::function<bool()> step) : step_(std::move(step)) {
+    currentScript = this;
+    timer_ = ::SetTimer(nullptr, 0, 100, Tick);
+}
+
+ModalScript::~ModalScript() {
+    ::KillTimer(nullptr, timer_);
+    currentScript = nullptr;
+}
+
+VOID CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
+    ModalScript* self = currentScript;
+    if (!self || self->done_ || self->running_) return;
+    self->running_ = true;
+    self->done_ = self->step_();
+    self->running_ = false;
+}
+
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;

@@ -77,6 +77,27 @@ private:
     ErrorBoxCloser* previous_;
 };
 
+// While it lives, a timer of this thread calls step every 100 ms until step
+// reports that it is done; a modal loop opened meanwhile (a dialog, a message
+// box) dispatches the timer, so step can look at the box and close it. The
+// step never runs inside itself. One at a time per thread.
+class ModalScript {
+public:
+    explicit ModalScript(std::function<bool()> step);
+    ModalScript(const ModalScript&) = delete;
+    ModalScript& operator=(const ModalScript&) = delete;
+    ~ModalScript();
+    bool Done() const { return done_; }
+
+private:
+    static VOID CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+
+    std::function<bool()> step_;
+    UINT_PTR timer_ = 0;
+    bool done_ = false;
+    bool running_ = false;
+};
+
 // Writes bytes to a file (Windows path); returns false on failure.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 

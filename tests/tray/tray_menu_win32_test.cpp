@@ -288,7 +288,9 @@ TEST_F(TrayMenuTest, RepeatedCyclesLeaveNoHandlesOrGdiObjectsBehind) {
         for (int i = 0; i < cycle.times; ++i) cycle.once();
         const ResourceProbe after = ProbeResources();
         EXPECT_EQ(after.handles, before.handles) << cycle.name << ": kernel handles";
-        EXPECT_EQ(after.handleSlot, before.handleSlot) << cycle.name << ": kernel handles";
+        // Wine's own threads may close a handle meanwhile, which lowers the
+        // slot; a leak of one handle per cycle raises it.
+        EXPECT_LE(after.handleSlot, before.handleSlot) << cycle.name << ": kernel handles";
         EXPECT_EQ(after.gdiSlot, before.gdiSlot) << cycle.name << ": GDI objects";
     }
     EXPECT_NE(ProbeResources().handleSlot, 0u);
