@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <stdexcept>
+
 #include "app/startup_win32.h"
 #include "win/error_box_win32.h"
 
@@ -32,7 +34,9 @@ Program::Program(HINSTANCE instance, std::string folder)
     tray_ = std::make_unique<TrayPresenter>(instance, editor_->Handle(), list_, folder_, files_);
     WireChoosers();
     RunCreationStep();
-    rotation_ = std::make_unique<RotationWindow>(instance, editor_->Handle());
+    rotation_ = std::make_unique<RotationWindow>(instance, editor_->Handle(), folder_, files_,
+                                                 static_cast<RotationServices&>(*this),
+                                                 static_cast<RotationHelpBalloons&>(*this));
     recorder_ = std::make_unique<RecorderWindow>(instance, editor_->Handle());
 }
 
@@ -156,6 +160,31 @@ void Program::ExclamationBeep() { ::MessageBeep(MB_ICONEXCLAMATION); }
 
 void Program::ShowWarning(const std::string& text) {
     ::MessageBoxA(editor_->Handle(), text.c_str(), "Warning", MB_ICONWARNING | MB_OK);
+}
+
+// The rotation's timers may still tick after "Quitter" has closed the host.
+void Program::ShowBrowserHost() {
+    if (browserHost_) browserHost_->Show();
+}
+
+void Program::HideBrowserHost() {
+    if (browserHost_) browserHost_->Hide();
+}
+
+Browser& Program::FirstBrowser() {
+    if (!browserHost_) throw std::runtime_error("Le navigateur intégré est fermé");
+    return browserHost_->FirstBrowser();
+}
+
+Browser& Program::SecondBrowser() {
+    if (!browserHost_) throw std::runtime_error("Le navigateur intégré est fermé");
+    return browserHost_->SecondBrowser();
+}
+
+// No title of its own: the balloon keeps the title and picture set last.
+void Program::AttachAlwaysOn(HWND control, int key, const std::string& hint) {
+    balloons_.Register({key, "", balloon_pictures::kInfo, hint, false});
+    balloonHints_->Attach(control, key);
 }
 
 void Program::ToggleAutostart() {

@@ -31,7 +31,10 @@
 
 inline constexpr const char* kTutorialPage = "Tutoriel.htm";
 
-class Program : private MainWindowHost, private EditorServices {
+class Program : private MainWindowHost,
+                private EditorServices,
+                private RotationServices,
+                private RotationHelpBalloons {
 public:
     // Creates the main window and runs its creation step, then the rotation
     // and recorder windows, all hidden.
@@ -65,6 +68,13 @@ private:
     void InformationBeep() override;
     void ExclamationBeep() override;
     void ShowWarning(const std::string& text) override;
+
+    // The rotation window's view of the browser host.
+    void ShowBrowserHost() override;
+    void HideBrowserHost() override;
+    Browser& FirstBrowser() override;
+    Browser& SecondBrowser() override;
+    void AttachAlwaysOn(HWND control, int key, const std::string& hint) override;
 
     HINSTANCE instance_;
     ProgramFolder folder_;

@@ -1,6 +1,87 @@
 #include "rotation/rotation_window_win32.h"
 
-RotationWindow::RotationWindow(HINSTANCE instance, HWND owner) {
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <stdexcept>
+
+#include "ui/ui_pictures.h"
+#include "win/handles_win32.h"
+
+namespace {
+constexpr int kBarMinimum = 2;
+constexpr int kIntervalMaximum = 50;
+constexpr int kDurationMaximum = 10;
+constexpr int kThumbLength = 12;
+
+// Group boxes do not pass their children's notifications on, so every
+// control is the window's own child, placed at its group's origin plus its
+// place in the group.
+constexpr POINT kRotationGroupAt{7, 5};
+constexpr POINT kTransitionGroupAt{8, 56};
+
+HFONT CreateDialogFont(const char* face, int height) {
+    return ::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
+}
+
+// Height of the text word-wrapped to that width in that font.
+int WrappedHeight(HFONT font, const char* text, int width) {
+    RECT area{0, 0, width, 0};
+    HDC dc = ::GetDC(nullptr);
+    int height = 0;
+    {
+        SelectedObject selected(dc, font);
+        height = ::DrawTextA(dc, text, -1, &area, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    }
+    ::ReleaseDC(nullptr, dc);
+    return height;
+}
+
+// The window's places were measured in the usual 8-point dialog font. On a
+// system whose font of that name is wider, the labels would be cut: the
+// notice, the longest text, picks a narrower face, then a smaller size.
+UniqueFont FontThatFits(const char* notice, int width, int height) {
+    const struct {
+        const char* face;
+        int height;
+    } candidates[] = {{"MS Sans Serif", -11}, {"Arial Narrow", -11}, {"DejaVu Sans Condensed", -11},
+                      {"MS Sans Serif", -10}, {"DejaVu Sans Condensed", -10}};
+    for (const auto& candidate : candidates) {
+        UniqueFont font(CreateDialogFont(candidate.face, candidate.height));
+        if (font && WrappedHeight(font.get(), notice, width) <= height) return font;
+    }
+    return UniqueFont(CreateDialogFont("MS Sans Serif", -11));
+}
+
+std::string ControlText(HWND control) {
+    char text[MAX_PATH * 2] = {};
+    ::GetWindowTextA(control, text, sizeof text);
+    return text;
+}
+}  // namespace
+
+std::optional<std::string> OpenDialogJinglePicker::PickJinglePage(const std::string& startFolder) {
+    char file[MAX_PATH] = {};
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner_;
+    dialog.lpstrFilter = "Pages HTML (*.htm; *.html)\0*.htm;*.html\0";
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = sizeof file;
+    dialog.lpstrInitialDir = startFolder.c_str();
+    dialog.lpstrTitle = kJingleDialogTitle;
+    // No "file must exist": a name typed by hand is checked by the caller.
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
+    if (::GetOpenFileNameA(&dialog)) return std::string(file);
+    if (const DWORD error = ::CommDlgExtendedError())
+        throw std::runtime_error("Ooops ! La boîte de choix du jingle ne peut pas s'ouvrir (erreur " +
+                                 std::to_string(error) + ")");
+    return std::nullopt;
+}
+
+RotationWindow::RotationWindow(HINSTANCE instance, HWND owner, const ProgramFolder& folder, FileSystem& files,
+                               RotationServices& services, RotationHelpBalloons& balloons, JinglePicker* picker) {
     CreateParams params{kRotationWindowClass, "Sonoraflux"};
     params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     params.exStyle = WS_EX_DLGMODALFRAME;
@@ -10,14 +91,158 @@ RotationWindow::RotationWindow(HINSTANCE instance, HWND owner) {
     params.parent = owner;
     params.icon = ::LoadIconA(instance, "MAINICON");
     Create(params);
+    try {
+        CreateControls(instance);
+        balloons.AttachAlwaysOn(Control(kBalloonSwitch), kBalloonSwitch, kBalloonSwitchHint);
+    } catch (...) {
+        Destroy();
+        throw;
+    }
+    if (!picker) {
+        openDialog_ = std::make_unique<OpenDialogJinglePicker>(Handle());
+        picker = openDialog_.get();
+    }
+    rotation_ = std::make_unique<Rotation>(folder, files, services, *picker,
+                                           RotationTimers{timer1_, timer2_, timer3_});
 }
 
 RotationWindow::~RotationWindow() { Destroy(); }
 
+// FormCreate: the controls, their captions and places, the hand cursor.
+void RotationWindow::CreateControls(HINSTANCE instance) {
+    handCursor_ = ::LoadCursorA(instance, "CURSOR");
+    font_ = FontThatFits(kRotationNotice, 161, 105);
+    const POINT r = kRotationGroupAt, t = kTransitionGroupAt;
+
+    AddControl(WC_BUTTONA, "       Permutation ", BS_GROUPBOX, kRotationGroup, r.x, r.y, 131, 47);
+    AddControl(WC_BUTTONA, "      Transition ", BS_GROUPBOX, kTransitionGroup, t.x, t.y, 131, 85);
+    AddPicture(clock_, ui_pictures::kClock, kClockPicture, {r.x + 8, r.y + 0, 16, 16}, nullptr);
+    // The switch of this window only explains itself: a click does nothing.
+    AddPicture(balloonSwitch_, ui_pictures::kHelpSwitch, kBalloonSwitch, {r.x + 113, r.y - 1, 17, 17}, [] {});
+    AddControl(WC_BUTTONA, "", BS_AUTOCHECKBOX | WS_TABSTOP, kJingleCheck, t.x + 8, t.y + 0, 17, 17);
+    ::SendMessageA(Control(kJingleCheck), BM_SETCHECK, BST_CHECKED, 0);
+
+    AddTrackBar(kIntervalBar, r.x + 14, r.y + 20);
+    ::SendMessageA(Control(kIntervalBar), TBM_SETRANGE, TRUE, MAKELPARAM(kBarMinimum, kIntervalMaximum));
+    // Right-aligned values end at 92 in their group; two digits fit in 12.
+    AddControl(WC_STATICA, "2", SS_RIGHT, kIntervalValue, r.x + 80, r.y + 20, 12, 13);
+    AddControl(WC_STATICA, "min", SS_LEFT, kIntervalUnit, r.x + 96, r.y + 20, 24, 13);
+
+    AddTrackBar(kDurationBar, t.x + 14, t.y + 20);
+    ::SendMessageA(Control(kDurationBar), TBM_SETRANGE, TRUE, MAKELPARAM(kBarMinimum, kDurationMaximum));
+    AddControl(WC_STATICA, "2", SS_RIGHT, kDurationValue, t.x + 80, t.y + 20, 12, 13);
+    AddControl(WC_STATICA, "sec", SS_LEFT, kDurationUnit, t.x + 96, t.y + 20, 24, 13);
+    AddControl(WC_STATICA, "Jingle (htm) :", SS_LEFTNOWORDWRAP, kJingleLabel, t.x + 16, t.y + 40, 64, 13);
+    AddPicture(jingleChooser_, ui_pictures::kJingleChooser, kJingleChooser, {t.x + 80, t.y + 38, 16, 17},
+               [this] { Image1Click(); });
+    AddPicture(listenImage_, ui_pictures::kSpeaker, kListenImage, {t.x + 100, t.y + 40, 16, 17},
+               [this] { Image11Click(); });
+    // Drawn by us: one line, right-aligned, so a long path shows its end.
+    AddControl(WC_STATICA, "", SS_OWNERDRAW, kChosenJingle, t.x + 16, t.y + 60, 98, 13);
+
+    AddControl(WC_STATICA, kRotationNotice, SS_LEFT | SS_NOPREFIX | WS_DISABLED, kNotice, 144, 8, 161, 105);
+    AddControl(WC_STATICA, "", SS_OWNERDRAW, kSeparator, 152, 120, 137, 2);
+    AddControl(WC_BUTTONA, "Annuler", BS_PUSHBUTTON | WS_TABSTOP, kCancelButton, 16, 150, 65, 25);
+    AddControl(WC_BUTTONA, "OK", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, kOkButton, 96, 150, 33, 25);
+
+    // Beneath every other control, so that a group never paints over the
+    // controls in it or on its frame.
+    for (ControlId group : {kRotationGroup, kTransitionGroup})
+        ::SetWindowPos(Control(group), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+HWND RotationWindow::AddControl(const char* className, const char* text, DWORD style, int id, int x, int y,
+                                int width, int height) {
+    HWND control = ::CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, x, y,
+                                     width, height, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                     ::GetModuleHandleA(nullptr), nullptr);
+    if (!control) throw std::runtime_error(std::string("Impossible de créer le contrôle ") + className);
+    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    return control;
+}
+
+HWND RotationWindow::AddTrackBar(int id, int x, int y) {
+    HWND bar = AddControl(TRACKBAR_CLASSA, "", TBS_HORZ | TBS_BOTH | TBS_NOTICKS | TBS_FIXEDLENGTH | WS_TABSTOP,
+                          id, x, y, 65, 15);
+    ::SendMessageA(bar, TBM_SETTHUMBLENGTH, kThumbLength, 0);
+    return bar;
+}
+
+// A clickable picture shows the hand; the clock is only a picture.
+void RotationWindow::AddPicture(ClickablePicture& control, const char* picture, ControlId id,
+                                const ControlPlace& place, std::function<void()> onClick) {
+    control.Create(Handle(), id, place);
+    control.SetPicture(PngImage::FromResource(picture));
+    if (onClick) {
+        control.SetCursor(handCursor_);
+        control.SetOnClick(std::move(onClick));
+    }
+}
+
 LRESULT RotationWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_CLOSE) {
-        ::ShowWindow(Handle(), SW_HIDE);
-        return 0;
+    switch (msg) {
+        case WM_CLOSE: Button2Click(); return 0;
+        case WM_COMMAND: OnCommand(LOWORD(wp), HIWORD(wp)); return 0;
+        case WM_HSCROLL: OnBarMoved(reinterpret_cast<HWND>(lp)); return 0;
+        case WM_DRAWITEM:
+            if (wp == kChosenJingle) {
+                DrawChosenJingle(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+                return TRUE;
+            }
+            if (wp == kSeparator) {
+                DrawSeparator(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+                return TRUE;
+            }
+            break;
+        default: break;
     }
     return Window::HandleMessage(msg, wp, lp);
 }
+
+void RotationWindow::OnCommand(int id, int code) {
+    if (code != BN_CLICKED) return;
+    if (id == kOkButton) Button1Click();
+    if (id == kCancelButton) Button2Click();
+}
+
+// TrackBar1Change, TrackBar2Change: the value beside the bar; no delay uses it.
+void RotationWindow::OnBarMoved(HWND bar) {
+    const int position = static_cast<int>(::SendMessageA(bar, TBM_GETPOS, 0, 0));
+    const ControlId label = bar == Control(kIntervalBar) ? kIntervalValue : kDurationValue;
+    ::SetWindowTextA(Control(label), std::to_string(position).c_str());
+}
+
+void RotationWindow::DrawChosenJingle(const DRAWITEMSTRUCT& item) {
+    RECT area = item.rcItem;
+    ::FillRect(item.hDC, &area, ::GetSysColorBrush(COLOR_BTNFACE));
+    SelectedObject font(item.hDC, font_.get());
+    ::SetBkMode(item.hDC, TRANSPARENT);
+    ::SetTextColor(item.hDC, ::GetSysColor(COLOR_INACTIVECAPTION));
+    const std::string path = ControlText(item.hwndItem);
+    ::DrawTextA(item.hDC, path.c_str(), static_cast<int>(path.size()), &area,
+                DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX | DT_TOP);
+}
+
+// A sunken line along the top: a shadow line over a light one.
+void RotationWindow::DrawSeparator(const DRAWITEMSTRUCT& item) {
+    RECT area = item.rcItem;
+    ::FillRect(item.hDC, &area, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::DrawEdge(item.hDC, &area, EDGE_ETCHED, BF_TOP);
+}
+
+void RotationWindow::Image1Click() {
+    rotation_->ChooseJingle();
+    ::SetWindowTextA(Control(kChosenJingle), rotation_->Jingle().c_str());
+    ::InvalidateRect(Control(kChosenJingle), nullptr, TRUE);
+    if (rotation_->CanStart()) ::EnableWindow(Control(kOkButton), TRUE);
+}
+
+void RotationWindow::Image11Click() { rotation_->ListenToJingle(); }
+
+void RotationWindow::Button1Click() {
+    rotation_->StartSequence();
+    Button2Click();
+}
+
+// Closing hides the window; a sequence under way goes on.
+void RotationWindow::Button2Click() { ::ShowWindow(Handle(), SW_HIDE); }

@@ -1,21 +1,122 @@
 // The rotation window (TForm3): created hidden at start-up, shown by
-// "Permuter..." without being modal; closing it only hides it.
+// "Permuter..." without being modal; closing it only hides it. It holds its
+// controls and the three one-shot timers; what it does lives in Rotation.
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "list/program_folder.h"
+#include "rotation/rotation.h"
+#include "ui/clickable_picture_win32.h"
+#include "win/handles_win32.h"
+#include "win/simple_timer_win32.h"
 #include "win/window_win32.h"
 
 inline constexpr const char* kRotationWindowClass = "SonorafluxRotationWindow";
+inline constexpr const char* kRotationNotice =
+    "Ce module est censé activer la lecture successive de chaque  Flumen pendant la durée choisie (avec Jingle "
+    "de transition). Le développement de Sonoraflux étant en StandBy cette fonction n'a pas encore été "
+    "finalisée...";
+inline constexpr const char* kJingleDialogTitle = "Sélectionnez une page jouant un Jingle de transition";
+inline constexpr const char* kBalloonSwitchHint = "Active / désactive les bulles d'aide";
+
+// The program's help balloons as this window uses them: only its switch image
+// shows one, always, with the title and picture that were set last.
+class RotationHelpBalloons {
+public:
+    virtual ~RotationHelpBalloons() = default;
+    // Shows the control's balloon under its key (unique in the program) with
+    // that hint, whatever the state of the balloon switch.
+    virtual void AttachAlwaysOn(HWND control, int key, const std::string& hint) = 0;
+};
+
+// The standard open dialog, asking for a jingle page.
+class OpenDialogJinglePicker : public JinglePicker {
+public:
+    explicit OpenDialogJinglePicker(HWND owner) : owner_(owner) {}
+    std::optional<std::string> PickJinglePage(const std::string& startFolder) override;
+
+private:
+    HWND owner_;
+};
 
 class RotationWindow : public Window {
 public:
     static constexpr int kClientWidth = 303;
     static constexpr int kClientHeight = 181;
 
-    // owner: the main window, so the rotation window has no taskbar button of its own.
-    RotationWindow(HINSTANCE instance, HWND owner);
+    // The controls, by the ids they carry; the ids double as help-balloon
+    // keys, in a range of their own.
+    enum ControlId : int {
+        kRotationGroup = 1301,  // GroupBox2
+        kClockPicture,         // Image9
+        kIntervalBar,          // TrackBar1
+        kIntervalValue,        // Label14
+        kIntervalUnit,         // Label15
+        kBalloonSwitch,        // Image3
+        kTransitionGroup,      // GroupBox1
+        kJingleCheck,          // CheckBox1
+        kDurationBar,          // TrackBar2
+        kDurationValue,        // Label4
+        kDurationUnit,         // Label5
+        kJingleLabel,          // Label2
+        kJingleChooser,        // Image1
+        kListenImage,          // Image11
+        kChosenJingle,         // Label6
+        kNotice,               // Label1
+        kSeparator,            // Bevel1
+        kCancelButton,         // Button2
+        kOkButton,             // Button1
+    };
+
+    // owner: the main window, so the rotation window has no taskbar button of
+    // its own. folder, files, services and balloons must outlive the window;
+    // picker replaces the open dialog when given (tests).
+    RotationWindow(HINSTANCE instance, HWND owner, const ProgramFolder& folder, FileSystem& files,
+                   RotationServices& services, RotationHelpBalloons& balloons, JinglePicker* picker = nullptr);
     ~RotationWindow() override;
+
+    HWND Control(ControlId id) const { return ::GetDlgItem(Handle(), id); }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    // A program timer as the rotation sees it.
+    class Timer : public RotationTimer {
+    public:
+        void SetInterval(unsigned milliseconds) override { timer_.SetInterval(milliseconds); }
+        void SetOnTimer(std::function<void()> onTimer) override { timer_.SetOnTimer(std::move(onTimer)); }
+        void SetEnabled(bool enabled) override { timer_.SetEnabled(enabled); }
+        bool Enabled() const override { return timer_.Enabled(); }
+
+    private:
+        TSimpleTimer timer_;
+    };
+
+    void CreateControls(HINSTANCE instance);
+    HWND AddControl(const char* className, const char* text, DWORD style, int id, int x, int y, int width,
+                    int height);
+    HWND AddTrackBar(int id, int x, int y);
+    void AddPicture(ClickablePicture& control, const char* picture, ControlId id, const ControlPlace& place,
+                    std::function<void()> onClick);
+
+    void OnCommand(int id, int code);
+    void OnBarMoved(HWND bar);
+    void DrawChosenJingle(const DRAWITEMSTRUCT& item);
+    void DrawSeparator(const DRAWITEMSTRUCT& item);
+    void Image1Click();
+    void Image11Click();
+    void Button1Click();
+    void Button2Click();
+
+    HCURSOR handCursor_ = nullptr;
+    UniqueFont font_;
+    ClickablePicture clock_, balloonSwitch_, jingleChooser_, listenImage_;
+    std::unique_ptr<OpenDialogJinglePicker> openDialog_;
+    Timer timer1_, timer2_, timer3_;
+    std::unique_ptr<Rotation> rotation_;
 };

@@ -37,12 +37,12 @@ start_display() {
   # Xvfb chooses a free display number itself and writes it to the given
   # descriptor: benches started at the same moment cannot take the same one.
   local numfile=$state/display
-  rm -f "$numfile"
+  : >"$numfile"
   setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numfile" >"$state/xvfb.log" 2>&1 </dev/null &
   xvfb_pid=$!
   local n=
   for _ in $(seq 100); do
-    n=$(tr -dc '0-9' <"$numfile" 2>/dev/null)
+    n=$(tr -dc '0-9' <"$numfile" 2>/dev/null || true)
     [ -n "$n" ] && DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1 && break
     alive "$xvfb_pid" || break
     sleep 0.1

@@ -1,0 +1,108 @@
+// The real program, driven from outside: "Permuter...", a jingle chosen in the
+// open dialog, "OK", and the list's second entry requested from a loopback web
+// server 9 s later, through the program's own menu path.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "rotation/rotation_window_win32.h"
+#include "tests/app/program_driver.h"
+#include "tests/support/wine_support.h"
+
+using namespace program_driver;
+
+namespace {
+using Id = RotationWindow::ControlId;
+
+std::string TextOf(HWND control) {
+    char text[MAX_PATH * 2] = {};
+    ::GetWindowTextA(control, text, sizeof text);
+    return text;
+}
+
+// A web server on 127.0.0.1 serving the folder; empty port when it could not
+// start. It ends itself after a minute, so nothing outlives the test.
+std::string StartWebServer(const std::string& folder, std::string& log) {
+    if (wine_support::RunUnixShell("cd '" + wine_support::UnixPathOf(folder) +
+                                   "' && (timeout 60 python3 -u -m http.server 0 --bind 127.0.0.1 "
+                                   "> server.log 2>&1 &)") != 0)
+        return {};
+    std::string port;
+    wine_support::PumpUntil(
+        [&] {
+            wine_support::ReadFileBytes(folder + "server.log", log);
+            const size_t at = log.find(" port ");
+            if (at == std::string::npos) return false;
+            port = log.substr(at + 6, log.find(' ', at + 6) - at - 6);
+            return true;
+        },
+        10000);
+    return port;
+}
+
+TEST(RotationProgramTest, OkPlaysTheSecondEntryOfTheListNineSecondsLater) {
+    const std::string folder = wine_support::CopyProgramFolder();
+    ASSERT_FALSE(folder.empty()) << "program folder not staged";
+    wine_support::ScratchFolder web("web_");
+    ASSERT_FALSE(web.Path().empty());
+    for (const char* page : {"a.htm", "b.htm", "c.htm"})
+        ASSERT_TRUE(wine_support::WriteFileBytes(web.Path() + page, "<html><body>radio</body></html>"));
+    std::string log;
+    const std::string port = StartWebServer(web.Path(), log);
+    if (port.empty()) GTEST_SKIP() << "no loopback web server could start: " << log;
+    const std::string site = "http://127.0.0.1:" + port + "/";
+    // Out of order: "Ma liste" is sorted, so its item 1 is B.
+    ASSERT_TRUE(wine_support::WriteFileBytes(folder + "Sonoraflux.ini", "C;" + site + "c.htm;;1\r\nA;" + site +
+                                                                              "a.htm;;1\r\nB;" + site + "b.htm;;1\r\n"));
+
+    RunningProgram program(folder);
+    ASSERT_TRUE(program.WaitForMainWindow(20000));
+    HWND window = nullptr;
+    ASSERT_TRUE(wine_support::PumpUntil(
+        [&] { return (window = FindProcessWindow(program.Pid(), kRotationWindowClass)) != nullptr; }, 10000));
+    wine_support::PumpFor(1500);
+
+    // "Permuter..." from the tray menu.
+    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Permuter..."}));
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 5000));
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, Id::kOkButton)));
+
+    // The jingle chooser opens the dialog; the name is typed into it.
+    HWND chooser = ::GetDlgItem(window, Id::kJingleChooser);
+    ::PostMessageA(chooser, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::PostMessageA(chooser, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(wine_support::PumpUntil(
+        [&] { return (dialog = FindProcessWindow(program.Pid(), "#32770", kJingleDialogTitle)) != nullptr; }, 10000));
+    const std::string jingle = folder + "Transition\\jingle.htm";
+    HWND name = ::GetDlgItem(dialog, edt1) ? ::GetDlgItem(dialog, edt1) : ::GetDlgItem(dialog, cmb13);
+    ASSERT_NE(name, nullptr);
+    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(jingle.c_str()));
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    HWND ok = ::GetDlgItem(window, Id::kOkButton);
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowEnabled(ok) != FALSE; }, 5000));
+    EXPECT_EQ(TextOf(::GetDlgItem(window, Id::kChosenJingle)), jingle);
+
+    const DWORD start = ::GetTickCount();
+    ::PostMessageA(ok, BM_CLICK, 0, 0);
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return !::IsWindowVisible(window); }, 3000)) << "OK closes the window";
+    const bool requested = wine_support::PumpUntil(
+        [&] {
+            wine_support::ReadFileBytes(web.Path() + "server.log", log);
+            return log.find("GET /") != std::string::npos;
+        },
+        15000);
+    const long elapsed = static_cast<long>(::GetTickCount() - start);
+    ASSERT_TRUE(requested) << "no entry was requested; server log:\n" << log;
+    EXPECT_GE(elapsed, 8950);
+    EXPECT_LE(elapsed, 11000);
+    EXPECT_NE(log.find("GET /b.htm"), std::string::npos) << log;
+    wine_support::PumpFor(4000);
+    wine_support::ReadFileBytes(web.Path() + "server.log", log);
+    EXPECT_EQ(log.find("GET /a.htm"), std::string::npos) << log;
+    EXPECT_EQ(log.find("GET /c.htm"), std::string::npos) << log;
+    EXPECT_EQ(FindProcessWindow(program.Pid(), "#32770"), nullptr) << "no error box";
+}
+}  // namespace
