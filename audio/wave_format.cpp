@@ -4,7 +4,31 @@
 
 namespace {
 constexpr uint32_t kRates[] = {8000, 11025, 22050, 44100, 48000};
+
+void AppendLittleEndian(std::string& bytes, uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
 }  // namespace
+
+std::string WaveFileHeader(const WaveFormatEx& format, uint32_t dataSize) {
+    // The sizes are 32-bit fields: a data size near the limit wraps as the writer's would.
+    const uint32_t riffSize = kWaveHeaderSize - 8 + dataSize + (dataSize & 1);
+    std::string bytes;
+    bytes += "RIFF";
+    AppendLittleEndian(bytes, riffSize, 4);
+    bytes += "WAVEfmt ";
+    AppendLittleEndian(bytes, sizeof(WaveFormatEx), 4);
+    AppendLittleEndian(bytes, format.formatTag, 2);
+    AppendLittleEndian(bytes, format.channels, 2);
+    AppendLittleEndian(bytes, format.samplesPerSec, 4);
+    AppendLittleEndian(bytes, format.avgBytesPerSec, 4);
+    AppendLittleEndian(bytes, format.blockAlign, 2);
+    AppendLittleEndian(bytes, format.bitsPerSample, 2);
+    AppendLittleEndian(bytes, 0, 2);
+    bytes += "data";
+    AppendLittleEndian(bytes, dataSize, 4);
+    return bytes;
+}
 
 void FillPCMFormat(WaveFormatEx& record, TPCMFormat format) {
     if (format == TPCMFormat::nonePCM) return;

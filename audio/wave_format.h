@@ -4,6 +4,7 @@
 #pragma once
 #include <bitset>
 #include <cstdint>
+#include <string>
 
 enum class TPCMFormat : uint8_t {
     nonePCM,
@@ -86,6 +87,13 @@ static_assert(sizeof(PcmWaveFormat) == 16);
 
 inline constexpr uint16_t kWaveFormatPcm = 1;
 inline constexpr uint32_t kTimeMs = 1, kTimeSamples = 2, kTimeBytes = 4, kTimeSmpte = 8;
+
+// The bytes before the samples of a finished WAV file as the capture writer
+// lays it out: "RIFF", the RIFF size (38 + data + one pad byte when the data
+// is odd), "WAVE", the 18-byte fmt chunk holding the whole record, "data" and
+// the data size; 46 bytes. Written for PCM records, which carry no extra bytes.
+inline constexpr uint32_t kWaveHeaderSize = 46;
+std::string WaveFileHeader(const WaveFormatEx& format, uint32_t dataSize);
 
 // Fills a record for a named format; nonePCM leaves the record untouched.
 void FillPCMFormat(WaveFormatEx& record, TPCMFormat format);

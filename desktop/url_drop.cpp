@@ -14,6 +14,8 @@ constexpr std::size_t kDescriptorCountSize = 4;
 constexpr std::size_t kDescriptorSize = 332;
 constexpr std::size_t kDescriptorNameAt = 72;
 constexpr std::size_t kDescriptorNameSize = 260;
+constexpr std::size_t kDropFilesHeaderSize = 20;
+constexpr std::size_t kDropFilesWideAt = 16;
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -105,17 +107,62 @@ bool TakeText(std::string_view data, TURLDataFormat& result) {
     return true;
 }
 
-bool TakeShortcutFile(std::string_view path, const ShortcutFileReader& files, TURLDataFormat& result) {
-    if (!IsShortcutName(path)) return false;
-    auto text = files.ReadAll(std::string(path));
+// The names of a file list, ANSI or UTF-16, from the byte at `start`: the
+// first name when the list's final zero lies inside the block.
+template <typename Char>
+std::optional<std::basic_string<Char>> FirstListedName(std::string_view block, std::size_t start) {
+    const std::size_t count = (block.size() - start) / sizeof(Char);
+    const auto unitAt = [&](std::size_t i) {
+        Char unit{};
+        std::memcpy(&unit, block.data() + start + i * sizeof(Char), sizeof(Char));
+        return unit;
+    };
+    std::optional<std::basic_string<Char>> first;
+    std::size_t nameStart = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (unitAt(i) != Char{}) continue;
+        if (i == nameStart) return first;  // an empty name ends the list
+        if (!first) {
+            first.emplace();
+            for (std::size_t k = nameStart; k < i; ++k) first->push_back(unitAt(k));
+        }
+        nameStart = i + 1;
+    }
+    return std::nullopt;
+}
+
+bool TakeShortcutFile(std::string_view block, const ShortcutFileReader& files, TURLDataFormat& result) {
+    auto dropped = FirstDroppedFileName(block);
+    if (!dropped) return false;
+    std::optional<std::string> path = dropped->wide ? files.AnsiName(dropped->utf16) : dropped->ansi;
+    if (!path || !IsShortcutName(*path)) return false;
+    auto text = files.ReadAll(*path);
     if (!text) return false;
     auto url = InternetShortcutUrl(CutAtZero(*text));
     if (!url) return false;
     FillIfEmpty(result.URL, *url);
-    FillIfEmpty(result.Title, WithoutExtension(WithoutFolder(path)));
+    FillIfEmpty(result.Title, WithoutExtension(WithoutFolder(*path)));
     return true;
 }
 }  // namespace
+
+std::optional<DroppedFileName> FirstDroppedFileName(std::string_view block) {
+    if (block.size() < kDropFilesHeaderSize) return std::nullopt;
+    const std::uint32_t namesAt = ReadUInt32(block, 0);
+    if (namesAt < kDropFilesHeaderSize || namesAt >= block.size()) return std::nullopt;
+    DroppedFileName name;
+    name.wide = ReadUInt32(block, kDropFilesWideAt) != 0;
+    if (name.wide) {
+        auto first = FirstListedName<char16_t>(block, namesAt);
+        if (!first) return std::nullopt;
+        name.utf16 = std::move(*first);
+    } else {
+        auto first = FirstListedName<char>(block, namesAt);
+        if (!first) return std::nullopt;
+        name.ansi = std::move(*first);
+    }
+    return name;
+}
 
 std::optional<std::string> InternetShortcutUrl(std::string_view text) {
     const std::vector<std::string> lines = SplitTextLines(text);

@@ -22,6 +22,9 @@ constexpr CLSID kDragImageHelperClass = {0x4657278A, 0x411B, 0x11D2, {0x83, 0x9A
 
 // Dragged data larger than this is no address or shortcut: read no further.
 constexpr std::size_t kReadLimit = 1 << 20;
+// A source's list of formats is walked this far at most: an enumerator that
+// never ends must not hang the drag.
+constexpr int kOfferedFormatsLimit = 256;
 
 CLIPFORMAT RegisteredFormat(const char* name) { return static_cast<CLIPFORMAT>(::RegisterClipboardFormatA(name)); }
 
@@ -72,22 +75,19 @@ private:
     const char* bytes_;
 };
 
+// The byte count a stream reports is the source's word only: more than was
+// asked for means a broken stream, so take what fits and read no further.
 std::string ReadStream(IStream* stream) {
     std::string bytes;
-    char chunk[4096];
-    ULONG read = 0;
-    while (bytes.size() < kReadLimit && SUCCEEDED(stream->Read(chunk, sizeof(chunk), &read)) && read > 0)
-        bytes.append(chunk, read);
+    char chunk[4096] = {};
+    while (bytes.size() < kReadLimit) {
+        const ULONG asked = static_cast<ULONG>(std::min(sizeof(chunk), kReadLimit - bytes.size()));
+        ULONG read = 0;
+        if (FAILED(stream->Read(chunk, asked, &read)) || read == 0) break;
+        bytes.append(chunk, std::min(read, asked));
+        if (read > asked) break;
+    }
     return bytes;
-}
-
-std::string FirstDroppedFile(HGLOBAL memory) {
-    auto drop = static_cast<HDROP>(memory);
-    const UINT length = ::DragQueryFileA(drop, 0, nullptr, 0);
-    if (length == 0) return {};
-    std::string path(length + 1, '\0');
-    path.resize(::DragQueryFileA(drop, 0, path.data(), length + 1));
-    return path;
 }
 
 // The dragged data object as the fetch sees it.
@@ -98,14 +98,16 @@ public:
     bool OffersAnyFormat() override {
         ComPtr<IEnumFORMATETC> offered;
         if (FAILED(data_->EnumFormatEtc(DATADIR_GET, offered.put())) || !offered) return CanDeliverAny();
-        FORMATETC entry{};
-        ULONG fetched = 0;
-        while (offered->Next(1, &entry, &fetched) == S_OK && fetched == 1) {
+        for (int walked = 0; walked < kOfferedFormatsLimit; ++walked) {
+            FORMATETC entry{};
+            ULONG fetched = 0;
+            if (offered->Next(1, &entry, &fetched) != S_OK || fetched != 1) return false;
             if (entry.ptd) ::CoTaskMemFree(entry.ptd);
             for (UrlDropFormat format : kUrlDropFormats)
                 if (entry.cfFormat == ClipboardFormatOf(format) && CanDeliver(format)) return true;
         }
-        return false;
+        // Past the limit the list tells nothing more: ask for the formats directly.
+        return CanDeliverAny();
     }
 
     std::optional<std::string> Get(UrlDropFormat format) override {
@@ -115,10 +117,9 @@ public:
             delivered.medium.tymed = TYMED_NULL;
             return std::nullopt;
         }
-        if (delivered.medium.tymed == TYMED_HGLOBAL && delivered.medium.hGlobal) {
-            if (format == UrlDropFormat::Files) return FirstDroppedFile(delivered.medium.hGlobal);
+        // The whole block as the system sized it; the rules read nothing outside it.
+        if (delivered.medium.tymed == TYMED_HGLOBAL && delivered.medium.hGlobal)
             return GlobalLock(delivered.medium.hGlobal).Copy();
-        }
         if (delivered.medium.tymed == TYMED_ISTREAM && delivered.medium.pstm) return ReadStream(delivered.medium.pstm);
         return std::nullopt;
     }
@@ -231,6 +232,19 @@ std::optional<std::string> DiskShortcutFileReader::ReadAll(const std::string& pa
     while (bytes.size() < kReadLimit && ::ReadFile(file.get(), chunk, sizeof(chunk), &read, nullptr) && read > 0)
         bytes.append(chunk, read);
     return bytes;
+}
+
+std::optional<std::string> DiskShortcutFileReader::AnsiName(std::u16string_view wideName) const {
+    if (wideName.empty()) return std::string{};
+    const auto* wide = reinterpret_cast<const wchar_t*>(wideName.data());
+    const int length = static_cast<int>(wideName.size());
+    BOOL lossy = FALSE;
+    const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, length, nullptr, 0, nullptr, &lossy);
+    if (size <= 0 || lossy) return std::nullopt;
+    std::string name(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, length, name.data(), size, nullptr, &lossy);
+    if (lossy) return std::nullopt;
+    return name;
 }
 
 TUrlDropTarget::TUrlDropTarget() : object_(UrlDropTargetObject::Create(this)) {}

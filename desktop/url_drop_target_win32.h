@@ -46,6 +46,7 @@ using TDropTargetEvent = std::function<void(TUrlDropTarget& sender, TShiftState 
 class DiskShortcutFileReader : public ShortcutFileReader {
 public:
     std::optional<std::string> ReadAll(const std::string& path) const override;
+    std::optional<std::string> AnsiName(std::u16string_view wideName) const override;
 };
 
 class TUrlDropTarget {

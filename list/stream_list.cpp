@@ -36,6 +36,22 @@ std::string ReadQuotedField(const std::string& line, size_t& pos) {
     return field;
 }
 
+// A field is written as it is unless the reader would take it apart: a ';',
+// a control character or a leading quote. Then it is quoted, its quotes doubled.
+std::string FieldForFile(const std::string& field) {
+    const bool plain = (field.empty() || field.front() != kQuote) &&
+                       std::none_of(field.begin(), field.end(), [](char c) {
+                           return c == kDelimiter || (c != ' ' && IsSeparatorChar(c));
+                       });
+    if (plain) return field;
+    std::string quoted(1, kQuote);
+    for (char c : field) {
+        if (c == kQuote) quoted += kQuote;
+        quoted += c;
+    }
+    return quoted + kQuote;
+}
+
 std::string ReadPlainField(const std::string& line, size_t& pos) {
     const size_t start = pos;
     while (pos < line.size() && line[pos] != '\0' && line[pos] != kDelimiter && !IsSeparatorChar(line[pos])) ++pos;
@@ -160,7 +176,8 @@ void StreamListFile::SaveStreamList(const StreamList& list) {
 
     for (int r = 0; r < list.RowCount(); ++r) {
         const StreamEntry& e = list.Row(r);
-        lineBuffer_.push_back(e.title + ";" + e.address + ";" + e.iconFile + ";" + e.shownInMenu);
+        lineBuffer_.push_back(FieldForFile(e.title) + ";" + FieldForFile(e.address) + ";" + FieldForFile(e.iconFile) +
+                              ";" + FieldForFile(e.shownInMenu));
     }
     std::string content;
     for (const std::string& line : lineBuffer_) content += line + "\r\n";

@@ -60,8 +60,10 @@ public:
     // (case ignored). A missing file shows "Impossible de trouver la liste des flumens !".
     void LoadStreamList(StreamList& list);
 
-    // Writes every row in its current order. The old file is replaced in one step,
-    // so a failure leaves it as it was; the failure is raised to the caller.
+    // Writes every row in its current order. A field that would not read back
+    // (a ';', a control character, a leading quote) is written quoted. The old
+    // file is replaced in one step, so a failure leaves it as it was; the
+    // failure is raised to the caller.
     void SaveStreamList(const StreamList& list);
 
     const std::string& ListPath() const { return listPath_; }

@@ -8,6 +8,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
   cmake ninja-build pkg-config make
   g++ googletest
+  clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   wine wine64
   xvfb xauth x11-apps xdotool imagemagick

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the platform-free code natively under
 # AddressSanitizer/UBSan, the capture engine's thread mode under ThreadSanitizer,
+# a short run of each fuzz target (scripts/fuzz.sh),
 # then the Windows build under Wine on a private bench.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -35,8 +36,28 @@ run_preset() { # preset
   rm -f "$log"
 }
 
+# Each fuzz target counts as one test: it passes when its run finds nothing.
+run_fuzz() {
+  local log summary
+  log=$(mktemp)
+  bash scripts/fuzz.sh short 2>&1 | tee "$log"
+  summary=$(grep -E '^fuzz: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)
+  if [ -z "$summary" ]; then
+    status=1
+    failed=$((failed + 1))
+  else
+    passed=$((passed + $(sed -E 's/^fuzz: ([0-9]+) passed.*/\1/' <<<"$summary")))
+    local nfail
+    nfail=$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$summary")
+    failed=$((failed + nfail))
+    [ "$nfail" = 0 ] || status=1
+  fi
+  rm -f "$log"
+}
+
 run_preset native
 run_preset tsan
+run_fuzz
 run_preset windows
 echo
 echo "$passed passed, $failed failed"

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -180,4 +181,28 @@ TEST(DeviceFormats, EightKilohertzAlwaysOthersByFlagNeverFortyEight) {
     EXPECT_EQ(all.Count(), 16u);
     for (int v = 17; v <= 20; ++v) EXPECT_FALSE(all.Contains(static_cast<TPCMFormat>(v))) << v;
     EXPECT_FALSE(all.Contains(TPCMFormat::nonePCM));
+}
+
+TEST(WaveFileHeader, LaysOutTheFortySixBytesBeforeTheSamples) {
+    struct Row {
+        TPCMFormat format;
+        uint32_t dataSize;
+        std::string expected;
+    };
+    using namespace std::string_literals;
+    const Row rows[] = {
+        {TPCMFormat::Stereo16bit44100Hz, 2644,
+         "RIFF\x7A\x0A\0\0WAVEfmt \x12\0\0\0\x01\0\x02\0\x44\xAC\0\0\x10\xB1\x02\0\x04\0\x10\0\0\0data\x54\x0A\0\0"s},
+        {TPCMFormat::Mono8Bit8000Hz, 3,  // odd data: the RIFF size counts the pad byte, the data size does not
+         "RIFF\x2A\0\0\0WAVEfmt \x12\0\0\0\x01\0\x01\0\x40\x1F\0\0\x40\x1F\0\0\x01\0\x08\0\0\0data\x03\0\0\0"s},
+        {TPCMFormat::Stereo16bit44100Hz, 0xFFFFFFFE,  // the 32-bit RIFF size wraps as the writer's does
+         "RIFF\x24\0\0\0WAVEfmt \x12\0\0\0\x01\0\x02\0\x44\xAC\0\0\x10\xB1\x02\0\x04\0\x10\0\0\0data\xFE\xFF\xFF\xFF"s},
+    };
+    for (const Row& row : rows) {
+        WaveFormatEx format{};
+        FillPCMFormat(format, row.format);
+        const std::string header = WaveFileHeader(format, row.dataSize);
+        ASSERT_EQ(header.size(), kWaveHeaderSize);
+        EXPECT_EQ(header, row.expected) << "format " << static_cast<int>(row.format) << " data " << row.dataSize;
+    }
 }

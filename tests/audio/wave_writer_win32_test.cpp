@@ -25,15 +25,12 @@ std::string Le32(uint32_t v) {
     for (int i = 0; i < 4; ++i) s[i] = static_cast<char>(v >> (8 * i));
     return s;
 }
-std::string Le16(uint16_t v) { return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
 
 // The 46-byte header for a format and data size.
 std::string ExpectedHeader(TPCMFormat format, uint32_t dataSize) {
     WaveFormatEx f{};
     FillPCMFormat(f, format);
-    return "RIFF" + Le32(38 + dataSize + dataSize % 2) + "WAVE" + "fmt " + Le32(18) + Le16(f.formatTag) +
-           Le16(f.channels) + Le32(f.samplesPerSec) + Le32(f.avgBytesPerSec) + Le16(f.blockAlign) +
-           Le16(f.bitsPerSample) + Le16(0) + "data" + Le32(dataSize);
+    return WaveFileHeader(f, dataSize);
 }
 
 class WaveFile : public ::testing::Test {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <stdexcept>
@@ -29,6 +30,73 @@ struct Offer {
     CLIPFORMAT format;
     std::string bytes;
     bool asStream = false;
+    ULONG overReport = 0;  // a stream that claims this many bytes more than it was asked for
+};
+
+// A read-only stream over bytes that claims to have read more than it was
+// asked for (the bytes it copies are right). Logs its reads.
+class OverReportingStream : public ComObject<OverReportingStream, IStream> {
+public:
+    OverReportingStream(std::string bytes, ULONG overReport) : bytes_(std::move(bytes)), overReport_(overReport) {}
+    static const InterfaceEntry<OverReportingStream> kInterfaces[2];
+
+    HRESULT STDMETHODCALLTYPE Read(void* buffer, ULONG asked, ULONG* read) override {
+        const ULONG n = static_cast<ULONG>(std::min<std::size_t>(asked, bytes_.size() - position_));
+        std::memcpy(buffer, bytes_.data() + position_, n);
+        position_ += n;
+        if (read) *read = n == 0 ? 0 : asked + overReport_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Write(const void*, ULONG, ULONG*) override { return STG_E_ACCESSDENIED; }
+    HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER, DWORD, ULARGE_INTEGER*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE CopyTo(IStream*, ULARGE_INTEGER, ULARGE_INTEGER*, ULARGE_INTEGER*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Commit(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Revert() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Stat(STATSTG*, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Clone(IStream**) override { return E_NOTIMPL; }
+
+private:
+    std::string bytes_;
+    std::size_t position_ = 0;
+    ULONG overReport_;
+};
+
+const InterfaceEntry<OverReportingStream> OverReportingStream::kInterfaces[2] = {
+    {&IID_IStream, [](OverReportingStream* self) -> IUnknown* { return static_cast<IStream*>(self); }},
+    {&IID_ISequentialStream, [](OverReportingStream* self) -> IUnknown* { return static_cast<IStream*>(self); }},
+};
+
+// A list of formats that never ends: every entry is a format nobody reads.
+// It gives up after a million entries so that a test fails rather than hangs.
+class EndlessFormats : public ComObject<EndlessFormats, IEnumFORMATETC> {
+public:
+    explicit EndlessFormats(long& entries) : entries_(entries) {}
+    static const InterfaceEntry<EndlessFormats> kInterfaces[1];
+
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, FORMATETC* formats, ULONG* fetched) override {
+        if (count == 0 || ++entries_ > 1000000) {
+            if (fetched) *fetched = 0;
+            return S_FALSE;
+        }
+        formats[0] = {Registered("Sonoraflux test"), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+        if (fetched) *fetched = 1;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Reset() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumFORMATETC**) override { return E_NOTIMPL; }
+
+private:
+    long& entries_;
+};
+
+const InterfaceEntry<EndlessFormats> EndlessFormats::kInterfaces[1] = {
+    {&IID_IEnumFORMATETC, [](EndlessFormats* self) -> IUnknown* { return static_cast<IEnumFORMATETC*>(self); }},
 };
 
 // A dragged data object: delivers its table of formats as HGLOBAL storage that
@@ -41,6 +109,8 @@ public:
 
     std::vector<std::string> log;
     std::optional<DWORD> performedEffect;
+    bool endlessFormats = false;
+    long enumeratedEntries = 0;
 
     long References() {
         AddRef();
@@ -79,6 +149,12 @@ public:
     HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) override {
         log.push_back("EnumFormatEtc");
         if (direction != DATADIR_GET) return E_NOTIMPL;
+        if (endlessFormats) {
+            auto list = EndlessFormats::Create(enumeratedEntries);
+            *formats = list.get();
+            list->AddRef();
+            return S_OK;
+        }
         std::vector<FORMATETC> list;
         for (const Offer& offer : offers_)
             list.push_back({offer.format, nullptr, DVASPECT_CONTENT, -1,
@@ -107,8 +183,14 @@ private:
         std::memcpy(::GlobalLock(memory), offer.bytes.data(), offer.bytes.size());
         ::GlobalUnlock(memory);
         IStream* stream = nullptr;
-        const HRESULT result = ::CreateStreamOnHGlobal(memory, TRUE, &stream);
-        if (FAILED(result)) return result;
+        if (offer.overReport) {
+            ::GlobalFree(memory);
+            auto lying = OverReportingStream::Create(offer.bytes, offer.overReport);
+            stream = lying.get();
+            lying->AddRef();
+        } else if (const HRESULT result = ::CreateStreamOnHGlobal(memory, TRUE, &stream); FAILED(result)) {
+            return result;
+        }
         medium->tymed = TYMED_ISTREAM;
         medium->pstm = stream;
         medium->pUnkForRelease = nullptr;
@@ -229,6 +311,34 @@ TEST_F(UrlDropTargetTest, DragEnterReadsEachKindOfDrag) {
         EXPECT_EQ(target.Title(), "") << c.name;
         EXPECT_EQ(data->References(), start) << c.name << ": the data object or a delivered storage is still held";
     }
+}
+
+// What the source says is its word only: neither a stream's byte counts nor
+// a list of formats is trusted to be sane.
+TEST_F(UrlDropTargetTest, UntrustedSourcesCannotOverrunOrHangTheDrag) {
+    const std::string shortcut = "[InternetShortcut]\r\nURL=http://radio.example/jazz\r\n";
+    TUrlDropTarget target;
+    target.ShowImage = false;
+    target.Register(window_.get());
+
+    auto lying = TestDataObject::Create(std::vector<Offer>{
+        {Registered("FileGroupDescriptor"), FileGroup("Radio Jazz.url")},
+        {Registered("FileContents"), shortcut, true, 0x10000000}});
+    const long lyingStart = lying->References();
+    DWORD effect = kAllEffects;
+    EXPECT_EQ(Enter(target, *lying.get(), 0, effect), S_OK);
+    EXPECT_EQ(target.URL(), "http://radio.example/jazz") << "the stream's bytes are read, its count is not believed";
+    EXPECT_EQ(target.Title(), "Radio Jazz");
+    target.DropTarget()->DragLeave();
+    EXPECT_EQ(lying->References(), lyingStart);
+
+    auto endless = TestDataObject::Create(std::vector<Offer>{{CF_TEXT, Text("http://radio.example/")}});
+    endless->endlessFormats = true;
+    effect = kAllEffects;
+    EXPECT_EQ(Enter(target, *endless.get(), 0, effect), S_OK);
+    EXPECT_LT(endless->enumeratedEntries, 10000) << "the list of formats is walked without end";
+    EXPECT_EQ(target.URL(), "http://radio.example/") << "past the walk the formats are asked for directly";
+    target.DropTarget()->DragLeave();
 }
 
 TEST_F(UrlDropTargetTest, AsksForFormatsInPriorityOrderAndStopsWhenAllIsFound) {

@@ -4,7 +4,10 @@
 
 #include <cstring>
 #include <map>
+#include <memory>
 #include <vector>
+
+using namespace std::string_literals;
 
 namespace {
 class FakeFiles : public ShortcutFileReader {
@@ -16,6 +19,15 @@ public:
         auto found = files.find(path);
         if (found == files.end()) return std::nullopt;
         return found->second;
+    }
+    // Latin-1 stands in for the ANSI code page here.
+    std::optional<std::string> AnsiName(std::u16string_view wide) const override {
+        std::string name;
+        for (char16_t unit : wide) {
+            if (unit > 0xFF) return std::nullopt;
+            name += static_cast<char>(unit);
+        }
+        return name;
     }
 };
 
@@ -45,6 +57,26 @@ std::string Bookmark(const std::string& url, const std::string& title) {
     data.replace(0, url.size(), url);
     data.replace(1024, title.size(), title);
     return data;
+}
+
+// A file list block: the 20-byte header, then the names as given (each with
+// its zero and the list's final zero already in `names`).
+std::string DropFiles(const std::string& names, bool wide = false, std::uint32_t namesAt = 20) {
+    std::string data(20, '\0');
+    PutUInt32(data, 0, namesAt);
+    PutUInt32(data, 16, wide ? 1 : 0);
+    return data + names;
+}
+
+std::string Ansi(const std::string& path) { return DropFiles(path + std::string(2, '\0')); }
+
+std::string Utf16(const std::u16string& names) {
+    std::string bytes;
+    for (char16_t unit : names) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
 }
 
 const char kShortcut[] = "[InternetShortcut]\r\nURL=http://radio.example/live\r\n";
@@ -85,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         RuleCase{"BookmarkWithTitle", UrlDropFormat::NetscapeBookmark, Bookmark("http://a/", "Page A"), true,
                  "http://a/", "Page A"},
-        RuleCase{"ShortBookmarkHasNoTitle", UrlDropFormat::NetscapeBookmark, std::string("http://a/\0xx", 12), true,
+        RuleCase{"ShortBookmarkHasNoTitle", UrlDropFormat::NetscapeBookmark, "http://a/\0xx"s, true,
                  "http://a/", ""},
         RuleCase{"ImageRecord", UrlDropFormat::NetscapeImage,
                  ImageRecord(100, 60, 45, {{45, "http://img/"}, {60, "Image"}}), true, "http://img/", "Image"},
@@ -96,14 +128,14 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"ImageOffsetPastTheEnd", UrlDropFormat::NetscapeImage, ImageRecord(60, 0xFFFFFFF0u, 60, {}), true, "",
                  ""},
         RuleCase{"ImageTextWithoutZero", UrlDropFormat::NetscapeImage, UnterminatedImageRecord(), true, "", ""},
-        RuleCase{"UrlCutAtZero", UrlDropFormat::UniformResourceLocator, std::string("http://b/\0junk", 14), true,
+        RuleCase{"UrlCutAtZero", UrlDropFormat::UniformResourceLocator, "http://b/\0junk"s, true,
                  "http://b/", ""},
         RuleCase{"DescriptorOfShortcut", UrlDropFormat::FileGroupDescriptor, Descriptor(1, {"Radio Jazz.URL"}), true,
                  "", "Radio Jazz"},
         RuleCase{"DescriptorCountMismatch", UrlDropFormat::FileGroupDescriptor, Descriptor(2, {"Radio.url"}), false,
                  "", ""},
         RuleCase{"DescriptorEmpty", UrlDropFormat::FileGroupDescriptor, Descriptor(0, {}), false, "", ""},
-        RuleCase{"DescriptorTooShort", UrlDropFormat::FileGroupDescriptor, std::string("\1\0", 2), false, "", ""},
+        RuleCase{"DescriptorTooShort", UrlDropFormat::FileGroupDescriptor, "\1\0"s, false, "", ""},
         RuleCase{"DescriptorNotShortcut", UrlDropFormat::FileGroupDescriptor, Descriptor(1, {"photo.jpg"}), false, "",
                  ""},
         RuleCase{"FileContents", UrlDropFormat::FileContents, kShortcut, true, "http://radio.example/live", ""},
@@ -111,11 +143,18 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"TextWithScheme", UrlDropFormat::Text, "https://radio.example/", true, "https://radio.example/", ""},
         RuleCase{"TextWithoutScheme", UrlDropFormat::Text, "radio.example", false, "", ""},
         RuleCase{"TextStartingWithSeparator", UrlDropFormat::Text, "://radio", false, "", ""},
-        RuleCase{"ShortcutFile", UrlDropFormat::Files, "C:\\Bureau\\Radio Jazz.URL", true,
+        RuleCase{"ShortcutFile", UrlDropFormat::Files, Ansi("C:\\Bureau\\Radio Jazz.URL"), true,
                  "http://radio.example/live", "Radio Jazz"},
-        RuleCase{"ShortcutFileWithoutUrlLine", UrlDropFormat::Files, "C:\\Bureau\\vide.url", false, "", ""},
-        RuleCase{"UnreadableShortcutFile", UrlDropFormat::Files, "C:\\Bureau\\absent.url", false, "", ""},
-        RuleCase{"OtherFile", UrlDropFormat::Files, "C:\\Bureau\\Radio Jazz.txt", false, "", ""}),
+        RuleCase{"ShortcutFileNamedInUtf16", UrlDropFormat::Files,
+                 DropFiles(Utf16(u"C:\\Bureau\\Radio Jazz.URL\0autre.txt\0\0"s), true), true,
+                 "http://radio.example/live", "Radio Jazz"},
+        RuleCase{"Utf16NameWithoutAnsiForm", UrlDropFormat::Files,
+                 DropFiles(Utf16(u"C:\\Bureau\\\u0420\u0430\u0434\u0438\u043e.url\0\0"s), true), false, "", ""},
+        RuleCase{"ShortcutFileWithoutUrlLine", UrlDropFormat::Files, Ansi("C:\\Bureau\\vide.url"), false, "", ""},
+        RuleCase{"UnreadableShortcutFile", UrlDropFormat::Files, Ansi("C:\\Bureau\\absent.url"), false, "", ""},
+        RuleCase{"OtherFile", UrlDropFormat::Files, Ansi("C:\\Bureau\\Radio Jazz.txt"), false, "", ""},
+        RuleCase{"FileListWithoutFinalZero", UrlDropFormat::Files,
+                 DropFiles("C:\\Bureau\\Radio Jazz.URL\0"s), false, "", ""}),
     [](const testing::TestParamInfo<RuleCase>& row) { return std::string(row.param.name); });
 
 TEST(UrlDropRule, NeverReplacesWhatIsAlreadyFound) {
@@ -127,6 +166,50 @@ TEST(UrlDropRule, NeverReplacesWhatIsAlreadyFound) {
         << "plain text is accepted only while no address is known";
     EXPECT_EQ(result.URL, "http://first/");
     EXPECT_EQ(result.Title, "First");
+}
+
+TEST(FirstDroppedFileName, RefusesMalformedListsAndReadsOnlyInsideTheBlock) {
+    struct Case {
+        const char* name;
+        std::string block;
+        std::optional<std::string> ansi;
+        std::optional<std::u16string> utf16;
+    };
+    const Case cases[] = {
+        {"two ANSI names", DropFiles("C:\\a.url\0C:\\b.txt\0\0"s), "C:\\a.url", {}},
+        {"UTF-16 names", DropFiles(Utf16(u"C:\\\u00e9t\u00e9.url\0\0"s), true), {}, u"C:\\\u00e9t\u00e9.url"},
+        {"names after a larger header", DropFiles(std::string(4, 'x') + "a.url\0\0"s, false, 24),
+         "a.url", {}},
+        {"zero size", "", {}, {}},
+        {"header cut short", DropFiles("").substr(0, 19), {}, {}},
+        {"header only", DropFiles(""), {}, {}},
+        {"offset past the end", DropFiles("a.url\0\0"s, false, 0xFFFFFFF0u), {}, {}},
+        {"offset at the end", DropFiles("a.url\0\0"s, false, 27), {}, {}},
+        {"offset inside the header", DropFiles("a.url\0\0"s, false, 4), {}, {}},
+        {"no zero at all", DropFiles("C:\\a.url"), {}, {}},
+        {"one zero only", DropFiles("C:\\a.url\0"s), {}, {}},
+        {"second name unended", DropFiles("a.url\0b.txt"s), {}, {}},
+        {"empty list", DropFiles("\0\0"s), {}, {}},
+        {"UTF-16 without final zero", DropFiles(Utf16(u"a.url\0"s), true), {}, {}},
+        {"UTF-16 ended by a single zero byte", DropFiles(Utf16(u"a.url\0"s) + std::string(1, '\0'), true), {}, {}},
+        {"UTF-16 at an odd offset", DropFiles("x" + Utf16(u"a.url\0\0"s), true, 21), {}, u"a.url"},
+    };
+    for (const Case& c : cases) {
+        // A copy on the heap of exactly the block's size: a read past it is caught.
+        std::unique_ptr<char[]> exact(new char[c.block.size() + 1]);
+        std::memcpy(exact.get(), c.block.data(), c.block.size());
+        const auto name = FirstDroppedFileName(std::string_view(exact.get(), c.block.size()));
+        const bool expected = c.ansi || c.utf16;
+        ASSERT_EQ(name.has_value(), expected) << c.name;
+        if (!name) continue;
+        EXPECT_EQ(name->wide, c.utf16.has_value()) << c.name;
+        if (c.ansi) {
+            EXPECT_EQ(name->ansi, *c.ansi) << c.name;
+        }
+        if (c.utf16) {
+            EXPECT_TRUE(name->utf16 == *c.utf16) << c.name << ": " << name->utf16.size() << " units";
+        }
+    }
 }
 
 struct ShortcutCase {
@@ -168,7 +251,7 @@ public:
 
 TEST(FetchUrlData, LinkFromBrowserGivesAddressAndPageTitle) {
     FakeSource source;
-    source.data[UrlDropFormat::UniformResourceLocator] = std::string("http://radio.example/\0", 22);
+    source.data[UrlDropFormat::UniformResourceLocator] = "http://radio.example/\0"s;
     source.data[UrlDropFormat::FileGroupDescriptor] = Descriptor(1, {"Radio Example.url"});
     source.data[UrlDropFormat::Text] = "http://other/";
     FakeFiles files;

@@ -238,6 +238,31 @@ TEST_F(ListFileTest, SaveThenLoadRoundTripsAndSortsTheNewEntry) {
     EXPECT_EQ(Titles(), (std::vector<std::string>{"a", "b", "c"}));
 }
 
+TEST_F(ListFileTest, FieldsThatWouldNotReadBackAreSavedQuoted) {
+    struct Row {
+        const char* field;
+        const char* written;
+    };
+    const Row rows[] = {
+        {"Radio; n 1", "\"Radio; n 1\""},
+        {"\"Le\" direct", "\"\"\"Le\"\" direct\""},
+        {"a\tb", "\"a\tb\""},
+        {"\x01x", "\"\x01x\""},
+        {"dit \"oui\"", "dit \"oui\""},  // a quote inside a plain field reads back as it is
+        {" espace ", " espace "},
+    };
+    for (const Row& row : rows) {
+        list.Reset();
+        list.Row(0) = {row.field, row.field, "", row.field};
+        listFile.SaveStreamList(list);
+        EXPECT_EQ(files.files[path], row.written + std::string(";") + row.written + ";;" + row.written + "\r\n")
+            << "field: " << row.field;
+        listFile.LoadStreamList(list);
+        ASSERT_EQ(list.RowCount(), 1) << "field: " << row.field;
+        EXPECT_EQ(list.Row(0), (StreamEntry{row.field, row.field, "", row.field})) << "field: " << row.field;
+    }
+}
+
 TEST_F(ListFileTest, FailedSaveLeavesTheOldFileAndTheNextSaveWritesEachEntryOnce) {
     const std::string old = "old;1;;1\r\n";
     files.files[path] = old;
