@@ -7,6 +7,7 @@
 
 #include "audio/mp3_coder_win32.h"
 #include "recorder/save_target_dialog_win32.h"
+#include "ui/dialog_font_win32.h"
 #include "ui/png_image_list_win32.h"
 #include "ui/ui_pictures.h"
 #include "win/error_box_win32.h"
@@ -38,13 +39,9 @@ ControlPlace DigitsPlace(HWND window, HFONT font, RecorderElementId id) {
     return place;
 }
 
-UniqueFont MakeFont(HWND window, int weight) {
-    HDC dc = ::GetDC(window);
-    const int height = -::MulDiv(8, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
-    ::ReleaseDC(window, dc);
-    return UniqueFont(::CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
-}
+const char* const kNoticeLines[] = {
+    "La loi française n'étant plus ce qu'elle était, ce module vous permettra de",
+    "capturer juste de quoi reconnaître le titre que vous voulez acheter CQFD"};
 
 void DrawTextAt(HDC dc, int x, int y, const std::string& text, COLORREF colour) {
     ::SetTextColor(dc, colour);
@@ -133,8 +130,13 @@ RecorderWindow::~RecorderWindow() {
 }
 
 void RecorderWindow::FormCreate(HINSTANCE instance) {
-    font_ = MakeFont(Handle(), FW_NORMAL);
-    boldFont_ = MakeFont(Handle(), FW_BOLD);
+    // The notice lines are the widest texts: the font is the first in which
+    // they fit between the window's margins.
+    font_ = DialogFontThatFits([](HFONT font) {
+        const int room = kClientWidth - 16;
+        return TextWidth(font, kNoticeLines[0]) <= room && TextWidth(font, kNoticeLines[1]) <= room;
+    });
+    boldFont_ = SameFontWithWeight(font_.get(), FW_BOLD);
     handCursor_ = ::LoadCursorA(instance, "CURSOR");
     CreateControls();
     AddHelpBalloons();
@@ -295,11 +297,9 @@ void RecorderWindow::Paint(HDC target) {
     PaintPanel(dc.get(), shown_.encodingShown);
 
     // The two notice lines, greyed as disabled texts are.
-    const char* lines[] = {"La loi française n'étant plus ce qu'elle était, ce module vous permettra de",
-                           "capturer juste de quoi reconnaître le titre que vous voulez acheter CQFD"};
     const int tops[] = {64, 80};
     for (int i = 0; i < 2; ++i)
-        ::DrawStateA(dc.get(), nullptr, nullptr, reinterpret_cast<LPARAM>(lines[i]), 0, 8, tops[i], 0, 0,
+        ::DrawStateA(dc.get(), nullptr, nullptr, reinterpret_cast<LPARAM>(kNoticeLines[i]), 0, 8, tops[i], 0, 0,
                      DST_TEXT | DSS_DISABLED);
 
     ::BitBlt(target, 0, 0, client.right, client.bottom, dc.get(), 0, 0, SRCCOPY);

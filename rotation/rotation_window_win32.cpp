@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 
+#include "ui/dialog_font_win32.h"
 #include "ui/ui_pictures.h"
 #include "win/handles_win32.h"
 
@@ -19,40 +20,6 @@ constexpr int kThumbLength = 12;
 // place in the group.
 constexpr POINT kRotationGroupAt{7, 5};
 constexpr POINT kTransitionGroupAt{8, 56};
-
-HFONT CreateDialogFont(const char* face, int height) {
-    return ::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
-}
-
-// Height of the text word-wrapped to that width in that font.
-int WrappedHeight(HFONT font, const char* text, int width) {
-    RECT area{0, 0, width, 0};
-    HDC dc = ::GetDC(nullptr);
-    int height = 0;
-    {
-        SelectedObject selected(dc, font);
-        height = ::DrawTextA(dc, text, -1, &area, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    }
-    ::ReleaseDC(nullptr, dc);
-    return height;
-}
-
-// The window's places were measured in the usual 8-point dialog font. On a
-// system whose font of that name is wider, the labels would be cut: the
-// notice, the longest text, picks a narrower face, then a smaller size.
-UniqueFont FontThatFits(const char* notice, int width, int height) {
-    const struct {
-        const char* face;
-        int height;
-    } candidates[] = {{"MS Sans Serif", -11}, {"Arial Narrow", -11}, {"DejaVu Sans Condensed", -11},
-                      {"MS Sans Serif", -10}, {"DejaVu Sans Condensed", -10}};
-    for (const auto& candidate : candidates) {
-        UniqueFont font(CreateDialogFont(candidate.face, candidate.height));
-        if (font && WrappedHeight(font.get(), notice, width) <= height) return font;
-    }
-    return UniqueFont(CreateDialogFont("MS Sans Serif", -11));
-}
 
 std::string ControlText(HWND control) {
     char text[MAX_PATH * 2] = {};
@@ -111,7 +78,8 @@ RotationWindow::~RotationWindow() { Destroy(); }
 // FormCreate: the controls, their captions and places, the hand cursor.
 void RotationWindow::CreateControls(HINSTANCE instance) {
     handCursor_ = ::LoadCursorA(instance, "CURSOR");
-    font_ = FontThatFits(kRotationNotice, 161, 105);
+    // The notice is the longest text: the font is the first in which it fits its label.
+    font_ = DialogFontThatFits([](HFONT font) { return WrappedTextHeight(font, kRotationNotice, 161) <= 105; });
     const POINT r = kRotationGroupAt, t = kTransitionGroupAt;
 
     AddControl(WC_BUTTONA, "       Permutation ", BS_GROUPBOX, kRotationGroup, r.x, r.y, 131, 47);
