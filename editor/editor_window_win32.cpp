@@ -15,7 +15,7 @@ namespace {
 constexpr int kGroupLeft = 8;
 constexpr int kGroupTop = 78;
 
-struct ControlSpec {
+struct ControlPlan {
     int id;
     const char* className;
     const char* text;
@@ -31,7 +31,7 @@ constexpr DWORD kField = ES_AUTOHSCROLL | WS_TABSTOP;
 // The system's controls; the kit's come after them. In z-order the first is
 // on top: the title field covers the toggle when it is widened over it, and
 // the group box goes under everything.
-const ControlSpec kControls[] = {
+const ControlPlan kControls[] = {
     {kHeaderTitle, "STATIC", "Créez votre liste musicale !", kLabel, 108, 7, 220, 14, false},
     {kHeaderNote, "STATIC",
      "Glissez-Déposez les adresses depuis votre navigateur internet. Plus d'information dans le tutoriel.", kLabel,
@@ -103,14 +103,14 @@ EditorWindow::~EditorWindow() { Destroy(); }
 
 void EditorWindow::CreateControls() {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    for (const ControlSpec& spec : kControls) {
-        const int x = spec.x + (spec.inGroup ? kGroupLeft : 0);
-        const int y = spec.y + (spec.inGroup ? kGroupTop : 0);
-        HWND control = ::CreateWindowExA(spec.exStyle, spec.className, spec.text,
-                                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | spec.style, x, y, spec.width,
-                                         spec.height, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+    for (const ControlPlan& plan : kControls) {
+        const int x = plan.x + (plan.inGroup ? kGroupLeft : 0);
+        const int y = plan.y + (plan.inGroup ? kGroupTop : 0);
+        HWND control = ::CreateWindowExA(plan.exStyle, plan.className, plan.text,
+                                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | plan.style, x, y, plan.width,
+                                         plan.height, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(plan.id)),
                                          instance, nullptr);
-        if (!control) throw std::runtime_error(std::string("Impossible de créer le contrôle ") + spec.text);
+        if (!control) throw std::runtime_error(std::string("Impossible de créer le contrôle ") + plan.text);
     }
     // Never shown: it holds the icon file name of the entry being edited.
     ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 0, 0, Handle(),
@@ -169,8 +169,8 @@ void EditorWindow::ApplyFonts() {
     font_ = FontLike(guiFont, FW_NORMAL, false);
     boldFont_ = FontLike(guiFont, FW_BOLD, false);
     linkFont_ = FontLike(guiFont, FW_NORMAL, true);
-    for (const ControlSpec& spec : kControls)
-        ::SendMessageA(Control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    for (const ControlPlan& plan : kControls)
+        ::SendMessageA(Control(plan.id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     ::SendMessageA(Control(kHeaderTitle), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
     // The note must fit three lines in its place.
     noteFont_ = FontLike(guiFont, FW_NORMAL, false, kFontHeight + 1);
@@ -179,8 +179,8 @@ void EditorWindow::ApplyFonts() {
 }
 
 void EditorWindow::AttachBalloons(std::initializer_list<KitControl*> kitControls) {
-    for (const ControlSpec& spec : kControls)
-        if (hints_.Balloons().IsRegistered(spec.id)) hints_.Attach(Control(spec.id), spec.id);
+    for (const ControlPlan& plan : kControls)
+        if (hints_.Balloons().IsRegistered(plan.id)) hints_.Attach(Control(plan.id), plan.id);
     for (KitControl* control : kitControls)
         control->SetOnMouseMove(
             [this, hwnd = control->Handle()](int id, POINT at) { hints_.PointerMoved(hwnd, id, at); });

@@ -21,9 +21,9 @@ UINT_PTR CALLBACK SaveDialogHook(HWND hook, UINT msg, WPARAM, LPARAM lp) {
 }  // namespace
 
 void SaveTargetDialog::RewriteNameForType(HWND dialog, int fileType) {
-    char spec[MAX_PATH + 1] = {};
-    if (::SendMessageA(dialog, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(spec)) < 0) spec[0] = '\0';
-    const std::string name = NameForFileType(spec, fileType);
+    char typedName[MAX_PATH + 1] = {};
+    if (::SendMessageA(dialog, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(typedName)) < 0) typedName[0] = '\0';
+    const std::string name = NameForFileType(typedName, fileType);
     // Explorer-style dialogs show the name in a combo box (cmb13); the plain
     // edit box (edt1) only exists in the older layout, and a text sent to a
     // control that is not there would be lost.
