@@ -23,8 +23,9 @@ UniqueFont DialogFontThatFits(const std::function<bool(HFONT)>& fits, int weight
     const struct {
         const char* face;
         int height;
-    } candidates[] = {{"MS Sans Serif", -11}, {"Arial Narrow", -11}, {"DejaVu Sans Condensed", -11},
-                      {"MS Sans Serif", -10}, {"DejaVu Sans Condensed", -10}};
+    } candidates[] = {{"MS Sans Serif", -11},         {"Arial Narrow", -11},          {"Liberation Sans Narrow", -11},
+                      {"DejaVu Sans Condensed", -11}, {"MS Sans Serif", -10},         {"DejaVu Sans Condensed", -10},
+                      {"DejaVu Sans Condensed", -9}};
     for (const auto& candidate : candidates) {
         UniqueFont font = CreateDialogFont(candidate.face, candidate.height, weight);
         if (font && fits(font.get())) return font;
