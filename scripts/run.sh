@@ -34,9 +34,8 @@ wine_pid=$!
 # The screenshot waits for the tray icon (Wine's tray window appears with the
 # first icon), then for the ready balloon, which Wine shows about 2 s later.
 tray_up=
-for _ in $(seq 600); do
+for _ in $(seq 900); do
   if xdotool search --name 'Wine System Tray' >/dev/null 2>&1; then tray_up=1; break; fi
-  kill -0 "$wine_pid" 2>/dev/null || break
   sleep 0.1
 done
 if [ -z "$tray_up" ]; then
