@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "audio/mp3_coder_win32.h"
+#include "audio/wave_file_stream_win32.h"
 #include "recorder/save_target_dialog_win32.h"
 #include "ui/dialog_font_win32.h"
 #include "ui/png_image_list_win32.h"
@@ -53,16 +54,20 @@ void DrawTextAt(HDC dc, int x, int y, const std::string& text, COLORREF colour) 
 // The capture component as the session sees it.
 class RecorderWindow::CaptureAdapter : public CaptureDevice {
 public:
-    explicit CaptureAdapter(TWaveRecorder& recorder) : recorder_(recorder) {}
+    CaptureAdapter(TWaveRecorder& recorder, const RecorderWindowServices& services)
+        : recorder_(recorder), services_(services) {}
     bool IsActive() override { return recorder_.GetActive(); }
     void RecordToFile(const std::string& path) override {
-        if (!recorder_.RecordToFile(path))
+        std::unique_ptr<ByteStream> file = services_.openCaptureFile ? services_.openCaptureFile(path)
+                                                                     : std::make_unique<FileByteStream>(path);
+        if (!recorder_.RecordToStream(file.release(), true))
             throw std::runtime_error("Ooops ! Le périphérique d'enregistrement n'a pas pu être ouvert");
     }
     void Stop() override { recorder_.SetActive(false); }
 
 private:
     TWaveRecorder& recorder_;
+    const RecorderWindowServices& services_;
 };
 
 // The MP3 coder with its lists filled for one pair, as the window uses it.
@@ -163,7 +168,7 @@ void RecorderWindow::FormCreate(HINSTANCE instance) {
     timer_.SetOnTimer([this] { GuardedCall([this] { session_->Tick(); }); });
 
     if (!services_.dialog) services_.dialog = std::make_unique<SaveTargetDialog>(Handle());
-    capture_ = std::make_unique<CaptureAdapter>(*recorder_);
+    capture_ = std::make_unique<CaptureAdapter>(*recorder_, services_);
     encoderAdapter_ = std::make_unique<EncoderAdapter>(*coder_);
     system_ = std::make_unique<SystemAdapter>();
     session_ = std::make_unique<RecorderSession>(

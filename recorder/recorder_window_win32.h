@@ -48,6 +48,9 @@ struct RecorderWindowServices {
     // dialog and LAME_ENC.DLL.
     std::unique_ptr<TargetDialog> dialog;
     MP3EncoderLibrary* encoder = nullptr;
+    // Creates (or empties) the capture file; raises EStreamError when it
+    // cannot. Empty: the file on disk.
+    std::function<std::unique_ptr<ByteStream>(const std::string& path)> openCaptureFile;
 };
 
 class RecorderWindow : public Window, private RecorderView {

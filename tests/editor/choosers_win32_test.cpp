@@ -58,32 +58,13 @@ public:
     void EnterAddingLook() override { calls.push_back("adding"); }
 };
 
-// A 16x16 picture in the system's BMP format, 24 bits per pixel.
-std::string SmallBitmap() {
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    const DWORD pixels = 16 * 16 * 3;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + pixels;
-    info.biSize = sizeof info;
-    info.biWidth = info.biHeight = 16;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) bytes += (x + y) % 4 < 2 ? std::string("\x20\x40\xE0", 3) : std::string("\xF0\xC0\x30", 3);
-    return bytes;
-}
-
 class ChoosersWin32Test : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(root.Path().empty());
         for (const char* sub : {"Pages", "Images", "Autres"}) ::CreateDirectoryA((root.Path() + sub).c_str(), nullptr);
         ASSERT_TRUE(wine_support::WriteFileBytes(root.Path() + "Pages\\jazz.htm", "<html></html>"));
-        ASSERT_TRUE(wine_support::WriteFileBytes(root.Path() + "Images\\note.bmp", SmallBitmap()));
+        ASSERT_TRUE(wine_support::WriteFileBytes(root.Path() + "Images\\note.bmp", wine_support::SmallBitmapFile()));
         ASSERT_TRUE(wine_support::WriteFileBytes(root.Path() + "Images\\casse.bmp", "pas une image"));
         ASSERT_TRUE(wine_support::WriteFileBytes(root.Path() + "Autres\\rock.htm", "<html></html>"));
     }

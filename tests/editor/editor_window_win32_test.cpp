@@ -295,4 +295,22 @@ TEST_F(EditorWindowTest, RestingOnAControlShowsItsBalloonOnceSwitchedOn) {
     EXPECT_FALSE(wine_support::SaveScreenshot("balloon.png").empty());
     EXPECT_TRUE(wine_support::PumpUntil([&] { return !balloonShown(); }, 4000)) << "closes after its time";
 }
+
+// A long session's editing: open, step to the other entry (its picture is
+// loaded), rename it, save; the handles and GDI objects stay where they were.
+TEST_F(EditorWindowTest, FiftyOpenEditSaveCyclesLeaveNoHandlesOrGdiObjectsBehind) {
+    ASSERT_TRUE(::CreateDirectoryA((scratch.Path() + "Images").c_str(), nullptr));
+    ASSERT_TRUE(wine_support::WriteFileBytes(scratch.Path() + "Images\\note.bmp", wine_support::SmallBitmapFile()));
+    Start("A;http://a/;note.bmp;1\r\nB 0;http://b/;;1\r\n");
+    int saves = 0;
+    const std::string grown = wine_support::ResourcesGrownBy(50, [&] {
+        Open();
+        Step(+1);
+        Type(kTitleField, "B " + std::to_string(++saves));
+        Click(kSave);
+    });
+    EXPECT_EQ(grown, "");
+    EXPECT_EQ(File(), "A;http://a/;note.bmp;1\r\nB " + std::to_string(saves) + ";http://b/;;1\r\n");
+    EXPECT_EQ(saves, 55);
+}
 }  // namespace

@@ -7,12 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "audio/mp3_coder_win32.h"
+#include "audio/wave_file_stream_win32.h"
 #include "recorder/recorder_window_win32.h"
 #include "recorder/save_target_dialog_win32.h"
 #include "tests/support/wine_support.h"
@@ -124,6 +126,35 @@ private:
     MP3EncoderLibrary& real_ = EncoderDllLibrary();
 };
 
+// The space left on the disk of the capture file, which another program frees
+// again after a given count of failed writes.
+struct Disk {
+    int64_t room = INT64_MAX;
+    int failedWrites = 0;
+    int roomBackAfter = 0;
+};
+
+// The capture file on a disk that fills up: a write past the room left is cut
+// short at the room's end, or refused when none is left, while bytes already
+// in the file can still be rewritten (the header's sizes).
+class FillingDisk : public ByteStream {
+public:
+    FillingDisk(const std::string& path, Disk& disk) : file_(path), disk_(disk) {}
+    int64_t Seek(int64_t offset, SeekOrigin origin) override { return file_.Seek(offset, origin); }
+    int32_t Read(void* buffer, int32_t count) override { return file_.Read(buffer, count); }
+    int32_t Write(const void* buffer, int32_t count) override {
+        const int64_t at = file_.Seek(0, SeekOrigin::Current);
+        const int32_t fits = static_cast<int32_t>(std::clamp<int64_t>(disk_.room - at, 0, count));
+        if (fits < count && ++disk_.failedWrites == disk_.roomBackAfter) disk_.room = INT64_MAX;
+        return fits == 0 ? 0 : file_.Write(buffer, fits);
+    }
+    void SetSize(int64_t size) override { file_.SetSize(size); }
+
+private:
+    FileByteStream file_;
+    Disk& disk_;
+};
+
 // The program's help balloons: what the window hands over.
 struct RecordedBalloons : RecorderHelpBalloons {
     void AddHelpBalloon(const RecorderElement& element) override { added.push_back(element.id); }
@@ -136,18 +167,6 @@ struct RecordedBalloons : RecorderHelpBalloons {
     int switches = 0;
 };
 
-// Every error box "Sonoraflux" this thread opens is read and closed.
-std::vector<std::string> boxTexts;
-VOID CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR, DWORD) {
-    if (HWND box = ::FindWindowA("#32770", "Sonoraflux")) {
-        char text[2048] = {};
-        ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        boxTexts.push_back(text);
-        ::EndDialog(box, IDOK);
-        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-    }
-}
-
 class RecorderWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -157,8 +176,6 @@ protected:
         ::CreateDirectoryA((root + "Enregistrements").c_str(), nullptr);
         std::string tempFolder = temp.substr(0, temp.size() - 1);
         ::SetEnvironmentVariableA("TEMP", tempFolder.c_str());
-        boxTexts.clear();
-        boxTimer = ::SetTimer(nullptr, 0, 100, CloseErrorBox);
 
         RecorderWindowServices services;
         services.programFolder = root;
@@ -167,13 +184,15 @@ protected:
         services.dialog = std::move(dialog);
         services.encoder = &encoder;
         services.helpBalloons = &balloons;
+        services.openCaptureFile = [this](const std::string& path) {
+            return std::make_unique<FillingDisk>(path, disk);
+        };
         window = std::make_unique<RecorderWindow>(::GetModuleHandleA(nullptr), nullptr, std::move(services));
         window->ShowCentredInFront();
         wine_support::PumpFor(300);
     }
     void TearDown() override {
         window.reset();
-        ::KillTimer(nullptr, boxTimer);
         // The player started by this test ends with it, so that no tone runs
         // into the next; its id is checked first, as a player that has ended
         // leaves its id free for any other process.
@@ -248,7 +267,8 @@ protected:
     RecordedBalloons balloons;
     std::unique_ptr<RecorderWindow> window;
     std::function<void()> onRecording;
-    UINT_PTR boxTimer = 0;
+    Disk disk;
+    wine_support::ErrorBoxCloser boxes;
     std::string toneUnix;
     bool playing = false;
 };
@@ -306,7 +326,7 @@ TEST_F(RecorderWindowTest, TenSecondsToWavThroughTheWindow) {
     EXPECT_NEAR(tone.seconds, 10.0, 1.5);
     EXPECT_NEAR(tone.hz, 1000.0, 5.0);
     EXPECT_FALSE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", wav)) << "a WAV target needs no temporary file";
-    EXPECT_TRUE(boxTexts.empty()) << boxTexts.front();
+    EXPECT_TRUE(boxes.Closed().empty()) << boxes.Closed().front();
 
     // A new choice enables the button again.
     answers.push_back(target);
@@ -346,7 +366,7 @@ TEST_F(RecorderWindowTest, TenSecondsToMp3EncodedWithAProgressBarOverThePanel) {
     std::printf("MP3 decoded %.2f s, %.1f Hz\n", tone.seconds, tone.hz);
     EXPECT_NEAR(tone.seconds, 10.0, 1.5);
     EXPECT_NEAR(tone.hz, 1000.0, 5.0);
-    EXPECT_TRUE(boxTexts.empty()) << boxTexts.front();
+    EXPECT_TRUE(boxes.Closed().empty()) << boxes.Closed().front();
 }
 
 TEST_F(RecorderWindowTest, AnEncoderFailureRestoresTheWindowAndKeepsTheCapture) {
@@ -354,17 +374,77 @@ TEST_F(RecorderWindowTest, AnEncoderFailureRestoresTheWindowAndKeepsTheCapture) 
     encoder.failAtChunk = 3;
     const std::string target = root + "Enregistrements\\Flumen.mp3";
     RecordFor(target, 3);
-    ASSERT_TRUE(wine_support::PumpUntil([&] { return IsIdle() && !boxTexts.empty(); }, 10000));
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return IsIdle() && !boxes.Closed().empty(); }, 10000));
     EXPECT_FALSE(::IsWindowVisible(window->ProgressBar()));
     EXPECT_TRUE(::IsWindowVisible(window->Button()));
     EXPECT_EQ(window->Session().Display().panelTitle, "Enregistrement");
-    ASSERT_EQ(boxTexts.size(), 1u);
-    EXPECT_NE(boxTexts[0].find("beEncodeChunk failed 7"), std::string::npos) << boxTexts[0];
-    EXPECT_NE(boxTexts[0].find(temp + "TempFlumen.wav"), std::string::npos) << boxTexts[0];
+    ASSERT_EQ(boxes.Closed().size(), 1u);
+    EXPECT_NE(boxes.Closed()[0].find("beEncodeChunk failed 7"), std::string::npos) << boxes.Closed()[0];
+    EXPECT_NE(boxes.Closed()[0].find(temp + "TempFlumen.wav"), std::string::npos) << boxes.Closed()[0];
     std::string bytes;
     ASSERT_TRUE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", bytes)) << "the capture is kept";
     EXPECT_NEAR(MeasureWav(bytes).seconds, 3.0, 1.5);
     EXPECT_FALSE(wine_support::ReadFileBytes(target, bytes)) << "no half-written MP3";
+}
+
+// The disk fills up half way through the third second of the capture, and
+// room comes back after two failed writes: each failure shows the system's
+// error box, the countdown and the capture go on, and the file keeps whole
+// frames with a header that counts exactly the bytes in it.
+TEST_F(RecorderWindowTest, AFullDiskDuringTheCaptureShowsTheErrorAndTheFileStaysSound) {
+    constexpr int64_t kSecond = 44100 * 4;
+    constexpr int64_t kHeader = 46;
+    PlayTone(12);
+    disk.room = kHeader + 2 * kSecond + kSecond / 2 + 2;  // half a frame past the half second
+    disk.roomBackAfter = 2;
+    const std::string target = root + "Enregistrements\\Plein.wav";
+    answers.push_back(target);
+    ClickElement(RecorderElementId::Image14);
+    const DWORD start = ::GetTickCount();
+    PressButton();
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return TimeShown() == "00:52"; }, 15000)) << "countdown at " << TimeShown();
+    PressButton();
+    const double seconds = (::GetTickCount() - start) / 1000.0;
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return IsIdle(); }, 5000));
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return boxes.Closed().size() >= 2; }, 5000)) << "no error shown";
+
+    EXPECT_EQ(disk.failedWrites, 2);
+    char text[256] = {};
+    ASSERT_EQ(::waveInGetErrorTextA(MMSYSERR_ERROR, text, sizeof text), MMSYSERR_NOERROR);
+    EXPECT_EQ(boxes.Closed(), std::vector<std::string>(2, text));
+    std::string bytes;
+    ASSERT_TRUE(wine_support::ReadFileBytes(target, bytes));
+    const int64_t dataSize = U32(bytes, 42);
+    EXPECT_EQ(static_cast<int64_t>(bytes.size()), kHeader + dataSize) << "the header counts the bytes in the file";
+    EXPECT_EQ(U32(bytes, 4), bytes.size() - 8);
+    EXPECT_EQ(dataSize % 4, 0) << "whole frames only";
+    EXPECT_GT(dataSize, 2 * kSecond + kSecond / 2 + kSecond) << "the capture went on once room came back";
+    // While a box opens the device may also run out of buffers, so more
+    // than the refused second and a half can be missing.
+    EXPECT_LT(static_cast<double>(dataSize) / kSecond, seconds - 1.5) << "the refused part is missing";
+}
+
+// Twenty short recordings, WAV and MP3 in turn, as a long session has them:
+// the handles and GDI objects stay where they were.
+TEST_F(RecorderWindowTest, TwentyShortRecordingsLeaveNoHandlesOrGdiObjectsBehind) {
+    PlayTone(60);
+    int recordings = 0;
+    const std::string grown = wine_support::ResourcesGrownBy(20, [&] {
+        const char* kind = ++recordings % 2 ? ".wav" : ".mp3";
+        answers.push_back(root + "Enregistrements\\Court" + std::to_string(recordings) + kind);
+        ClickElement(RecorderElementId::Image14);
+        PressButton();
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return window->Session().Display().indicatorRunning; }, 3000));
+        wine_support::PumpFor(300);
+        PressButton();
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return IsIdle(); }, 10000));
+    });
+    EXPECT_EQ(grown, "");
+    EXPECT_EQ(recordings, 25);
+    std::string bytes;
+    EXPECT_TRUE(wine_support::ReadFileBytes(root + "Enregistrements\\Court25.wav", bytes));
+    EXPECT_TRUE(wine_support::ReadFileBytes(root + "Enregistrements\\Court24.mp3", bytes));
+    EXPECT_TRUE(boxes.Closed().empty()) << boxes.Closed().front();
 }
 
 TEST_F(RecorderWindowTest, QuittingDuringAnEncodingDropsTheUnfinishedMp3AndKeepsTheCapture) {
@@ -379,7 +459,7 @@ TEST_F(RecorderWindowTest, QuittingDuringAnEncodingDropsTheUnfinishedMp3AndKeeps
     EXPECT_FALSE(wine_support::ReadFileBytes(target, bytes)) << "no half-written MP3";
     ASSERT_TRUE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", bytes));
     EXPECT_NEAR(MeasureWav(bytes).seconds, 4.0, 1.5);
-    EXPECT_TRUE(boxTexts.empty()) << boxTexts.front();
+    EXPECT_TRUE(boxes.Closed().empty()) << boxes.Closed().front();
 }
 
 TEST_F(RecorderWindowTest, QuittingDuringARecordingFinalisesTheCaptureAndEncodesNothing) {
@@ -403,8 +483,8 @@ TEST_F(RecorderWindowTest, ATargetThatCannotBeCreatedLeavesTheWindowUsable) {
     answers.push_back(root + "absent\\Flumen.wav");
     ClickElement(RecorderElementId::Image14);
     PressButton();
-    ASSERT_TRUE(wine_support::PumpUntil([&] { return !boxTexts.empty(); }, 5000));
-    EXPECT_NE(boxTexts[0].find("absent\\Flumen.wav"), std::string::npos) << boxTexts[0];
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return !boxes.Closed().empty(); }, 5000));
+    EXPECT_NE(boxes.Closed()[0].find("absent\\Flumen.wav"), std::string::npos) << boxes.Closed()[0];
     EXPECT_EQ(ButtonText(), "Démarrer");
     EXPECT_TRUE(::IsWindowEnabled(window->Button()));
     EXPECT_EQ(TimeShown(), "00:00");

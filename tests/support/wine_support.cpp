@@ -1,5 +1,6 @@
 #include "tests/support/wine_support.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -138,14 +139,27 @@ ErrorBoxCloser::~ErrorBoxCloser() {
 
 VOID CALLBACK ErrorBoxCloser::CloseErrorBoxes(HWND, UINT, UINT_PTR, DWORD) {
     ErrorBoxCloser* self = currentCloser;
-    HWND box = ::FindWindowA("#32770", "Sonoraflux");
-    if (!self || !box) return;
-    // The close is posted: the same box can still be there at the next tick.
-    if (box != self->lastBox_) {
-        self->lastBox_ = box;
-        self->closed_.push_back(BoxMessage(box));
-    }
-    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    if (!self) return;
+    // A box can open inside another's loop (an error in a notification the
+    // first box's loop dispatched): the first one, once told to close, is
+    // hidden but lives on until the second closes, so every visible box of
+    // this thread is closed, not just the first one found.
+    std::erase_if(self->seen_, [](HWND box) { return !::IsWindow(box); });
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND box, LPARAM closer) -> BOOL {
+            char className[16] = {}, title[32] = {};
+            ::GetClassNameA(box, className, sizeof className);
+            ::GetWindowTextA(box, title, sizeof title);
+            if (std::string(className) != "#32770" || std::string(title) != "Sonoraflux" || !::IsWindowVisible(box))
+                return TRUE;
+            auto* owner = reinterpret_cast<ErrorBoxCloser*>(closer);
+            // The close is posted: the same box can still be there at the next tick.
+            if (owner->seen_.insert(box).second) owner->closed_.push_back(BoxMessage(box));
+            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(self));
 }
 
 namespace {
@@ -186,6 +200,52 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
     while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
     std::fclose(f);
     return true;
+}
+
+std::string SmallBitmapFile() {
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    const DWORD pixels = 16 * 16 * 3;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + pixels;
+    info.biSize = sizeof info;
+    info.biWidth = info.biHeight = 16;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) bytes += (x + y) % 4 < 2 ? std::string("\x20\x40\xE0", 3) : std::string("\xF0\xC0\x30", 3);
+    return bytes;
+}
+
+ResourceProbe ProbeResources() {
+    ResourceProbe probe;
+    ::GetProcessHandleCount(::GetCurrentProcess(), &probe.handles);
+    HANDLE event = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    probe.handleSlot = reinterpret_cast<uintptr_t>(event);
+    ::CloseHandle(event);
+    std::vector<HBITMAP> bitmaps;
+    for (int i = 0; i < 256; ++i) {
+        bitmaps.push_back(::CreateBitmap(1, 1, 1, 1, nullptr));
+        probe.gdiSlot = std::max(probe.gdiSlot, static_cast<unsigned>(reinterpret_cast<uintptr_t>(bitmaps.back()) & 0xFFFF));
+    }
+    for (HBITMAP bitmap : bitmaps) ::DeleteObject(bitmap);
+    return probe;
+}
+
+std::string ResourcesGrownBy(int times, const std::function<void()>& once) {
+    for (int i = 0; i < 5; ++i) once();
+    const ResourceProbe before = ProbeResources();
+    for (int i = 0; i < times; ++i) once();
+    const ResourceProbe after = ProbeResources();
+    std::string grown;
+    if (after.handles > before.handles || after.handleSlot > before.handleSlot) grown += "kernel handles ";
+    constexpr unsigned kGdiSlotNoise = 8;
+    if (after.gdiSlot > before.gdiSlot + kGdiSlotNoise) grown += "GDI objects ";
+    if (!before.handleSlot) grown += "(no probe) ";
+    return grown;
 }
 
 }  // namespace wine_support

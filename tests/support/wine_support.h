@@ -3,7 +3,9 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -72,7 +74,7 @@ private:
     static VOID CALLBACK CloseErrorBoxes(HWND, UINT, UINT_PTR, DWORD);
 
     UINT_PTR timer_;
-    HWND lastBox_ = nullptr;
+    std::set<HWND> seen_;
     std::vector<std::string> closed_;
     ErrorBoxCloser* previous_;
 };
@@ -97,6 +99,31 @@ private:
     bool done_ = false;
     bool running_ = false;
 };
+
+// What grows when something leaks: the process's kernel handles as the system
+// counts them (Wine reports 0), the slot a new kernel handle gets, and the
+// highest slot among many new GDI objects (Wine counts no GDI objects per
+// process either, and hands freed GDI slots out last freed first, so one
+// probe would only see the order of the frees): with no leak both stay put.
+// Wine's own threads may close a handle meanwhile, which lowers the handle
+// slot; a leak of one handle per cycle raises it.
+struct ResourceProbe {
+    DWORD handles = 0;
+    uintptr_t handleSlot = 0;
+    unsigned gdiSlot = 0;
+};
+ResourceProbe ProbeResources();
+
+// Runs once five times (first-time allocations are not leaks), then times
+// more between two probes; returns what grew ("kernel handles", "GDI
+// objects"), empty when nothing did. The GDI slot may move by a few between
+// two probes with no leak (the order of Wine's own frees, the progress bar's
+// and the encoder's cycles): a leak of one object in every cycle moves it by
+// the count of cycles, so times should be 20 or more.
+std::string ResourcesGrownBy(int times, const std::function<void()>& once);
+
+// A 16x16 picture file in the system's BMP format, 24 bits per pixel.
+std::string SmallBitmapFile();
 
 // Writes bytes to a file (Windows path); returns false on failure.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
