@@ -4,6 +4,9 @@
 #pragma once
 #include <span>
 
+// "Démarrer" / "Arrêter".
+inline constexpr int kRecorderButtonId = 1;
+
 enum class RecorderElementId : int {
     Image14 = 1401,  // file choice
     Shape4,          // frame of the time display

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr int kButtonId = 1;
 
 ControlPlace PlaceOf(RecorderElementId id) {
     const RecorderElement& e = RecorderElementOf(id);
@@ -180,7 +179,7 @@ void RecorderWindow::FormCreate(HINSTANCE instance) {
 void RecorderWindow::CreateControls() {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     button_.reset(::CreateWindowExA(0, "BUTTON", kStartCaption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                                    141, 23, 65, 25, Handle(), reinterpret_cast<HMENU>(kButtonId), instance, nullptr));
+                                    141, 23, 65, 25, Handle(), reinterpret_cast<HMENU>(kRecorderButtonId), instance, nullptr));
     ::SendMessageA(button_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     ::EnableWindow(button_.get(), FALSE);
     progress_.reset(::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | PBS_SMOOTH, 18, 34, 320, 17, Handle(),
@@ -270,7 +269,7 @@ LRESULT RecorderWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_ERASEBKGND: return 1;
         case WM_COMMAND:
-            if (LOWORD(wp) == kButtonId && HIWORD(wp) == BN_CLICKED) {
+            if (LOWORD(wp) == kRecorderButtonId && HIWORD(wp) == BN_CLICKED) {
                 session_->PressButton();
                 return 0;
             }

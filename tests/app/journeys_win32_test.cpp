@@ -10,6 +10,7 @@
 #include <string>
 
 #include "editor/editor_controls.h"
+#include "recorder/recorder_window_layout.h"
 #include "tests/app/program_driver.h"
 #include "tests/support/wine_support.h"
 
@@ -26,9 +27,9 @@ protected:
     }
 
     // Starts the program and waits for its ready notice.
-    void Start(const std::string& list) {
+    void Start(const std::string& list, const std::vector<std::string>& environment = {}) {
         ASSERT_TRUE(wine_support::WriteFileBytes(folder + "Sonoraflux.ini", list));
-        program = std::make_unique<RunningProgram>(folder);
+        program = std::make_unique<RunningProgram>(folder, environment);
         ASSERT_TRUE(program->WaitForMainWindow(20000));
         ASSERT_TRUE(wine_support::PumpUntil([] { return VisibleBalloon() != nullptr; }, 20000)) << "ready notice";
     }
@@ -135,5 +136,112 @@ TEST_F(JourneyTest, DeletingTheLastEntryAndSavingLeavesThePlaceholder) {
     Click(kSave);
     EXPECT_TRUE(wine_support::PumpUntil([&] { return ListFile() == "Vide;;;1\r\n"; }, 5000)) << ListFile();
     EXPECT_TRUE(wine_support::PumpUntil([&] { return !::IsWindowVisible(Editor()); }, 5000));
+}
+
+// The recorder as a person uses it, on a tone played into the sound card.
+class RecordingJourney : public JourneyTest {
+protected:
+    HWND Recorder() const { return FindProcessWindow(program->Pid(), "SonorafluxRecorderWindow"); }
+    HWND Control(int id) const { return ::GetDlgItem(Recorder(), id); }
+    std::string TextOf(int id) const {
+        char buffer[64] = {};
+        ::SendMessageA(Control(id), WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+        return buffer;
+    }
+    std::string TimeShown() const {
+        return TextOf(static_cast<int>(RecorderElementId::Label19)) + ":" +
+               TextOf(static_cast<int>(RecorderElementId::Label20));
+    }
+    void ClickControl(int id) {
+        RECT r{};
+        ASSERT_TRUE(::GetWindowRect(Control(id), &r)) << "control " << id;
+        ASSERT_TRUE(ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, 1));
+    }
+    HWND SaveDialog() const {
+        HWND dialog = FindProcessWindow(program->Pid(), "#32770");
+        return dialog && ::IsWindowVisible(dialog) ? dialog : nullptr;
+    }
+
+    // The file image, the save dialog answered by typing the name, then
+    // "Démarrer", ten seconds, "Arrêter".
+    void RecordTenSeconds(const std::string& name, const std::string& screenshot, const std::string& dialogShot = "") {
+        ClickControl(static_cast<int>(RecorderElementId::Image14));
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return SaveDialog() != nullptr; }, 10000)) << "the save dialog";
+        wine_support::PumpFor(500);
+        ASSERT_TRUE(TypeText(name));
+        if (!dialogShot.empty()) {
+            wine_support::PumpFor(300);
+            EXPECT_FALSE(wine_support::SaveScreenshot(dialogShot).empty());
+        }
+        ASSERT_TRUE(PressKeys("Return"));
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return SaveDialog() == nullptr; }, 5000)) << "the dialog closes";
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowEnabled(Control(kRecorderButtonId)) != FALSE; }, 3000))
+            << "a target enables the button";
+        ClickControl(kRecorderButtonId);
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return TextOf(kRecorderButtonId) == "Arrêter"; }, 3000));
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return TimeShown() == "00:50"; }, 14000)) << "at " << TimeShown();
+        EXPECT_FALSE(wine_support::SaveScreenshot(screenshot).empty());
+        ClickControl(kRecorderButtonId);
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return TextOf(kRecorderButtonId) == "Démarrer"; }, 3000));
+    }
+
+    // The tone measured in a 16-bit WAV file.
+    wine_support::Tone ToneIn(const std::string& wavPath) {
+        std::string bytes;
+        EXPECT_TRUE(wine_support::ReadFileBytes(wavPath, bytes)) << wavPath;
+        const wine_support::Tone tone = wine_support::MeasureTone(bytes);
+        std::printf("%s: %.2f s, %.1f Hz\n", wavPath.c_str(), tone.seconds, tone.hz);
+        return tone;
+    }
+
+    wine_support::ScratchFolder temp{"journey_temp_"};
+};
+
+// Ten seconds of a 1000 Hz tone to WAV, then to MP3, through the tray menu,
+// the recorder window and the real save dialog; the files are checked by
+// measuring the tone, the MP3 once decoded, and the temporary capture is gone.
+TEST_F(RecordingJourney, TenSecondsOfAToneToWavThenToMp3) {
+    ASSERT_FALSE(temp.Path().empty());
+    Start("Alpha;a.htm;;1\r\n", {"TEMP=" + temp.Path().substr(0, temp.Path().size() - 1)});
+    ASSERT_TRUE(ChooseTrayMenuItem(*program, {"Enregistrer..."}));
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return Recorder() && ::IsWindowVisible(Recorder()); }, 5000));
+    EXPECT_EQ(TextOf(kRecorderButtonId), "Démarrer");
+    EXPECT_FALSE(::IsWindowEnabled(Control(kRecorderButtonId))) << "no target yet";
+
+    const std::string recordings = folder + "Enregistrements\\";
+    {
+        wine_support::PlayingTone tone(14, 1000);
+        ASSERT_TRUE(tone.Started());
+        RecordTenSeconds("Journal.wav", "journey-recording-wav.png", "journey-save-dialog.png");
+    }
+    std::string bytes;
+    ASSERT_TRUE(wine_support::PumpUntil(
+        [&] { return wine_support::ReadFileBytes(recordings + "Journal.wav", bytes) && bytes.size() > 8 &&
+                     bytes[4] != 0; }, 5000)) << "the header is completed";
+    const wine_support::Tone wav = ToneIn(recordings + "Journal.wav");
+    // The first capture of a fresh process misses up to about two seconds on
+    // this bench (8.3 s measured): Wine's sound driver connects to the sound
+    // server when the device first opens, and the countdown has started.
+    EXPECT_GT(wav.seconds, 7.0);
+    EXPECT_LT(wav.seconds, 11.0);
+    EXPECT_NEAR(wav.hz, 1000.0, 5.0);
+
+    {
+        wine_support::PlayingTone tone(14, 1000);
+        ASSERT_TRUE(tone.Started());
+        RecordTenSeconds("Journal.mp3", "journey-recording-mp3.png");
+        // Encoding, then back to the recording look.
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(Control(kRecorderButtonId)) != FALSE &&
+                                                         !wine_support::ReadFileBytes(temp.Path() + "TempFlumen.wav", bytes); },
+                                            30000)) << "the encoding ends and the temporary capture is deleted";
+    }
+    const std::string decoded = temp.Path() + "decoded.wav";
+    ASSERT_EQ(wine_support::RunUnixShell("lame --quiet --decode '" + wine_support::UnixPathOf(recordings + "Journal.mp3") +
+                                         "' '" + wine_support::UnixPathOf(decoded) + "' </dev/null >/dev/null 2>&1"),
+              0);
+    const wine_support::Tone mp3 = ToneIn(decoded);
+    EXPECT_NEAR(mp3.seconds, 10.0, 1.5);
+    EXPECT_NEAR(mp3.hz, 1000.0, 5.0);
+    EXPECT_EQ(FindProcessWindow(program->Pid(), "#32770"), nullptr) << "no error box";
 }
 }  // namespace

@@ -1,5 +1,6 @@
 #include "tests/app/program_driver.h"
 
+#include <cstring>
 #include <vector>
 
 #include "tests/support/ocr_lines.h"
@@ -60,8 +61,17 @@ namespace {
 // This process's environment with the extra entries after it.
 std::string EnvironmentBlock(const std::vector<std::string>& extra) {
     std::string block;
+    // An extra entry replaces the inherited one of the same name.
+    auto overridden = [&](const char* entry) {
+        const char* equals = std::strchr(entry + 1, '=');
+        const size_t nameLength = equals ? static_cast<size_t>(equals - entry) + 1 : 0;
+        for (const std::string& e : extra)
+            if (nameLength && e.size() >= nameLength && ::_strnicmp(e.c_str(), entry, nameLength) == 0) return true;
+        return false;
+    };
     char* strings = ::GetEnvironmentStringsA();
-    for (const char* p = strings; *p; p += lstrlenA(p) + 1) block.append(p, lstrlenA(p) + 1);
+    for (const char* p = strings; *p; p += lstrlenA(p) + 1)
+        if (!overridden(p)) block.append(p, lstrlenA(p) + 1);
     ::FreeEnvironmentStringsA(strings);
     for (const std::string& entry : extra) block.append(entry.c_str(), entry.size() + 1);
     block.push_back('\0');
@@ -177,6 +187,11 @@ std::string MessageBoxText(HWND box) {
 bool PressKeys(const std::string& keys) {
     return wine_support::RunUnixShell("DISPLAY=" + wine_support::Env("DISPLAY") + " xdotool key --delay 120 " + keys) ==
            0;
+}
+
+bool TypeText(const std::string& text) {
+    return wine_support::RunUnixShell("DISPLAY=" + wine_support::Env("DISPLAY") + " xdotool type --delay 80 '" + text +
+                                      "'") == 0;
 }
 
 namespace {

@@ -59,6 +59,8 @@ HWND VisibleBalloon();
 std::string MessageBoxText(HWND box);
 // Sends keys with xdotool (e.g. "Escape") to the focused window.
 bool PressKeys(const std::string& keys);
+// Types text (plain ASCII) with xdotool into the focused window.
+bool TypeText(const std::string& text);
 
 // The real mouse, through xdotool: moves to a screen point and clicks there
 // with button 1 (left) or 3 (right); button 0 only moves.

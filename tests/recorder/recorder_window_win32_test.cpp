@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,52 +29,6 @@ std::string TextOf(HWND control) {
     char text[64] = {};
     ::GetWindowTextA(control, text, sizeof text);
     return text;
-}
-
-struct Tone {
-    double seconds = 0;
-    double hz = 0;
-};
-
-// A 16-bit stereo WAV: the data chunk's length and the left channel's tone by
-// its rising zero crossings between the first and last loud samples.
-Tone MeasureWav(const std::string& wav) {
-    Tone tone;
-    size_t at = 12, dataStart = 0, dataSize = 0;
-    uint32_t rate = 0, blockAlign = 0;
-    while (at + 8 <= wav.size()) {
-        const std::string id = wav.substr(at, 4);
-        const uint32_t size = U32(wav, at + 4);
-        if (id == "fmt ") {
-            rate = U32(wav, at + 12);
-            blockAlign = static_cast<uint8_t>(wav[at + 20]) | static_cast<uint8_t>(wav[at + 21]) << 8;
-        } else if (id == "data") {
-            dataStart = at + 8;
-            dataSize = std::min<size_t>(size, wav.size() - dataStart);
-            break;
-        }
-        at += 8 + size + (size & 1);
-    }
-    if (!rate || !blockAlign || !dataStart) return tone;
-    const size_t frames = dataSize / blockAlign;
-    tone.seconds = static_cast<double>(frames) / rate;
-    std::vector<int> left(frames);
-    for (size_t f = 0; f < frames; ++f) {
-        const size_t p = dataStart + f * blockAlign;
-        left[f] = static_cast<int16_t>(static_cast<uint8_t>(wav[p]) | static_cast<uint8_t>(wav[p + 1]) << 8);
-    }
-    size_t first = 0, last = frames;
-    while (first < frames && std::abs(left[first]) < 2000) ++first;
-    while (last > first && std::abs(left[last - 1]) < 2000) --last;
-    size_t firstCrossing = 0, lastCrossing = 0, crossings = 0;
-    for (size_t i = first + 1; i < last; ++i) {
-        if (left[i - 1] < 0 && left[i] >= 0) {
-            if (crossings++ == 0) firstCrossing = i;
-            lastCrossing = i;
-        }
-    }
-    if (crossings > 1) tone.hz = (crossings - 1) * static_cast<double>(rate) / (lastCrossing - firstCrossing);
-    return tone;
 }
 
 // Answers the save dialog with the next path of its list.
@@ -193,24 +146,13 @@ protected:
     }
     void TearDown() override {
         window.reset();
-        // The player started by this test ends with it, so that no tone runs
-        // into the next; its id is checked first, as a player that has ended
-        // leaves its id free for any other process.
-        if (playing)
-            wine_support::RunUnixShell("p=$(cat '" + toneUnix + ".pid'); grep -qF '" + toneUnix +
-                                       "' /proc/$p/cmdline 2>/dev/null && kill $p; true");
+        // The tone ends with the test, so that none runs into the next.
+        player.reset();
     }
 
     void PlayTone(int seconds) {
-        toneUnix = wine_support::UnixPathOf(temp) + "tone.wav";
-        ASSERT_EQ(wine_support::RunUnixShell("sox -n -r 44100 -c 2 -b 16 '" + toneUnix + "' synth " +
-                                             std::to_string(seconds) + " sine 1000 vol 0.5"),
-                  0);
-        ASSERT_EQ(wine_support::RunUnixShell("paplay -d radio '" + toneUnix + "' >/dev/null 2>&1 </dev/null & echo $! > '" +
-                                             toneUnix + ".pid'"),
-                  0);
-        playing = true;
-        wine_support::PumpFor(500);
+        player = std::make_unique<wine_support::PlayingTone>(seconds, 1000);
+        ASSERT_TRUE(player->Started());
     }
 
     // A click on one of the window's pictures.
@@ -269,8 +211,7 @@ protected:
     std::function<void()> onRecording;
     Disk disk;
     wine_support::ErrorBoxCloser boxes;
-    std::string toneUnix;
-    bool playing = false;
+    std::unique_ptr<wine_support::PlayingTone> player;
 };
 
 // Each element with a balloon is a control at its place, handed to the
@@ -321,7 +262,7 @@ TEST_F(RecorderWindowTest, TenSecondsToWavThroughTheWindow) {
 
     std::string wav;
     ASSERT_TRUE(wine_support::ReadFileBytes(target, wav));
-    const Tone tone = MeasureWav(wav);
+    const wine_support::Tone tone = wine_support::MeasureTone(wav);
     std::printf("WAV %.2f s, %.1f Hz\n", tone.seconds, tone.hz);
     EXPECT_NEAR(tone.seconds, 10.0, 1.5);
     EXPECT_NEAR(tone.hz, 1000.0, 5.0);
@@ -362,7 +303,7 @@ TEST_F(RecorderWindowTest, TenSecondsToMp3EncodedWithAProgressBarOverThePanel) {
                                          wine_support::UnixPathOf(decoded) + "' </dev/null >/dev/null 2>&1"),
               0);
     ASSERT_TRUE(wine_support::ReadFileBytes(decoded, bytes));
-    const Tone tone = MeasureWav(bytes);
+    const wine_support::Tone tone = wine_support::MeasureTone(bytes);
     std::printf("MP3 decoded %.2f s, %.1f Hz\n", tone.seconds, tone.hz);
     EXPECT_NEAR(tone.seconds, 10.0, 1.5);
     EXPECT_NEAR(tone.hz, 1000.0, 5.0);
@@ -383,7 +324,7 @@ TEST_F(RecorderWindowTest, AnEncoderFailureRestoresTheWindowAndKeepsTheCapture) 
     EXPECT_NE(boxes.Closed()[0].find(temp + "TempFlumen.wav"), std::string::npos) << boxes.Closed()[0];
     std::string bytes;
     ASSERT_TRUE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", bytes)) << "the capture is kept";
-    EXPECT_NEAR(MeasureWav(bytes).seconds, 3.0, 1.5);
+    EXPECT_NEAR(wine_support::MeasureTone(bytes).seconds, 3.0, 1.5);
     EXPECT_FALSE(wine_support::ReadFileBytes(target, bytes)) << "no half-written MP3";
 }
 
@@ -458,7 +399,7 @@ TEST_F(RecorderWindowTest, QuittingDuringAnEncodingDropsTheUnfinishedMp3AndKeeps
     std::string bytes;
     EXPECT_FALSE(wine_support::ReadFileBytes(target, bytes)) << "no half-written MP3";
     ASSERT_TRUE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", bytes));
-    EXPECT_NEAR(MeasureWav(bytes).seconds, 4.0, 1.5);
+    EXPECT_NEAR(wine_support::MeasureTone(bytes).seconds, 4.0, 1.5);
     EXPECT_TRUE(boxes.Closed().empty()) << boxes.Closed().front();
 }
 
@@ -475,7 +416,7 @@ TEST_F(RecorderWindowTest, QuittingDuringARecordingFinalisesTheCaptureAndEncodes
     EXPECT_FALSE(wine_support::ReadFileBytes(target, bytes));
     ASSERT_TRUE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", bytes));
     EXPECT_EQ(U32(bytes, 4), bytes.size() - 8) << "the RIFF size is written";
-    EXPECT_NEAR(MeasureWav(bytes).seconds, 3.0, 1.5);
+    EXPECT_NEAR(wine_support::MeasureTone(bytes).seconds, 3.0, 1.5);
     EXPECT_EQ(encoder.chunks, 0);
 }
 
@@ -512,7 +453,7 @@ TEST_F(RecorderWindowTest, ClosingOnlyHidesAndTheFullMinuteStopsByItself) {
     ASSERT_TRUE(wine_support::PumpUntil([&] { return IsIdle(); }, 5000));
     std::string wav;
     ASSERT_TRUE(wine_support::ReadFileBytes(target, wav));
-    const Tone tone = MeasureWav(wav);
+    const wine_support::Tone tone = wine_support::MeasureTone(wav);
     std::printf("WAV %.2f s, %.1f Hz\n", tone.seconds, tone.hz);
     // Within one buffer, and the quarter second more that the bench's sound
     // server holds back: its first samples reach the device about a second
