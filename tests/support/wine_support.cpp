@@ -289,12 +289,22 @@ ResourceProbe ProbeResources() {
     HANDLE event = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     probe.handleSlot = reinterpret_cast<uintptr_t>(event);
     ::CloseHandle(event);
-    std::vector<HBITMAP> bitmaps;
-    for (int i = 0; i < 256; ++i) {
-        bitmaps.push_back(::CreateBitmap(1, 1, 1, 1, nullptr));
-        probe.gdiSlot = std::max(probe.gdiSlot, static_cast<unsigned>(reinterpret_cast<uintptr_t>(bitmaps.back()) & 0xFFFF));
+    probe.gdiObjects = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    if (probe.gdiObjects == 0) {
+        for (uintptr_t slot = 1; slot <= 0xFFFF; ++slot)
+            if (::GetObjectType(reinterpret_cast<HGDIOBJ>(slot))) ++probe.gdiObjects;
     }
-    for (HBITMAP bitmap : bitmaps) ::DeleteObject(bitmap);
+    probe.userObjects = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+    if (probe.userObjects == 0) {
+        const DWORD self = ::GetCurrentProcessId();
+        for (uintptr_t slot = 1; slot <= 0xFFFF; ++slot) {
+            const auto window = reinterpret_cast<HWND>(slot);
+            DWORD owner = 0;
+            if (::IsMenu(reinterpret_cast<HMENU>(slot)) ||
+                (::IsWindow(window) && ::GetWindowThreadProcessId(window, &owner) && owner == self))
+                ++probe.userObjects;
+        }
+    }
     return probe;
 }
 
@@ -305,9 +315,10 @@ std::string ResourcesGrownBy(int times, const std::function<void()>& once) {
     const ResourceProbe after = ProbeResources();
     std::string grown;
     if (after.handles > before.handles || after.handleSlot > before.handleSlot) grown += "kernel handles ";
-    constexpr unsigned kGdiSlotNoise = 8;
-    if (after.gdiSlot > before.gdiSlot + kGdiSlotNoise) grown += "GDI objects ";
-    if (!before.handleSlot) grown += "(no probe) ";
+    constexpr unsigned kNoise = 8;
+    if (after.gdiObjects > before.gdiObjects + kNoise) grown += "GDI objects ";
+    if (after.userObjects > before.userObjects + kNoise) grown += "USER objects ";
+    if (!before.handleSlot || !before.gdiObjects) grown += "(no probe) ";
     return grown;
 }
 

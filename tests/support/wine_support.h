@@ -100,26 +100,25 @@ private:
     bool running_ = false;
 };
 
-// What grows when something leaks: the process's kernel handles as the system
-// counts them (Wine reports 0), the slot a new kernel handle gets, and the
-// highest slot among many new GDI objects (Wine counts no GDI objects per
-// process either, and hands freed GDI slots out last freed first, so one
-// probe would only see the order of the frees): with no leak both stay put.
-// Wine's own threads may close a handle meanwhile, which lowers the handle
-// slot; a leak of one handle per cycle raises it.
+// What grows when something leaks. Wine counts neither handles nor GDI or
+// USER objects per process (GetProcessHandleCount and GetGuiResources give
+// 0), so the probe reads the slot a new kernel handle gets (the lowest free
+// one), and counts the process's GDI objects, menus and windows by their
+// slots: Wine takes a handle with no generation in its upper half as its
+// slot's object. With no leak they stay put.
 struct ResourceProbe {
     DWORD handles = 0;
     uintptr_t handleSlot = 0;
-    unsigned gdiSlot = 0;
+    unsigned gdiObjects = 0;
+    unsigned userObjects = 0;
 };
 ResourceProbe ProbeResources();
 
 // Runs once five times (first-time allocations are not leaks), then times
 // more between two probes; returns what grew ("kernel handles", "GDI
-// objects"), empty when nothing did. The GDI slot may move by a few between
-// two probes with no leak (the order of Wine's own frees, the progress bar's
-// and the encoder's cycles): a leak of one object in every cycle moves it by
-// the count of cycles, so times should be 20 or more.
+// objects", "USER objects"), empty when nothing did. The counts may move by a
+// few with no leak (Wine's own caches): a leak of one object in every cycle
+// moves them by the count of cycles, so times should be 20 or more.
 std::string ResourcesGrownBy(int times, const std::function<void()>& once);
 
 // A tone played into the bench's sound card (the null sink "radio", whose
