@@ -7,6 +7,12 @@ import os
 import struct
 import sys
 
+# The even-odd rule of the window pictures decides which points a polygon
+# covers; the build leaves no compiled copy in the source tree.
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "ui", "pictures"))
+from draw_ui_pictures import inside_polygon as inside  # noqa: E402
+
 COLUMN = (227, 234, 246)  # the menu's icon column, so pictures blend into it
 WHITE = (255, 255, 255)
 
@@ -69,18 +75,6 @@ class Canvas:
                 r, g, b, a = self.px[y][x]
                 out.blend(x, y, (r, g, b), a / 255)
         return out
-
-
-def inside(points, x, y):
-    hit = False
-    j = len(points) - 1
-    for i in range(len(points)):
-        xi, yi = points[i]
-        xj, yj = points[j]
-        if (yi > y) != (yj > y) and x < (xj - xi) * (y - yi) / (yj - yi) + xi:
-            hit = not hit
-        j = i
-    return hit
 
 
 def bmp24(canvas):

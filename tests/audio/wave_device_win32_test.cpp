@@ -27,25 +27,6 @@ uint16_t U16(const std::string& b, size_t at) {
     return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8);
 }
 
-// Frequency of the left channel of 16-bit stereo data, from its rising zero
-// crossings between the first and last loud sample (the tone may start late).
-double ToneFrequency(const std::string& data, uint32_t rate) {
-    std::vector<int> left;
-    for (size_t i = 0; i + 3 < data.size(); i += 4) left.push_back(static_cast<int16_t>(U16(data, i)));
-    size_t first = 0, last = left.size();
-    while (first < left.size() && std::abs(left[first]) < 2000) ++first;
-    while (last > first && std::abs(left[last - 1]) < 2000) --last;
-    size_t firstCrossing = 0, lastCrossing = 0, crossings = 0;
-    for (size_t i = first + 1; i < last; ++i) {
-        if (left[i - 1] < 0 && left[i] >= 0) {
-            if (crossings++ == 0) firstCrossing = i;
-            lastCrossing = i;
-        }
-    }
-    if (crossings < 2) return 0;
-    return static_cast<double>(crossings - 1) * rate / static_cast<double>(lastCrossing - firstCrossing);
-}
-
 class RealDevice : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -57,10 +38,8 @@ protected:
 };
 
 TEST_F(RealDevice, ToneRecordedForThreeSecondsIsAThousandHertz) {
-    const std::string tone = wine_support::UnixPathOf(folder) + "tone.wav";
-    ASSERT_EQ(wine_support::RunUnixShell("sox -n -r 44100 -c 2 -b 16 '" + tone + "' synth 8 sine 1000 vol 0.5"), 0);
-    ASSERT_EQ(wine_support::RunUnixShell("paplay -d radio '" + tone + "' >/dev/null 2>&1 </dev/null &"), 0);
-    wine_support::PumpFor(500);
+    wine_support::PlayingTone tone(8, 1000);
+    ASSERT_TRUE(tone.Started());
 
     const std::string path = folder + "Flumen.wav";
     TWaveRecorder recorder;
@@ -97,8 +76,7 @@ TEST_F(RealDevice, ToneRecordedForThreeSecondsIsAThousandHertz) {
     EXPECT_EQ(bytes.size(), 46u + dataSize);
     EXPECT_EQ(U32(bytes, 4), 38u + dataSize);
     EXPECT_NEAR(static_cast<double>(dataSize), 3.0 * 176400, 176400.0) << "within one buffer of three seconds";
-    const double frequency = ToneFrequency(bytes.substr(46), 44100);
-    EXPECT_NEAR(frequency, 1000.0, 10.0);
+    EXPECT_NEAR(wine_support::MeasureTone(bytes).hz, 1000.0, 10.0);
 }
 
 TEST_F(RealDevice, NewRecordingStartedFromOnDeactivateRunsOnAFreshWindow) {
