@@ -124,25 +124,9 @@ TEST_F(BrowserHostTest, NavigatesToEveryKindOfAddressWithoutComplaint) {
 
 TEST_F(BrowserHostTest, ReachesALoopbackWebServer) {
     const std::string folder = wine_support::MakeTempFolder("http_");
-    const std::string unixFolder = wine_support::UnixPathOf(folder);
     ASSERT_TRUE(wine_support::WriteFileBytes(folder + "page.htm", "<html><body>radio</body></html>"));
-    // Port 0: the server picks a free port and names it in its first line. It
-    // ends itself after 30 s, so nothing outlives the test.
-    ASSERT_EQ(wine_support::RunUnixShell("cd '" + unixFolder +
-                                         "' && (timeout 30 python3 -u -m http.server 0 --bind 127.0.0.1 "
-                                         "> server.log 2>&1 &)"),
-              0);
     std::string log;
-    std::string port;
-    wine_support::PumpUntil(
-        [&] {
-            wine_support::ReadFileBytes(folder + "server.log", log);
-            const size_t at = log.find(" port ");
-            if (at == std::string::npos) return false;
-            port = log.substr(at + 6, log.find(' ', at + 6) - at - 6);
-            return true;
-        },
-        10000);
+    const std::string port = wine_support::StartWebServer(folder, log);
     if (port.empty()) GTEST_SKIP() << "no loopback web server could start: " << log;
 
     bool reached = false;

@@ -22,26 +22,6 @@ std::string TextOf(HWND control) {
     return text;
 }
 
-// A web server on 127.0.0.1 serving the folder; empty port when it could not
-// start. It ends itself after a minute, so nothing outlives the test.
-std::string StartWebServer(const std::string& folder, std::string& log) {
-    if (wine_support::RunUnixShell("cd '" + wine_support::UnixPathOf(folder) +
-                                   "' && (timeout 60 python3 -u -m http.server 0 --bind 127.0.0.1 "
-                                   "> server.log 2>&1 &)") != 0)
-        return {};
-    std::string port;
-    wine_support::PumpUntil(
-        [&] {
-            wine_support::ReadFileBytes(folder + "server.log", log);
-            const size_t at = log.find(" port ");
-            if (at == std::string::npos) return false;
-            port = log.substr(at + 6, log.find(' ', at + 6) - at - 6);
-            return true;
-        },
-        10000);
-    return port;
-}
-
 TEST(RotationProgramTest, OkPlaysTheSecondEntryOfTheListNineSecondsLater) {
     const std::string folder = wine_support::CopyProgramFolder();
     ASSERT_FALSE(folder.empty()) << "program folder not staged";
@@ -50,7 +30,7 @@ TEST(RotationProgramTest, OkPlaysTheSecondEntryOfTheListNineSecondsLater) {
     for (const char* page : {"a.htm", "b.htm", "c.htm"})
         ASSERT_TRUE(wine_support::WriteFileBytes(web.Path() + page, "<html><body>radio</body></html>"));
     std::string log;
-    const std::string port = StartWebServer(web.Path(), log);
+    const std::string port = wine_support::StartWebServer(web.Path(), log);
     if (port.empty()) GTEST_SKIP() << "no loopback web server could start: " << log;
     const std::string site = "http://127.0.0.1:" + port + "/";
     // Out of order: "Ma liste" is sorted, so its item 1 is B.

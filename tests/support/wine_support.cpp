@@ -265,6 +265,23 @@ Tone MeasureTone(const std::string& wav) {
     return tone;
 }
 
+std::string StartWebServer(const std::string& folder, std::string& log) {
+    if (RunUnixShell("cd '" + UnixPathOf(folder) +
+                     "' && (timeout 60 python3 -u -m http.server 0 --bind 127.0.0.1 > server.log 2>&1 &)") != 0)
+        return {};
+    std::string port;
+    PumpUntil(
+        [&] {
+            ReadFileBytes(folder + "server.log", log);
+            const size_t at = log.find(" port ");
+            if (at == std::string::npos) return false;
+            port = log.substr(at + 6, log.find(' ', at + 6) - at - 6);
+            return true;
+        },
+        10000);
+    return port;
+}
+
 std::string SmallBitmapFile() {
     BITMAPFILEHEADER file{};
     BITMAPINFOHEADER info{};

@@ -146,6 +146,12 @@ struct Tone {
 };
 Tone MeasureTone(const std::string& wav);
 
+// A web server on 127.0.0.1 serving the folder (Windows path); returns its
+// port, empty when it could not start, and leaves its output in log. Port 0
+// lets it pick a free port, which it names in its first line; it ends itself
+// after a minute, so nothing outlives the test.
+std::string StartWebServer(const std::string& folder, std::string& log);
+
 // A 16x16 picture file in the system's BMP format, 24 bits per pixel.
 std::string SmallBitmapFile();
 
