@@ -10,6 +10,7 @@
 
 #include "desktop/url_drop.h"
 #include "fuzz/fuzz_support.h"
+#include "tests/desktop/latin1_names.h"
 
 namespace {
 // Any dropped ".url" file holds a shortcut; names come down to Latin-1.
@@ -18,14 +19,7 @@ public:
     std::optional<std::string> ReadAll(const std::string&) const override {
         return std::string("[InternetShortcut]\r\nURL=http://radio.example/\r\n");
     }
-    std::optional<std::string> AnsiName(std::u16string_view wide) const override {
-        std::string name;
-        for (char16_t unit : wide) {
-            if (unit > 0xFF) return std::nullopt;
-            name += static_cast<char>(unit);
-        }
-        return name;
-    }
+    std::optional<std::string> AnsiName(std::u16string_view wide) const override { return Latin1Name(wide); }
 };
 
 // Delivers the same block for each format of a set.

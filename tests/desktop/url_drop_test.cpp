@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "tests/desktop/latin1_names.h"
+
 using namespace std::string_literals;
 
 namespace {
@@ -20,15 +22,7 @@ public:
         if (found == files.end()) return std::nullopt;
         return found->second;
     }
-    // Latin-1 stands in for the ANSI code page here.
-    std::optional<std::string> AnsiName(std::u16string_view wide) const override {
-        std::string name;
-        for (char16_t unit : wide) {
-            if (unit > 0xFF) return std::nullopt;
-            name += static_cast<char>(unit);
-        }
-        return name;
-    }
+    std::optional<std::string> AnsiName(std::u16string_view wide) const override { return Latin1Name(wide); }
 };
 
 void PutUInt32(std::string& data, std::size_t at, std::uint32_t value) {
