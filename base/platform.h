@@ -12,6 +12,10 @@ public:
     virtual ~FileSystem() = default;
     // True for an existing file; false for a folder or nothing.
     virtual bool FileExists(const std::string& path) = 0;
+    // True only when nothing is there to read: no such file or path, or a
+    // folder. A check that failed otherwise (no access, a device error) says
+    // nothing of the file, which may well be there.
+    virtual bool FileMissing(const std::string& path) { return !FileExists(path); }
     // The whole file; throws EStreamError with CannotOpenFileMessage when it
     // cannot be opened or read to its end.
     virtual std::string ReadFile(const std::string& path) = 0;

@@ -257,9 +257,10 @@ void ListEditor::CancelClick() {
 
 void ListEditor::ListenClick() {
     if (!look_.listenEnabled) return;
-    // After an unsaved add or delete the menu no longer matches the rows: bring
-    // it up to date first, so that the entry shown is the one that plays.
-    if (services_.ListMenuItemCount() != list_.RowCount()) services_.RebuildListMenu();
+    // Unsaved edits, adds and deletes leave the menu behind the rows, even
+    // where the counts agree: it is rebuilt first, so that the entry shown is
+    // the one that plays.
+    services_.RebuildListMenu();
     services_.PlayMenuItem(look_.position);
 }
 

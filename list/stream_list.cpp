@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 namespace {
-constexpr char kDegree = '\xB0';  // '°' in the ANSI code page
 constexpr char kDelimiter = ';';
 constexpr char kQuote = '"';
 
@@ -14,25 +13,32 @@ bool IsSeparatorChar(char c) {
     return code >= 1 && code <= 32;
 }
 
-void Replace(std::string& text, char from, char to) { std::replace(text.begin(), text.end(), from, to); }
+// In the list file a space is text: only the control characters separate.
+bool IsControlChar(char c) { return c != ' ' && IsSeparatorChar(c); }
+
+bool AtLineEnd(const std::string& line, size_t pos) { return pos >= line.size() || line[pos] == '\0'; }
 
 // Reads a quoted field starting at the opening quote; a doubled quote stands
-// for one. An unclosed quote runs to the end of the line.
-std::string ReadQuotedField(const std::string& line, size_t& pos) {
+// for one. An unclosed quote runs to the end of the line. Empty when the
+// closing quote is followed by anything but a ';', a separator or the line's
+// end: such a field ("Best" Radio) was never quoted, and pos is left alone.
+std::optional<std::string> ReadQuotedField(const std::string& line, size_t& pos, bool (*separates)(char)) {
     std::string field;
-    ++pos;
-    while (pos < line.size() && line[pos] != '\0') {
-        if (line[pos] == kQuote) {
-            if (pos + 1 < line.size() && line[pos + 1] == kQuote) {
+    size_t at = pos + 1;
+    while (!AtLineEnd(line, at)) {
+        if (line[at] == kQuote) {
+            if (at + 1 < line.size() && line[at + 1] == kQuote) {
                 field += kQuote;
-                pos += 2;
+                at += 2;
                 continue;
             }
-            ++pos;
+            ++at;
+            if (!AtLineEnd(line, at) && line[at] != kDelimiter && !separates(line[at])) return std::nullopt;
             break;
         }
-        field += line[pos++];
+        field += line[at++];
     }
+    pos = at;
     return field;
 }
 
@@ -52,10 +58,44 @@ std::string FieldForFile(const std::string& field) {
     return quoted + kQuote;
 }
 
-std::string ReadPlainField(const std::string& line, size_t& pos) {
+std::string ReadPlainField(const std::string& line, size_t& pos, bool (*separates)(char)) {
     const size_t start = pos;
-    while (pos < line.size() && line[pos] != '\0' && line[pos] != kDelimiter && !IsSeparatorChar(line[pos])) ++pos;
+    while (!AtLineEnd(line, pos) && line[pos] != kDelimiter && !separates(line[pos])) ++pos;
     return line.substr(start, pos - start);
+}
+
+std::vector<std::string> SplitFields(const std::string& line, bool (*separates)(char)) {
+    std::vector<std::string> fields;
+    // A NUL byte ends the line's text, as it ends any C string handed around.
+    const auto atEnd = [&](size_t p) { return AtLineEnd(line, p); };
+    const auto skipSeparators = [&](size_t& p) {
+        while (!atEnd(p) && separates(line[p])) ++p;
+    };
+    size_t pos = 0;
+    skipSeparators(pos);
+    while (!atEnd(pos)) {
+        std::optional<std::string> quoted;
+        if (line[pos] == kQuote) quoted = ReadQuotedField(line, pos, separates);
+        fields.push_back(quoted ? std::move(*quoted) : ReadPlainField(line, pos, separates));
+        skipSeparators(pos);
+        if (!atEnd(pos) && line[pos] == kDelimiter) {
+            if (atEnd(pos + 1)) fields.emplace_back();  // "a;" ends with an empty field
+            ++pos;
+            skipSeparators(pos);
+        }
+    }
+    return fields;
+}
+
+// The text a line is sorted by: its fields as they read, joined again, so
+// that the quotes a field was written with never move its entry.
+std::string SortTextOf(const std::vector<std::string>& fields) {
+    std::string text;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) text += kDelimiter;
+        text += fields[i];
+    }
+    return text;
 }
 }  // namespace
 
@@ -81,26 +121,9 @@ void StreamList::RemoveStreamEntry(int i) {
         rows_.pop_back();
 }
 
-std::vector<std::string> SplitListLine(const std::string& line) {
-    std::vector<std::string> fields;
-    // A NUL byte ends the line's text, as it ends any C string handed around.
-    const auto atEnd = [&](size_t p) { return p >= line.size() || line[p] == '\0'; };
-    const auto skipSeparators = [&](size_t& p) {
-        while (!atEnd(p) && IsSeparatorChar(line[p])) ++p;
-    };
-    size_t pos = 0;
-    skipSeparators(pos);
-    while (!atEnd(pos)) {
-        fields.push_back(line[pos] == kQuote ? ReadQuotedField(line, pos) : ReadPlainField(line, pos));
-        skipSeparators(pos);
-        if (!atEnd(pos) && line[pos] == kDelimiter) {
-            if (atEnd(pos + 1)) fields.emplace_back();  // "a;" ends with an empty field
-            ++pos;
-            skipSeparators(pos);
-        }
-    }
-    return fields;
-}
+std::vector<std::string> SplitListLine(const std::string& line) { return SplitFields(line, IsSeparatorChar); }
+
+std::vector<std::string> SplitListFileLine(const std::string& line) { return SplitFields(line, IsControlChar); }
 
 StreamListFile::StreamListFile(std::string listPath, FileSystem& files, Collation& collation, UserNotices& notices)
     : listPath_(std::move(listPath)), files_(files), collation_(collation), notices_(notices) {}
@@ -112,60 +135,66 @@ void StreamListFile::LoadStreamList(StreamList& list) {
         ~ClearOnExit() { lines.clear(); }
     } clearBuffer{lineBuffer_};
 
-    if (files_.FileExists(listPath_))
-        lineBuffer_ = SplitTextLines(files_.ReadFile(listPath_));
-    else
+    if (files_.FileMissing(listPath_)) {
         notices_.ShowPlainMessage("Impossible de trouver la liste des flumens !");
+    } else {
+        try {
+            lineBuffer_ = SplitTextLines(files_.ReadFile(listPath_));
+        } catch (const std::exception& e) {
+            // The list in memory is no longer the file's: until a load
+            // succeeds, a save would write it over the user's whole list.
+            readFailure_ = e.what();
+            throw;
+        }
+    }
+    readFailure_.reset();
 
     // Down to one empty row (with no line to read, the list is as at start-up).
     list.Reset();
 
-    const std::vector<std::string> sorted = SortLines(lineBuffer_);
-    for (size_t k = 0; k < sorted.size(); ++k) {
-        StoreLine(list.Row(static_cast<int>(k)), sorted[k]);
-        if (k + 1 < sorted.size()) list.AppendRow();
+    std::vector<std::vector<std::string>> rows;
+    rows.reserve(lineBuffer_.size());
+    for (const std::string& line : lineBuffer_) rows.push_back(SplitListFileLine(line));
+    const std::vector<size_t> order = SortOrder(rows);
+    for (size_t k = 0; k < order.size(); ++k) {
+        StoreFields(list.Row(static_cast<int>(k)), std::move(rows[order[k]]));
+        if (k + 1 < order.size()) list.AppendRow();
     }
 }
 
-std::vector<std::string> StreamListFile::SortLines(const std::vector<std::string>& lines) {
+std::vector<size_t> StreamListFile::SortOrder(const std::vector<std::vector<std::string>>& rows) {
+    std::vector<std::string> texts;
+    texts.reserve(rows.size());
+    for (const auto& fields : rows) texts.push_back(SortTextOf(fields));
     std::vector<std::string> keys;
-    keys.reserve(lines.size());
-    for (const std::string& line : lines) {
-        std::optional<std::string> key = collation_.SortKey(line);
+    keys.reserve(texts.size());
+    for (const std::string& text : texts) {
+        std::optional<std::string> key = collation_.SortKey(text);
         if (!key) break;
         keys.push_back(std::move(*key));
     }
-    std::vector<size_t> order(lines.size());
+    std::vector<size_t> order(texts.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     // Merge sorts: they stay within bounds even if a collation were inconsistent.
-    if (keys.size() == lines.size()) {
+    if (keys.size() == texts.size()) {
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
     } else {
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-            return collation_.CompareIgnoringCase(lines[a], lines[b]) < 0;
+            return collation_.CompareIgnoringCase(texts[a], texts[b]) < 0;
         });
     }
-    std::vector<std::string> sorted;
-    sorted.reserve(lines.size());
-    for (size_t i : order) sorted.push_back(lines[i]);
-    return sorted;
+    return order;
 }
 
-void StreamListFile::StoreLine(StreamEntry& row, const std::string& line) {
-    // Spaces are carried through the splitter as '°' and come back as spaces,
-    // so a '°' written in the file reads back as a space.
-    std::string text = line;
-    Replace(text, ' ', kDegree);
-    std::vector<std::string> fields = SplitListLine(text);
+void StreamListFile::StoreFields(StreamEntry& row, std::vector<std::string> fields) {
     // Columns the line does not give are cleared, never left from another entry.
     row = StreamEntry{};
-    for (int j = 0; j < kStreamColumns && j < static_cast<int>(fields.size()); ++j) {
-        Replace(fields[static_cast<size_t>(j)], kDegree, ' ');
+    for (int j = 0; j < kStreamColumns && j < static_cast<int>(fields.size()); ++j)
         row.Column(j) = std::move(fields[static_cast<size_t>(j)]);
-    }
 }
 
 void StreamListFile::SaveStreamList(const StreamList& list) {
+    if (readFailure_) throw EStreamError(*readFailure_);
     // The buffer starts empty and is emptied whatever happens, so a failed save
     // never makes the next one write its entries twice.
     lineBuffer_.clear();

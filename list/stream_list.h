@@ -2,6 +2,7 @@
 // it: "Sonoraflux.ini" beside the executable, one entry per line,
 // title;address;iconFile;shownInMenu, ANSI, every line ended by CR LF.
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,9 +47,14 @@ private:
     std::vector<StreamEntry> rows_;
 };
 
-// Splits one list-file line into its fields: ';' separates, '"' quotes,
-// characters 1..32 are skipped around fields and end an unquoted one.
+// Splits one line into its fields: ';' separates, '"' quotes, characters
+// 1..32 are skipped around fields and end an unquoted one. A field is quoted
+// only when its closing quote is followed by a ';', such a character or the
+// end of the line; otherwise it is read as it stands.
 std::vector<std::string> SplitListLine(const std::string& line);
+// The same for a line of the list file, where spaces are text: only the
+// characters 1..31 are skipped and end a field.
+std::vector<std::string> SplitListFileLine(const std::string& line);
 
 
 // Moves the list between the list file and memory.
@@ -57,13 +63,20 @@ public:
     StreamListFile(std::string listPath, FileSystem& files, Collation& collation, UserNotices& notices);
 
     // Replaces the whole list with the file's lines, sorted by the user's collation
-    // (case ignored). A missing file shows "Impossible de trouver la liste des flumens !".
+    // (case ignored) on the lines as they read, quotes taken off. A missing file
+    // shows "Impossible de trouver la liste des flumens !" and gives one empty
+    // row. A file that cannot be read raises the file error and leaves the list
+    // as it was.
     void LoadStreamList(StreamList& list);
+    // False from a failed read of an existing list file until a load succeeds:
+    // the list in memory is then not the file's, and saving it is refused.
+    bool MatchesFile() const { return !readFailure_; }
 
     // Writes every row in its current order. A field that would not read back
     // (a ';', a control character, a leading quote) is written quoted. The old
     // file is replaced in one step, so a failure leaves it as it was; the
-    // failure is raised to the caller.
+    // failure is raised to the caller. After a failed read, the read's error
+    // is raised and nothing is written.
     void SaveStreamList(const StreamList& list);
 
     const std::string& ListPath() const { return listPath_; }
@@ -71,13 +84,14 @@ public:
     const std::vector<std::string>& LineBuffer() const { return lineBuffer_; }
 
 private:
-    void StoreLine(StreamEntry& row, const std::string& line);
-    // The lines in the collation's order (by its sort keys when it has them).
-    std::vector<std::string> SortLines(const std::vector<std::string>& lines);
+    void StoreFields(StreamEntry& row, std::vector<std::string> fields);
+    // The rows' order by the collation (by its sort keys when it has them).
+    std::vector<size_t> SortOrder(const std::vector<std::vector<std::string>>& rows);
 
     std::string listPath_;
     FileSystem& files_;
     Collation& collation_;
     UserNotices& notices_;
     std::vector<std::string> lineBuffer_;
+    std::optional<std::string> readFailure_;  // the error of the last read, while it stands
 };

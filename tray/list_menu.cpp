@@ -50,7 +50,6 @@ std::vector<ListMenuItem> BuildListMenuItems(const StreamList& list, const Progr
         ListMenuItem item;
         item.caption = row.title;
         item.storedAddress = row.address;
-        std::replace(item.storedAddress.begin(), item.storedAddress.end(), '\xB0', ' ');
         // An empty iconFile names the "Images" folder itself, which is no file.
         const std::string picture = folder.Image(row.iconFile);
         auto known = exists.find(picture);

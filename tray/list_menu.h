@@ -12,7 +12,7 @@
 
 struct ListMenuItem {
     std::string caption;
-    std::string storedAddress;  // the address with '°' read as a space
+    std::string storedAddress;  // the address played when the item is chosen
     std::string picturePath;    // "Images\" + iconFile when that file exists; empty: the default icon
     bool visible = false;
     int shownMark = 0;          // 1 when the item was made visible

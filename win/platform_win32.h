@@ -10,6 +10,7 @@
 class Win32FileSystem : public FileSystem, private FileReplaceSteps {
 public:
     bool FileExists(const std::string& path) override;
+    bool FileMissing(const std::string& path) override;
     std::string ReadFile(const std::string& path) override;
     void ReplaceFile(const std::string& path, const std::string& content) override;
 

@@ -20,9 +20,14 @@ public:
     void RebuildListMenu() override {
         ++rebuilds;
         menuItems = list_.RowCount();
+        menuAddresses.clear();
+        for (int i = 0; i < list_.RowCount(); ++i) menuAddresses.push_back(list_.Row(i).address);
     }
     int ListMenuItemCount() override { return menuItems; }
-    void PlayMenuItem(int item) override { played.push_back(item); }
+    void PlayMenuItem(int item) override {
+        played.push_back(item);
+        playedAddresses.push_back(menuAddresses.at(static_cast<size_t>(item)));
+    }
     std::string ExistingIconPath(const std::string& iconFile) override {
         const std::string path = folder.Image(iconFile);
         return files_.FileExists(path) ? path : std::string();
@@ -36,6 +41,8 @@ public:
     int rebuilds = 0;
     int menuItems = 0;
     std::vector<int> played;
+    std::vector<std::string> menuAddresses;  // what each item of the menu plays
+    std::vector<std::string> playedAddresses;
     std::vector<std::string> sounds;
     std::vector<std::string> warnings;
 

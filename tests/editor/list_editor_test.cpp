@@ -336,4 +336,21 @@ TEST(ListEditorListening, PlaysTheEntryShownEvenBeforeTheMenuKnowsIt) {
     EXPECT_EQ(bench.services.rebuilds, rebuilds + 1) << "the new entry needs its menu item first";
     EXPECT_EQ(bench.services.played, (std::vector<int>{1, 2}));
 }
+
+// The menu may have as many items as the editor has rows, but not the same ones.
+TEST(ListEditorListening, PlaysWhatTheEditorShowsWhenTheMenuHasTheSameCountButOtherItems) {
+    EditorBench bench(kTwo);
+    bench.Open();
+    bench.editor.AddressTyped("http://renamed/");
+    bench.editor.ScrollerStep(+1);
+    bench.editor.ScrollerStep(-1);
+    bench.editor.ListenClick();
+    bench.editor.NewClick();
+    bench.editor.AddressTyped("http://added/");
+    bench.editor.SaveClick();
+    bench.editor.ScrollerStep(-1);
+    bench.editor.DeleteClick();
+    bench.editor.ListenClick();
+    EXPECT_EQ(bench.services.playedAddresses, (std::vector<std::string>{"http://renamed/", "http://added/"}));
+}
 }  // namespace

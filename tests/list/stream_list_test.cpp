@@ -29,7 +29,10 @@ TEST(SplitListLine, FollowsTheDelimiterAndQuoteRules) {
         {"\"x;y\";z", {"x;y", "z"}},           // a quoted field keeps its ';'
         {"\"say \"\"hi\"\"\";2", {"say \"hi\"", "2"}},
         {"\"unclosed;rest", {"unclosed;rest"}},  // runs to the end of the line
-        {"\"ab\"cd;e", {"ab", "cd", "e"}},     // text after the closing quote is a new field
+        {"\"ab\"cd;e", {"\"ab\"cd", "e"}},   // a quote closed by text: the field reads as it stands
+        {"\"ab\" cd;e", {"ab", "cd", "e"}},    // a blank closes it where blanks separate
+        {"\"ab\"\t;e", {"ab", "e"}},         // a control character closes it
+        {"\"ab\"", {"ab"}},                  // so does the end of the line
         {"a;b;c;d;e;f", {"a", "b", "c", "d", "e", "f"}},
         {"R\xE9seau\xB0n\xB0" "1;x", {"R\xE9seau\xB0n\xB0" "1", "x"}},  // bytes from 0x80 up are text
     };
@@ -137,11 +140,35 @@ TEST_F(ListFileTest, SortKeysGiveTheOrderOfTheComparison) {
     EXPECT_EQ(Titles(), (std::vector<std::string>{"", "A", "A", "ab", "B", "b", "c"}));  // whole lines: "B;2" before "b;x"
 }
 
-TEST_F(ListFileTest, SpacesSurviveAndDegreeSignsReadBackAsSpaces) {
-    Load("Jazz du soir;jazz.htm;note.bmp;1\r\nRadio n\xB0" "1;http://r/a b;;1\r\n");
-    EXPECT_EQ(list.Row(0).title, "Jazz du soir");
-    EXPECT_EQ(list.Row(1).title, "Radio n 1");
-    EXPECT_EQ(list.Row(1).address, "http://r/a b");
+// Lines as a user or an older version wrote them, and the entry each reads as.
+TEST_F(ListFileTest, LinesReadAsWritten) {
+    const struct {
+        const char* line;
+        StreamEntry entry;
+    } rows[] = {
+        {"Jazz du soir;jazz.htm;note.bmp;1", {"Jazz du soir", "jazz.htm", "note.bmp", "1"}},
+        {"Radio n\xB0" "1;http://r/a\xB0" "b;n\xB0.bmp;1", {"Radio n\xB0" "1", "http://r/a\xB0" "b", "n\xB0.bmp", "1"}},
+        {" a b ;http://r/a b;;1", {" a b ", "http://r/a b", "", "1"}},
+        {"\"Best\" Radio;http://example.net/;;1", {"\"Best\" Radio", "http://example.net/", "", "1"}},
+        {"\"Best\";http://example.net/;;1", {"Best", "http://example.net/", "", "1"}},
+        {"\"\"\"Le\"\" direct\";x;;1", {"\"Le\" direct", "x", "", "1"}},
+        {"a\tb;c;;1", {"a", "b", "c", ""}},  // a tab still ends a field
+    };
+    for (const auto& row : rows) {
+        Load(row.line + std::string("\r\n"));
+        ASSERT_EQ(list.RowCount(), 1) << row.line;
+        EXPECT_EQ(list.Row(0), row.entry) << row.line;
+    }
+}
+
+// Quoting a field in the file never moves its entry: lines sort as they read.
+TEST_F(ListFileTest, QuotedFieldsSortAsTheyRead) {
+    Load("b;2;;1\r\n\"c;d\";3;;1\r\n\"\"\"a\"\" z\";1;;1\r\n\"a\";0;;1\r\n");
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"\"a\" z", "a", "b", "c;d"}));
+    KeyedAsciiCollation keyed;
+    StreamListFile keyedFile{path, files, keyed, notices};
+    keyedFile.LoadStreamList(list);
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"\"a\" z", "a", "b", "c;d"}));
 }
 
 TEST_F(ListFileTest, PlaceholderLineLoadsAsTheEmptyList) {
@@ -199,6 +226,31 @@ TEST_F(ListFileTest, UnreadableFileRaisesTheOpenErrorAndKeepsTheListInMemory) {
     EXPECT_TRUE(listFile.LineBuffer().empty());
     ASSERT_EQ(list.RowCount(), before.RowCount());
     for (int i = 0; i < list.RowCount(); ++i) EXPECT_EQ(list.Row(i), before.Row(i));
+}
+
+// After a failed read the list in memory is not the file's: no save may
+// write it over the file until a load succeeds.
+TEST_F(ListFileTest, AfterAFailedReadNoSaveWritesUntilALoadSucceeds) {
+    const std::string good = "b;2;;1\r\na;1;;1\r\n";
+    files.files[path] = good;
+    files.failRead = true;
+    EXPECT_THROW(listFile.LoadStreamList(list), EStreamError);
+    EXPECT_FALSE(listFile.MatchesFile());
+    list.Row(0) = {"", "", "", ""};
+    try {
+        listFile.SaveStreamList(list);
+        FAIL() << "the save was not refused";
+    } catch (const EStreamError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file \"C:\\P\\Sonoraflux.ini\". Access is denied.");
+    }
+    EXPECT_EQ(files.replaceCalls, 0);
+    EXPECT_EQ(files.files[path], good);
+
+    files.failRead = false;
+    listFile.LoadStreamList(list);
+    EXPECT_TRUE(listFile.MatchesFile());
+    listFile.SaveStreamList(list);
+    EXPECT_EQ(files.files[path], "a;1;;1\r\nb;2;;1\r\n");
 }
 
 TEST_F(ListFileTest, HostileBytesLoadWithoutHarm) {

@@ -25,7 +25,7 @@ TEST_F(ListMenuTest, OneItemPerRowInRowOrderWithHiddenOnesInvisible) {
     files.files["C:\\P\\Images\\note.bmp"] = "BM";
     auto items = Load("b;http://b;note.bmp;1\r\na;http://a\xB0x;;0\r\nc;c.htm;absent.bmp;yes\r\n", -1);
     ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0], (ListMenuItem{"a", "http://a x", "", false, 0, false}));
+    EXPECT_EQ(items[0], (ListMenuItem{"a", "http://a\xB0x", "", false, 0, false}));
     EXPECT_EQ(items[1], (ListMenuItem{"b", "http://b", "C:\\P\\Images\\note.bmp", true, 1, false}));
     EXPECT_EQ(items[2], (ListMenuItem{"c", "c.htm", "", false, 0, false}));
 }
