@@ -22,32 +22,68 @@ private:
 
 Program::Program(HINSTANCE instance) : Program(instance, ExecutableFolder()) {}
 
-Program::Program(HINSTANCE instance, std::string folder)
+Program::Program(HINSTANCE instance, std::string folder, StepProbe afterStep)
     : instance_(instance),
+      afterStep_(std::move(afterStep)),
       folder_(std::move(folder)),
       listFile_(folder_.ListFile(), files_, collation_, notices_) {
+    // The destructor does not run for a construction that fails: what was
+    // built goes down here, in the order of a normal end.
+    try {
+        Build();
+    } catch (...) {
+        ShutDown();
+        // The main window's end asked the message loop to stop; left in the
+        // queue, that request would close the error box before the user saw it.
+        MSG quit;
+        while (::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        throw;
+    }
+}
+
+void Program::Build() {
+    const auto step = [this](std::string_view name) {
+        if (afterStep_) afterStep_(name);
+    };
     balloonHints_ = std::make_unique<HelpBalloonHints>(balloons_);
-    editor_ = std::make_unique<EditorWindow>(instance, static_cast<MainWindowHost&>(*this), list_,
+    editor_ = std::make_unique<EditorWindow>(instance_, static_cast<MainWindowHost&>(*this), list_,
                                              static_cast<EditorServices&>(*this), *balloonHints_);
+    step("editor");
     autostartFeedback_ = std::make_unique<Win32AutostartFeedback>(editor_->Handle());
     autostart_ = std::make_unique<Autostart>(runKey_, *autostartFeedback_, ExecutablePath());
-    tray_ = std::make_unique<TrayPresenter>(instance, editor_->Handle(), list_, folder_, files_);
+    step("autostart");
+    tray_ = std::make_unique<TrayPresenter>(instance_, editor_->Handle(), list_, folder_, files_);
+    step("tray");
     WireChoosers();
+    step("choosers");
     RunCreationStep();
-    rotation_ = std::make_unique<RotationWindow>(instance, editor_->Handle(), folder_, files_,
+    step("creation");
+    rotation_ = std::make_unique<RotationWindow>(instance_, editor_->Handle(), folder_, files_,
                                                  static_cast<RotationServices&>(*this),
                                                  static_cast<RotationHelpBalloons&>(*this));
+    step("rotation");
     RecorderWindowServices recorderServices;
     recorderServices.programFolder = folder_.Root();
     recorderServices.helpBalloons = this;
-    recorder_ = std::make_unique<RecorderWindow>(instance, editor_->Handle(), std::move(recorderServices));
+    recorder_ = std::make_unique<RecorderWindow>(instance_, editor_->Handle(), std::move(recorderServices));
+    step("recorder");
 }
 
-// The windows go before the services they use.
-Program::~Program() {
+Program::~Program() { ShutDown(); }
+
+// The rotation first, so that none of its steps can fire in a message loop
+// of what follows (an error box of the recorder's end); then the windows go
+// before the services they use.
+void Program::ShutDown() {
+    StopRotation();
     recorder_.reset();
     rotation_.reset();
     editor_.reset();
+}
+
+void Program::StopRotation() {
+    if (rotation_) rotation_->StopSequence();
 }
 
 void Program::RunCreationStep() {
@@ -125,7 +161,7 @@ void Program::OnMenuCommand(UINT id) {
         return;
     }
     switch (id) {
-        case kCommandEdit: editor_->OpenEditor(); break;
+        case kCommandEdit: OpenEditor(); break;
         case kCommandStop: playback_->StopPlayback(); break;
         case kCommandRotate: rotation_->ShowCentredInFront(); break;
         case kCommandRecord: recorder_->ShowCentredInFront(); break;
@@ -135,6 +171,18 @@ void Program::OnMenuCommand(UINT id) {
         case kCommandReopenMenu: tray_->Icon().PopupAt(tray_->Icon().LastPopupPoint()); break;
         default: break;
     }
+}
+
+// A list that failed to load is loaded again first: the editor never works on
+// a list that is not the file's, so its save cannot write over the file. When
+// the load fails again, its error reaches the error box and the editor stays
+// closed.
+void Program::OpenEditor() {
+    if (!listFile_.MatchesFile()) {
+        listFile_.LoadStreamList(list_);
+        editor_->Editor().RefreshEditor();
+    }
+    editor_->OpenEditor();
 }
 
 void Program::PlayMenuItem(int item) {
@@ -214,15 +262,20 @@ void Program::OpenWebPage(const std::string& address) {
 }
 
 void Program::Quit() {
+    StopRotation();
     recorder_->Quit();
     browserHost_.reset();
     ::DestroyWindow(editor_->Handle());
 }
 
+void Program::OnSessionEnding() { StopRotation(); }
+
 void Program::OnMainWindowDestroyed() {
+    StopRotation();
     // The icon leaves the notification area with the window, the drop target
     // lets go of it, and the mute controller is freed without touching the mixer.
-    tray_->RemoveIcon();
+    // A construction that failed may end the window before the tray exists.
+    if (tray_) tray_->RemoveIcon();
     // Revoked while the window still exists.
     if (dropTarget_) dropTarget_->Unregister();
     dropTarget_.reset();

@@ -6,8 +6,10 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/tray_presenter_win32.h"
 #include "audio/mute.h"
@@ -40,15 +42,22 @@ public:
     // Creates the main window and runs its creation step, then the rotation
     // and recorder windows, all hidden.
     explicit Program(HINSTANCE instance);
+    // Called after each step of the construction with the step's name; what
+    // it throws fails the construction there (tests).
+    using StepProbe = std::function<void(std::string_view step)>;
     // The same with the program folder given (with its trailing backslash).
-    Program(HINSTANCE instance, std::string folder);
+    Program(HINSTANCE instance, std::string folder, StepProbe afterStep = {});
     ~Program() override;
 
 private:
+    void Build();
+    void ShutDown();
+    void StopRotation();
     void RunCreationStep();
     void WireChoosers();
     void CreateDropTarget();
     void LoadListAndMenu();
+    void OpenEditor();
     void AnnounceReady();
     void ToggleAutostart();
     void OpenWebPage(const std::string& address);
@@ -59,6 +68,7 @@ private:
     bool OnMeasureItem(MEASUREITEMSTRUCT& item) override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
     void OnMainWindowDestroyed() override;
+    void OnSessionEnding() override;
 
     void LoadStreamList() override;
     void SaveStreamList() override;
@@ -83,6 +93,7 @@ private:
     void SwitchHelpBalloons() override;
 
     HINSTANCE instance_;
+    StepProbe afterStep_;
     ProgramFolder folder_;
     Win32FileSystem files_;
     UserLocaleCollation collation_;

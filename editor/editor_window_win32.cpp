@@ -271,6 +271,9 @@ LRESULT EditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                     editor_.FormHide();
             }
             break;
+        case WM_ENDSESSION:
+            if (wp) host_.OnSessionEnding();
+            return 0;
         case WM_DESTROY:
             host_.OnMainWindowDestroyed();
             return 0;

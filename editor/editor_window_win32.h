@@ -36,6 +36,8 @@ public:
     virtual bool OnDrawItem(const DRAWITEMSTRUCT& item) = 0;
     // The window is being destroyed: the program ends.
     virtual void OnMainWindowDestroyed() = 0;
+    // Windows is ending the session: the process ends once this returns.
+    virtual void OnSessionEnding() = 0;
 };
 
 class EditorWindow : public Window, private EditorView {

@@ -45,6 +45,11 @@ void Rotation::ListenToJingle() {
 
 void Rotation::StartSequence() { EnableOnce(timers_.playJingle); }
 
+void Rotation::StopSequence() {
+    for (RotationTimer* timer : {&timers_.playJingle, &timers_.playSecondEntry, &timers_.silenceJingle})
+        timer->SetEnabled(false);
+}
+
 // Each step stops its own timer first: a step that fails (a refused
 // navigation reaches the error box) must not come back every interval.
 void Rotation::PlayJingle() {

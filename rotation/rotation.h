@@ -81,6 +81,9 @@ public:
     void ListenToJingle();
     // "OK": the sequence starts unless its first step is still waiting.
     void StartSequence();
+    // Drops every step still to come; the program ends with this, so that no
+    // step can reach a browser or a tray icon that is gone.
+    void StopSequence();
 
     // The full path of the chosen jingle; empty until one is chosen.
     const std::string& Jingle() const { return jingle_; }

@@ -80,6 +80,8 @@ public:
     ~RotationWindow() override;
 
     HWND Control(ControlId id) const { return ::GetDlgItem(Handle(), id); }
+    // The sequence's steps still to come are dropped.
+    void StopSequence() { rotation_->StopSequence(); }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -124,6 +124,52 @@ TEST_F(JourneyTest, AddAnEntryThenCancelLeavesTheListAsItWas) {
     EXPECT_EQ(Text(kTitleField), "Alpha") << "the editor opens on the first entry";
 }
 
+TEST_F(JourneyTest, ADegreeSignInATitleReadsBackAsTyped) {
+    Start("Radio n\xB0" "1;http://r.example/;;1\r\nZ;z.htm;;1\r\n");
+    OpenEditor();
+    EXPECT_EQ(Text(kTitleField), "Radio n\xB0" "1");
+    wine_support::PumpFor(300);
+    EXPECT_FALSE(wine_support::SaveScreenshot("journey-degree-sign.png").empty());
+}
+
+// Another program holds the list file with no sharing while Sonoraflux starts:
+// the list cannot be read, and no save may then write over it.
+TEST_F(JourneyTest, AListHeldByAnotherProgramAtStartIsNeverSavedOver) {
+    const std::string list = "Alpha;a.htm;;1\r\nBeta;b.htm;;1\r\nGamma;g.htm;;0\r\n";
+    ASSERT_TRUE(wine_support::WriteFileBytes(folder + "Sonoraflux.ini", list));
+    HANDLE held = ::CreateFileA((folder + "Sonoraflux.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    program = std::make_unique<RunningProgram>(folder);
+    const auto closeFileError = [&](const char* shot) {
+        HWND box = nullptr;
+        const bool shown = wine_support::PumpUntil(
+            [&] { return (box = FindProcessWindow(program->Pid(), "#32770")) != nullptr; }, 20000);
+        if (!shown) return std::string("<no error box>");
+        const std::string text = MessageBoxText(box);
+        if (shot) EXPECT_FALSE(wine_support::SaveScreenshot(shot).empty());
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        wine_support::PumpUntil([&] { return !::IsWindow(box); }, 5000);
+        return text;
+    };
+    EXPECT_NE(closeFileError("journey-list-held.png").find("Sonoraflux.ini"), std::string::npos);
+
+    // Still held: "Editer..." tries again, shows the error, and stays closed.
+    ASSERT_TRUE(ChooseTrayMenuItem(*program, {"Editer..."}));
+    EXPECT_NE(closeFileError(nullptr).find("Sonoraflux.ini"), std::string::npos);
+    wine_support::PumpFor(500);
+    EXPECT_FALSE(::IsWindowVisible(Editor())) << "the editor opened on a list that is not the file's";
+
+    ::CloseHandle(held);
+    OpenEditor();
+    EXPECT_EQ(Text(kTitleField), "Alpha") << "loaded once the file could be read";
+    Click(kSave);
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return !::IsWindowVisible(Editor()); }, 5000));
+    const std::string saved = ListFile();
+    for (const char* line : {"Alpha;a.htm;;1\r\n", "Beta;b.htm;;1\r\n", "Gamma;g.htm;;0\r\n"})
+        EXPECT_NE(saved.find(line), std::string::npos) << line << " is lost: " << saved;
+}
+
 TEST_F(JourneyTest, DeletingTheLastEntryAndSavingLeavesThePlaceholder) {
     Start("Seule;s.htm;;1\r\n");
     OpenEditor();

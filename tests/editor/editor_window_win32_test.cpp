@@ -26,6 +26,7 @@ public:
     bool OnMeasureItem(MEASUREITEMSTRUCT&) override { return false; }
     bool OnDrawItem(const DRAWITEMSTRUCT&) override { return false; }
     void OnMainWindowDestroyed() override {}
+    void OnSessionEnding() override {}
 };
 
 class NoNotices : public UserNotices {

@@ -146,6 +146,28 @@ TEST_F(RotationTest, WithAJingleTheSequencePlaysJingleSecondEntryThenSilence) {
                             "9000 play item 1", "12000 second about:blank"}));
 }
 
+// The program stops the sequence first whenever it ends.
+TEST_F(RotationTest, AStoppedSequenceTakesNoFurtherStep) {
+    ChooseExistingJingle();
+    const struct {
+        long stopAt;
+        Calls calls;
+    } rows[] = {
+        {3000, {}},
+        {8000, {"7000 show", "7000 second file:///D:\\Sons\\gong.htm", "7000 hide"}},
+        {10000, {"7000 show", "7000 second file:///D:\\Sons\\gong.htm", "7000 hide", "9000 play item 1"}},
+    };
+    for (const auto& row : rows) {
+        calls.clear();
+        clock.now = 0;
+        PressOkAt(0);
+        clock.AdvanceTo(row.stopAt);
+        rotation.StopSequence();
+        clock.AdvanceTo(60000);
+        EXPECT_EQ(calls, row.calls) << "stopped at " << row.stopAt;
+    }
+}
+
 TEST_F(RotationTest, WithoutAJingleOrWithItDeletedTheRestOfTheSequenceRuns) {
     const Calls withoutJingle{"7000 show", "7000 hide", "9000 play item 1", "12000 second about:blank"};
     {
