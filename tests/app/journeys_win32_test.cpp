@@ -147,7 +147,9 @@ TEST_F(JourneyTest, AListHeldByAnotherProgramAtStartIsNeverSavedOver) {
             [&] { return (box = FindProcessWindow(program->Pid(), "#32770")) != nullptr; }, 20000);
         if (!shown) return std::string("<no error box>");
         const std::string text = MessageBoxText(box);
-        if (shot) EXPECT_FALSE(wine_support::SaveScreenshot(shot).empty());
+        if (shot) {
+            EXPECT_FALSE(wine_support::SaveScreenshot(shot).empty());
+        }
         ::PostMessageA(box, WM_COMMAND, IDOK, 0);
         wine_support::PumpUntil([&] { return !::IsWindow(box); }, 5000);
         return text;

@@ -24,6 +24,25 @@ TEST_F(Win32ListFiles, FoldersAreNotFiles) {
     EXPECT_TRUE(files.FileExists(path));
 }
 
+// Only "not found" (or a folder) counts as missing: a check that fails
+// otherwise says nothing of the file, which a save must then not replace.
+TEST_F(Win32ListFiles, OnlyWhatIsNotThereIsMissing) {
+    ASSERT_TRUE(wine_support::WriteFileBytes(path, "x"));
+    UniqueFileHandle held(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    const struct {
+        std::string path;
+        bool missing;
+    } rows[] = {
+        {folder + "absent.ini", true},
+        {folder + "no\\such\\Sonoraflux.ini", true},
+        {folder, true},
+        {path, false},  // held open with no sharing by this test
+        {folder + "bad|name.ini", false},
+    };
+    for (const auto& row : rows) EXPECT_EQ(files.FileMissing(row.path), row.missing) << row.path;
+}
+
 TEST_F(Win32ListFiles, ReplaceWritesTheExactBytes) {
     const std::string content = "Radio n 1;http://r;;1\r\nVide;;;1\r\n\xE9\xB0\r\n";
     files.ReplaceFile(path, content);
