@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "win/current_folder_win32.h"
 #include "win/error_box_win32.h"
 #include "win/handles_win32.h"
 
@@ -134,6 +135,7 @@ std::optional<std::string> Win32FileDialogs::Show(const FileDialogRequest& reque
         dialog.lpfnHook = PreviewHook;
         dialog.lCustData = reinterpret_cast<LPARAM>(&state);
     }
+    ScopedCurrentFolder keep;
     const BOOL chosen = request.kind == FileDialogKind::Export ? ::GetSaveFileNameA(&dialog) : ::GetOpenFileNameA(&dialog);
     if (chosen) return std::string(path);
     // A cancel gives no error; anything else is the dialog's own failure.

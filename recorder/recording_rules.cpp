@@ -1,5 +1,7 @@
 #include "recorder/recording_rules.h"
 
+#include <algorithm>
+
 namespace {
 
 // The extension with its dot, or empty; dots in folder names do not count.
@@ -7,6 +9,13 @@ std::string ExtensionOf(const std::string& path) {
     const std::size_t last = path.find_last_of(".\\/:");
     if (last == std::string::npos || path[last] != '.') return {};
     return path.substr(last);
+}
+
+// Only ASCII letters matter here: the extensions compared are "mp3" and "wav".
+bool SameAsciiTextIgnoringCase(const std::string& a, const std::string& b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::string WithoutExtension(const std::string& path) {
@@ -36,7 +45,7 @@ std::string JoinCaptureName(std::string folder) {
 }  // namespace
 
 TargetKind KindOfTarget(const std::string& path) {
-    return ExtensionOf(path) == ".mp3" ? TargetKind::Mp3 : TargetKind::Wav;
+    return SameAsciiTextIgnoringCase(ExtensionOf(path), ".mp3") ? TargetKind::Mp3 : TargetKind::Wav;
 }
 
 std::string NameForFileType(const std::string& name, int fileType) {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-// MP3 only for an extension written exactly ".mp3": "x.MP3" is recorded as
-// WAV data under that name, with no encoding.
+// MP3 for an extension ".mp3" in any case (Windows names ignore case, and
+// "x.MP3" must not hold raw WAV data); every other name is recorded as WAV.
 enum class TargetKind { Wav, Mp3 };
 TargetKind KindOfTarget(const std::string& path);
 
@@ -14,8 +14,9 @@ TargetKind KindOfTarget(const std::string& path);
 inline constexpr int kMp3FileType = 1;
 inline constexpr int kWaveFileType = 2;
 
-// The file-name box's text for the newly picked type: its extension replaced
-// (added when it has none; an empty name becomes the extension alone).
+// The file-name box's text for the newly picked type: its extension, in any
+// case, replaced by the type's lower-case one (added when it has none; an
+// empty name becomes the extension alone).
 // Another type number leaves the text as it is.
 std::string NameForFileType(const std::string& name, int fileType);
 

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "win/current_folder_win32.h"
 #include "win/error_box_win32.h"
 
 namespace {
@@ -48,6 +49,7 @@ std::optional<std::string> SaveTargetDialog::AskTarget(const std::string& initia
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_ENABLESIZING | OFN_EXPLORER |
                 OFN_ENABLEHOOK;
     ofn.lpfnHook = SaveDialogHook;
+    ScopedCurrentFolder keep;
     if (!::GetSaveFileNameA(&ofn)) return std::nullopt;
     lastPath_ = file.data();
     return lastPath_;

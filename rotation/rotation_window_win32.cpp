@@ -7,6 +7,7 @@
 
 #include "ui/dialog_font_win32.h"
 #include "ui/ui_pictures.h"
+#include "win/current_folder_win32.h"
 #include "win/handles_win32.h"
 
 namespace {
@@ -40,6 +41,7 @@ std::optional<std::string> OpenDialogJinglePicker::PickJinglePage(const std::str
     dialog.lpstrTitle = kJingleDialogTitle;
     // No "file must exist": a name typed by hand is checked by the caller.
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
+    ScopedCurrentFolder keep;
     if (::GetOpenFileNameA(&dialog)) return std::string(file);
     if (const DWORD error = ::CommDlgExtendedError())
         throw std::runtime_error("Ooops ! La boîte de choix du jingle ne peut pas s'ouvrir (erreur " +

@@ -10,6 +10,19 @@ const char* const kToggleRegistryWarning =
 namespace {
 constexpr const char* kCaptionOn = "Activé";
 constexpr const char* kCaptionOff = "Activer";
+
+// A switch's registry step; a failure is told with its sound and the warning.
+template <typename Step>
+bool RegistryStepDone(Step step, AutostartFeedback& feedback, SystemSound failureSound) {
+    try {
+        step();
+        return true;
+    } catch (const RegistryError&) {
+        feedback.MakeSound(failureSound);
+        feedback.ShowWarning(kToggleRegistryWarning);
+        return false;
+    }
+}
 }  // namespace
 
 std::string RunValueFor(const std::string& executablePath) {
@@ -26,7 +39,6 @@ void Autostart::ReadAtStartup() {
     } catch (const RegistryError&) {
         feedback_.MakeSound(SystemSound::Error);
         feedback_.ShowWarning(kStartupRegistryWarning);
-        state_ = false;
     }
 }
 
@@ -38,26 +50,19 @@ void Autostart::Toggle() {
 }
 
 void Autostart::SwitchOff() {
-    try {
-        key_.DeleteValue();
-    } catch (const RegistryError&) {
-        feedback_.MakeSound(SystemSound::Default);
-        feedback_.ShowWarning(kToggleRegistryWarning);
-    }
+    const bool done = RegistryStepDone([&] { key_.DeleteValue(); }, feedback_, SystemSound::Default);
     feedback_.MakeSound(SystemSound::Information);
+    if (!done) return;
     state_ = false;
     caption_ = kCaptionOff;
 }
 
 void Autostart::SwitchOn() {
-    try {
-        key_.SetValue(RunValueFor(executablePath_));
-        feedback_.MakeSound(SystemSound::Information);
-    } catch (const RegistryError&) {
-        feedback_.MakeSound(SystemSound::Error);
-        feedback_.ShowWarning(kToggleRegistryWarning);
-    }
+    const bool done =
+        RegistryStepDone([&] { key_.SetValue(RunValueFor(executablePath_)); }, feedback_, SystemSound::Error);
+    if (done) feedback_.MakeSound(SystemSound::Information);
     feedback_.MakeSound(SystemSound::Information);
+    if (!done) return;
     state_ = true;
     caption_ = kCaptionOn;
 }

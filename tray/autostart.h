@@ -10,16 +10,18 @@ public:
 };
 
 // The value "Sonoraflux" of HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run.
-// The key is only ever opened, never created.
+// The key is only ever opened, never created. Only a missing key or value is
+// an answer; a key that exists but cannot be opened says nothing about the
+// value, which Windows may still start the program from.
 class RunKey {
 public:
     virtual ~RunKey() = default;
-    // False when the value is absent or the key cannot be opened; throws
-    // RegistryError when reading fails otherwise.
+    // False when the key or the value is missing; throws RegistryError on any
+    // other failure.
     virtual bool HasValue() = 0;
     // Throws RegistryError when the key cannot be opened or the value not written.
     virtual void SetValue(const std::string& data) = 0;
-    // A missing value (or key) is no error; throws RegistryError otherwise.
+    // A missing value (or key) is nothing to do; throws RegistryError otherwise.
     virtual void DeleteValue() = 0;
 };
 
@@ -50,10 +52,12 @@ public:
     // The menu item's caption after a switch ("Activé" before any switch).
     const char* Caption() const { return caption_; }
 
-    // Reads the state at start-up; a registry failure is told and leaves it off.
+    // Reads the state at start-up; a registry failure is told and leaves the
+    // state as it was (off).
     void ReadAtStartup();
-    // Switches on or off. The state flips even when the registry step failed:
-    // the warning says the operation may not have been carried out.
+    // Switches on or off. When the registry step fails the warning is told and
+    // the state and caption stay as they were: the item must not claim a
+    // switch the registry did not make.
     void Toggle();
 
 private:

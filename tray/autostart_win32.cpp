@@ -8,14 +8,22 @@ namespace {
 [[noreturn]] void Fail(const char* what, LONG code) {
     throw RegistryError(std::string(what) + ": " + SystemErrorText(static_cast<DWORD>(code)));
 }
+
+// Each step asks only the right it needs: a user who may read the Run key but
+// not write it must still learn the state.
+LONG OpenKey(HKEY root, const std::string& path, REGSAM access, UniqueRegKey& key) {
+    return ::RegOpenKeyExA(root, path.c_str(), 0, access, key.put());
+}
 }  // namespace
 
 Win32RunKey::Win32RunKey(HKEY root, std::string keyPath) : root_(root), keyPath_(std::move(keyPath)) {}
 
 bool Win32RunKey::HasValue() {
     UniqueRegKey key;
-    if (::RegOpenKeyExA(root_, keyPath_.c_str(), 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return false;
-    const LONG r = ::RegQueryValueExA(key.get(), kRunValueName, nullptr, nullptr, nullptr, nullptr);
+    LONG r = OpenKey(root_, keyPath_, KEY_QUERY_VALUE, key);
+    if (r == ERROR_FILE_NOT_FOUND) return false;
+    if (r != ERROR_SUCCESS) Fail("RegOpenKeyEx", r);
+    r = ::RegQueryValueExA(key.get(), kRunValueName, nullptr, nullptr, nullptr, nullptr);
     if (r == ERROR_SUCCESS || r == ERROR_MORE_DATA) return true;
     if (r == ERROR_FILE_NOT_FOUND) return false;
     Fail("RegQueryValueEx", r);
@@ -23,7 +31,7 @@ bool Win32RunKey::HasValue() {
 
 void Win32RunKey::SetValue(const std::string& data) {
     UniqueRegKey key;
-    LONG r = ::RegOpenKeyExA(root_, keyPath_.c_str(), 0, KEY_ALL_ACCESS, key.put());
+    LONG r = OpenKey(root_, keyPath_, KEY_SET_VALUE, key);
     if (r != ERROR_SUCCESS) Fail("RegOpenKeyEx", r);
     r = ::RegSetValueExA(key.get(), kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                          static_cast<DWORD>(data.size() + 1));
@@ -32,8 +40,10 @@ void Win32RunKey::SetValue(const std::string& data) {
 
 void Win32RunKey::DeleteValue() {
     UniqueRegKey key;
-    if (::RegOpenKeyExA(root_, keyPath_.c_str(), 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return;
-    const LONG r = ::RegDeleteValueA(key.get(), kRunValueName);
+    LONG r = OpenKey(root_, keyPath_, KEY_SET_VALUE, key);
+    if (r == ERROR_FILE_NOT_FOUND) return;
+    if (r != ERROR_SUCCESS) Fail("RegOpenKeyEx", r);
+    r = ::RegDeleteValueA(key.get(), kRunValueName);
     if (r != ERROR_SUCCESS && r != ERROR_FILE_NOT_FOUND) Fail("RegDeleteValue", r);
 }
 

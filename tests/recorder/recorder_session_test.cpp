@@ -153,14 +153,14 @@ TEST_F(Session, Mp3RecordingGoesThroughEveryStateWithItsDisplay) {
 }
 
 TEST_F(Session, WavTargetIsRecordedInPlaceReplacingAnOldFileAndNeedsANewChoice) {
-    fake.files.insert("C:\\R\\x.MP3");
-    StartRecording("C:\\R\\x.MP3");
-    EXPECT_EQ(fake.deleted, std::vector<std::string>{"C:\\R\\x.MP3"}) << "the old file goes before recording";
-    EXPECT_EQ(fake.recordedTo, std::vector<std::string>{"C:\\R\\x.MP3"});
+    fake.files.insert("C:\\R\\x.WAV");
+    StartRecording("C:\\R\\x.WAV");
+    EXPECT_EQ(fake.deleted, std::vector<std::string>{"C:\\R\\x.WAV"}) << "the old file goes before recording";
+    EXPECT_EQ(fake.recordedTo, std::vector<std::string>{"C:\\R\\x.WAV"});
     StopAndClose();
-    EXPECT_TRUE(fake.encoded.empty()) << "capitals are not an MP3 target";
+    EXPECT_TRUE(fake.encoded.empty()) << "a WAV target is never encoded";
     EXPECT_EQ(session.State(), RecorderState::NoTarget);
-    EXPECT_EQ(session.WaveFile(), "C:\\R\\x.MP3") << "the target is kept until the next choice";
+    EXPECT_EQ(session.WaveFile(), "C:\\R\\x.WAV") << "the target is kept until the next choice";
     session.PressButton();
     EXPECT_EQ(fake.recordedTo.size(), 1u) << "the button stays disabled until a new choice";
 }

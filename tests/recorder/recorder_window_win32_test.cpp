@@ -517,4 +517,20 @@ TEST(SaveTargetDialogTest, TypeChangeRewritesTheNameAndTheChoiceIsReturned) {
     EXPECT_EQ(*chosen, folder.Path() + "Essai.wav");
 }
 
+// The dialog moves the current folder to the one the user chooses in; the
+// program must not keep holding it afterwards. Every file dialog shares the
+// guard that puts it back.
+TEST(SaveTargetDialogTest, AChoiceInAnotherFolderLeavesTheCurrentFolderAsItWas) {
+    wine_support::ScratchFolder folder{"save_dialog_"};
+    ASSERT_FALSE(folder.Path().empty());
+    char before[MAX_PATH] = {}, after[MAX_PATH] = {};
+    ASSERT_GT(::GetCurrentDirectoryA(MAX_PATH, before), 0u);
+    SaveTargetDialog dialog(nullptr);
+    script = {};
+    ::SetTimer(nullptr, 0, 200, DriveDialog);
+    ASSERT_EQ(dialog.AskTarget(folder.Path()), folder.Path() + "Essai.wav");
+    ASSERT_GT(::GetCurrentDirectoryA(MAX_PATH, after), 0u);
+    EXPECT_STREQ(after, before) << "chosen in " << folder.Path();
+}
+
 }  // namespace

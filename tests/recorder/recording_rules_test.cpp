@@ -29,7 +29,7 @@ TEST(Countdown, RunsFromOneMinuteToTheSixtiethTickWhichStops) {
     EXPECT_TRUE(NextCountdownStep("00", "00").stop);
 }
 
-TEST(TargetKind, OnlyALowerCaseMp3ExtensionIsEncoded) {
+TEST(TargetKind, AnMp3ExtensionInAnyCaseIsEncoded) {
     struct Row {
         const char* path;
         TargetKind kind;
@@ -37,9 +37,11 @@ TEST(TargetKind, OnlyALowerCaseMp3ExtensionIsEncoded) {
     const Row rows[] = {
         {"x.mp3", TargetKind::Mp3},
         {"C:\\Enregistrements\\Flumen.mp3", TargetKind::Mp3},
-        {"x.MP3", TargetKind::Wav},
-        {"x.Mp3", TargetKind::Wav},
+        {"x.MP3", TargetKind::Mp3},
+        {"C:\\Enregistrements\\Titre.mP3", TargetKind::Mp3},
         {"x.wav", TargetKind::Wav},
+        {"x.WAV", TargetKind::Wav},
+        {"x.mp4", TargetKind::Wav},
         {"x", TargetKind::Wav},
         {"C:\\a.mp3\\x", TargetKind::Wav},  // a dot in a folder name is no extension
         {"x.mp3.wav", TargetKind::Wav},
@@ -57,6 +59,8 @@ TEST(FileTypeChange, RewritesTheExtensionOfTheProposedName) {
         {"Flumen", kWaveFileType, "Flumen.wav"},
         {"Flumen.wav", kMp3FileType, "Flumen.mp3"},
         {"Flumen.mp3", kWaveFileType, "Flumen.wav"},
+        {"Flumen.MP3", kWaveFileType, "Flumen.wav"},     // an upper-case extension is replaced too
+        {"Flumen.WAV", kMp3FileType, "Flumen.mp3"},
         {"Flumen", kMp3FileType, "Flumen.mp3"},
         {"", kMp3FileType, ".mp3"},
         {"", kWaveFileType, ".wav"},

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "win/handles_win32.h"
+
 namespace {
 std::string ReadRunValue(DWORD& type) {
     char data[1024] = {};
@@ -49,18 +51,85 @@ TEST(Win32RunKey, DeletingAMissingValueIsNoError) {
     EXPECT_FALSE(key.HasValue());
 }
 
-TEST(Win32RunKey, AKeyThatCannotBeOpenedFailsTheSwitchOnly) {
+TEST(Win32RunKey, AMissingKeyReadsAbsentAndOnlyTheSwitchOnFails) {
     Win32RunKey missing(HKEY_CURRENT_USER, "Software\\Sonoraflux-tests\\no such key");
     EXPECT_FALSE(missing.HasValue());
     EXPECT_NO_THROW(missing.DeleteValue());
     EXPECT_THROW(missing.SetValue("x"), RegistryError);
+}
+
+// A scratch key holding the value, whose only access entry grants everyone
+// `rights` (Wine checks a key's access list when it is opened); it is opened
+// up again and removed at the end.
+class LockedRunKey : public ::testing::Test {
+protected:
+    static constexpr const char* kPath = "Software\\Sonoraflux-tests\\locked Run";
+
+    void TearDown() override {
+        OpenUp();
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Sonoraflux-tests");
+    }
+
+    // The owner may always change the access list.
+    void OpenUp() {
+        UniqueRegKey key;
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, kPath, 0, WRITE_DAC, key.put()) == ERROR_SUCCESS)
+            SetOnlyAccess(key.get(), KEY_ALL_ACCESS);
+    }
+
+    void CreateWithValueAndOnly(DWORD rights) {
+        UniqueRegKey key;
+        ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(::RegSetValueExA(key.get(), kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(SetOnlyAccess(key.get(), rights), ERROR_SUCCESS);
+    }
+
+    static LONG SetOnlyAccess(HKEY key, DWORD rights) {
+        BYTE everyone[SECURITY_MAX_SID_SIZE];
+        DWORD sidSize = sizeof everyone;
+        alignas(ACL) BYTE aclBytes[256];
+        auto* acl = reinterpret_cast<ACL*>(aclBytes);
+        SECURITY_DESCRIPTOR sd;
+        const bool built = ::CreateWellKnownSid(WinWorldSid, nullptr, everyone, &sidSize) &&
+                           ::InitializeAcl(acl, sizeof aclBytes, ACL_REVISION) &&
+                           ::AddAccessAllowedAce(acl, ACL_REVISION, rights, everyone) &&
+                           ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) &&
+                           ::SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+        return built ? ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd) : static_cast<LONG>(::GetLastError());
+    }
+
+    bool ValueIsThere() {
+        return ::RegGetValueA(HKEY_CURRENT_USER, kPath, kRunValueName, RRF_RT_ANY, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS;
+    }
+};
+
+TEST_F(LockedRunKey, AKeyTheUserMayOnlyReadShowsOnAndRefusesTheSwitchOff) {
+    CreateWithValueAndOnly(KEY_READ);
+    UniqueRegKey probe;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kPath, 0, KEY_SET_VALUE, probe.put()) == ERROR_SUCCESS)
+        GTEST_SKIP() << "the registry grants writing past the key's access list";
+    Win32RunKey key(HKEY_CURRENT_USER, kPath);
     RecordingFeedback feedback;
-    Autostart autostart(missing, feedback, "C:\\S\\Sonoraflux.exe");
+    Autostart autostart(key, feedback, "C:\\S\\Sonoraflux.exe");
+    autostart.ReadAtStartup();
+    EXPECT_TRUE(autostart.State()) << "the value is there";
+    EXPECT_TRUE(feedback.warnings.empty());
     autostart.Toggle();
-    EXPECT_TRUE(autostart.State()) << "the state flips all the same";
-    EXPECT_STREQ(autostart.Caption(), "Activ\xE9");
-    ASSERT_EQ(feedback.warnings.size(), 1u);
-    EXPECT_EQ(feedback.warnings[0], kToggleRegistryWarning);
-    EXPECT_EQ(feedback.beeps, (std::vector<SystemSound>{SystemSound::Error, SystemSound::Information}));
+    EXPECT_TRUE(ValueIsThere());
+    EXPECT_TRUE(autostart.State()) << "the value stayed: the item stays on";
+    EXPECT_EQ(feedback.warnings, std::vector<std::string>{kToggleRegistryWarning});
+    EXPECT_THROW(key.SetValue("y"), RegistryError);
+}
+
+TEST_F(LockedRunKey, AKeyTheUserMayNotReadIsAWarningNotAnAbsentValue) {
+    CreateWithValueAndOnly(KEY_SET_VALUE);
+    Win32RunKey key(HKEY_CURRENT_USER, kPath);
+    EXPECT_THROW(key.HasValue(), RegistryError);
+    EXPECT_NO_THROW(key.DeleteValue()) << "deleting needs only the right to set values";
+    OpenUp();
+    EXPECT_FALSE(ValueIsThere());
 }
 }  // namespace

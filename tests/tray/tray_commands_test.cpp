@@ -67,14 +67,6 @@ TEST_F(AutostartTest, StartupStateFollowsTheValue) {
     EXPECT_TRUE(events.empty());
 }
 
-TEST_F(AutostartTest, StartupRegistryFailureBeepsWarnsAndStaysOff) {
-    key.present = true;
-    key.failRead = true;
-    autostart.ReadAtStartup();
-    EXPECT_FALSE(autostart.State());
-    EXPECT_EQ(events, (Events{"beep error", std::string("warning ") + kStartupRegistryWarning}));
-}
-
 TEST_F(AutostartTest, SwitchingOnAndOffWithSuccess) {
     autostart.Toggle();
     EXPECT_EQ(events, (Events{"set C:\\Sonoraflux\\Sonoraflux.exe", "beep info", "beep info"}));
@@ -87,17 +79,47 @@ TEST_F(AutostartTest, SwitchingOnAndOffWithSuccess) {
     EXPECT_STREQ(autostart.Caption(), "Activer");
 }
 
-TEST_F(AutostartTest, FailedSwitchStillFlipsTheStateAfterTheWarning) {
-    key.failWrite = true;
-    autostart.Toggle();
-    EXPECT_EQ(events, (Events{"beep error", std::string("warning ") + kToggleRegistryWarning, "beep info"}));
-    EXPECT_TRUE(autostart.State());
-    events.clear();
-    key.failDelete = true;
-    autostart.Toggle();
-    EXPECT_EQ(events, (Events{"beep default", std::string("warning ") + kToggleRegistryWarning, "beep info"}));
-    EXPECT_FALSE(autostart.State());
-    EXPECT_STREQ(autostart.Caption(), "Activer");
+// A registry failure is told and the item keeps its last known state: a
+// switch the registry did not make must not show.
+TEST(AutostartFailures, WarnAndKeepTheLastKnownState) {
+    enum Failing { None, Read, Write, Delete };
+    struct Row {
+        const char* what;
+        bool valueAtStart;
+        Failing failing;
+        int toggles;
+        bool state;
+        const char* caption;
+        std::vector<std::string> warnings;
+    };
+    const std::string atStartup = kStartupRegistryWarning, atToggle = kToggleRegistryWarning;
+    const Row rows[] = {
+        {"an absent value reads off, silently", false, None, 0, false, "Activ\xE9", {}},
+        {"an unreadable key is told and reads off", true, Read, 0, false, "Activ\xE9", {atStartup}},
+        {"a refused write keeps the item off", false, Write, 1, false, "Activ\xE9", {atToggle}},
+        {"a refused delete keeps the item on", true, Delete, 1, true, "Activ\xE9", {atToggle}},
+        {"each refused delete is told, the item stays on", true, Delete, 2, true, "Activ\xE9", {atToggle, atToggle}},
+        {"after switching off, a refused write keeps off and its caption", true, Write, 2, false, "Activer", {atToggle}},
+    };
+    for (const Row& row : rows) {
+        Events events;
+        FakeRunKey key{events};
+        FakeFeedback feedback{events};
+        Autostart autostart{key, feedback, "C:\\S.exe"};
+        key.present = row.valueAtStart;
+        key.failRead = row.failing == Read;
+        key.failWrite = row.failing == Write;
+        key.failDelete = row.failing == Delete;
+        autostart.ReadAtStartup();
+        for (int i = 0; i < row.toggles; ++i) autostart.Toggle();
+        std::vector<std::string> warnings;
+        for (const std::string& event : events)
+            if (event.rfind("warning ", 0) == 0) warnings.push_back(event.substr(8));
+        EXPECT_EQ(autostart.State(), row.state) << row.what;
+        EXPECT_STREQ(autostart.Caption(), row.caption) << row.what;
+        EXPECT_EQ(warnings, row.warnings) << row.what;
+        if (row.failing != Read) EXPECT_EQ(autostart.State(), key.present) << row.what << ": the item shows the registry";
+    }
 }
 
 TEST(RegistryWarnings, AreTheProgramsTexts) {
