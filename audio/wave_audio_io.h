@@ -143,6 +143,9 @@ protected:
     // still runs.
     void ShutDown();
 
+    // Hands the exception being handled to the host's report; inside a catch block.
+    void ReportCurrentException() noexcept { host->ReportException(); }
+
     bool IsDestroying() const { return destroying; }
     bool IsOpening() const { return opening; }
     bool IsClosing() const { return closing; }
