@@ -43,8 +43,15 @@ public:
         std::uint32_t result = encoder_.beInitStream(config, samplesPerCall, outputBufferSize_, handle);
         if (result != 0) return result;
         stream = handle;
-        outputBuffer.assign(outputBufferSize_, 0);
         return 0;
+    }
+
+    // The size the library reported at the start counts samplesPerCall
+    // samples, but a WAV chunk holds samplesPerCall frames: the room follows
+    // the samples really passed, and never shrinks below what was reported.
+    void MakeOutputRoom(std::uint64_t chunkBytes, std::uint32_t channels) {
+        const auto samplesPerChannel = static_cast<std::uint32_t>((chunkBytes / 2 + channels - 1) / channels);
+        outputBuffer.assign(std::max(outputBufferSize_, Mp3OutputWorstCase(samplesPerChannel)), 0);
     }
 
     void Release() {
@@ -54,6 +61,8 @@ public:
         outputBuffer = {};
         if (stream) encoder_.beCloseStream(*std::exchange(stream, std::nullopt));
     }
+
+    std::uint32_t OutputRoom() const { return static_cast<std::uint32_t>(outputBuffer.size()); }
 
     std::uint32_t samplesPerCall = 0;
     std::optional<MP3StreamHandle> stream;
@@ -153,6 +162,8 @@ void TMP3Coder::ProcessFile(std::size_t index) {
     if (layout.chunkSize == 0 || layout.chunkSize >= kChunkSizeLimit)
         Fail(job, "Invalid chunk size " + std::to_string(layout.chunkSize));
     job.inputBuffer.assign((layout.chunkSize + 1) / 2, 0);
+    // The library encodes one channel in mono mode and two otherwise, whatever the input holds.
+    job.MakeOutputRoom(layout.chunkSize, settings_.mode == TMP3CoderMode::MONO ? 1 : 2);
     if (!job.input->Seek(layout.dataStart)) Fail(job, "Read Error");
 
     std::uint64_t position = 0;
@@ -162,7 +173,7 @@ void TMP3Coder::ProcessFile(std::size_t index) {
         std::uint32_t mp3Bytes = 0;
         std::uint32_t result = services_.encoder.beEncodeChunk(*job.stream, static_cast<std::uint32_t>(count / 2),
                                                                job.inputBuffer.data(), job.outputBuffer.data(),
-                                                               mp3Bytes);
+                                                               job.OutputRoom(), mp3Bytes);
         if (result != 0) Fail(job, "beEncodeChunk failed " + std::to_string(result));
         CheckOutputCount(job, "beEncodeChunk", mp3Bytes);
         if (job.output->Write(job.outputBuffer.data(), mp3Bytes) != mp3Bytes) Fail(job, "Write Error");
@@ -173,7 +184,7 @@ void TMP3Coder::ProcessFile(std::size_t index) {
     }
 
     std::uint32_t flushed = 0;
-    services_.encoder.beDeinitStream(*job.stream, job.outputBuffer.data(), flushed);
+    services_.encoder.beDeinitStream(*job.stream, job.outputBuffer.data(), job.OutputRoom(), flushed);
     CheckOutputCount(job, "beDeinitStream", flushed);
     if (job.output->Write(job.outputBuffer.data(), flushed) != flushed) Fail(job, "Write error");
     job.Release();

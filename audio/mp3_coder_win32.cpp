@@ -53,8 +53,9 @@ public:
         return result;
     }
 
+    // The library takes no output size: the coder has made room for its worst case.
     std::uint32_t beEncodeChunk(MP3StreamHandle stream, std::uint32_t sampleCount, const std::int16_t* samples,
-                                std::uint8_t* output, std::uint32_t& outputBytes) override {
+                                std::uint8_t* output, std::uint32_t, std::uint32_t& outputBytes) override {
         DWORD bytes = 0;
         DenormalsFlushedToZero mode;
         DWORD result = ::beEncodeChunk(stream, sampleCount, samples, output, &bytes);
@@ -62,7 +63,8 @@ public:
         return result;
     }
 
-    std::uint32_t beDeinitStream(MP3StreamHandle stream, std::uint8_t* output, std::uint32_t& outputBytes) override {
+    std::uint32_t beDeinitStream(MP3StreamHandle stream, std::uint8_t* output, std::uint32_t,
+                                 std::uint32_t& outputBytes) override {
         DWORD bytes = 0;
         DenormalsFlushedToZero mode;
         DWORD result = ::beDeinitStream(stream, output, &bytes);

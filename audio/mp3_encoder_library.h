@@ -29,14 +29,22 @@ public:
                                        std::uint32_t& outputBufferSize, MP3StreamHandle& stream) = 0;
 
     // Encodes sampleCount interleaved 16-bit samples; 0 on success, with the
-    // number of MP3 bytes placed in output.
+    // number of MP3 bytes placed in output, which holds outputSize bytes. The
+    // library itself takes no size and writes what it has: the caller makes
+    // room for its worst case (Mp3OutputWorstCase).
     virtual std::uint32_t beEncodeChunk(MP3StreamHandle stream, std::uint32_t sampleCount,
-                                        const std::int16_t* samples, std::uint8_t* output,
+                                        const std::int16_t* samples, std::uint8_t* output, std::uint32_t outputSize,
                                         std::uint32_t& outputBytes) = 0;
 
-    // Flushes the last frames into output.
-    virtual std::uint32_t beDeinitStream(MP3StreamHandle stream, std::uint8_t* output,
+    // Flushes the last frames into output (outputSize bytes).
+    virtual std::uint32_t beDeinitStream(MP3StreamHandle stream, std::uint8_t* output, std::uint32_t outputSize,
                                          std::uint32_t& outputBytes) = 0;
 
     virtual std::uint32_t beCloseStream(MP3StreamHandle stream) = 0;
 };
+
+// The library's own worst case for the MP3 bytes of one call: 1.25 × the
+// samples of one channel + 7200.
+constexpr std::uint32_t Mp3OutputWorstCase(std::uint32_t samplesPerChannel) {
+    return samplesPerChannel + (samplesPerChannel + 3) / 4 + 7200;
+}

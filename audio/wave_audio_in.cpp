@@ -56,7 +56,7 @@ void TWaveAudioIn::HandleWimData(WaveHeader* header) {
     // Even after a failure: the last buffer back is what lets the device close.
     if (IsClosing() && ActiveBufferCount() == 0) {
         try {
-            CheckResult(device->Close(deviceHandle));
+            CloseDevice();
         } catch (...) {
             if (!failure) failure = std::current_exception();
         }
@@ -173,17 +173,29 @@ bool TWaveAudioIn::InternalClose() {
     if (!GetActive()) throw EWaveAudioInvalidOperation("Device is aleardy close");
     LockScope scope(*this);
     SetClosing(true);
+    // Closing stays set even when the reset fails: the buffers still queued
+    // then come back as they fill, none is queued again, and the last one
+    // closes the device (HandleWimData). With none out, it closes now.
+    const uint32_t resetResult = device->Reset(deviceHandle);
+    const bool closed = ActiveBufferCount() > 0 || CloseDevice();
+    return CheckResult(resetResult) && closed;
+}
+
+bool TWaveAudioIn::CloseDevice() {
+    const uint32_t result = device->Close(deviceHandle);
+    if (result == kMmSysNoError) return true;
+    // With no buffer out, a device that refuses to close will send nothing
+    // more: its close is handled here, so the component ends inactive instead
+    // of closing for ever, and the refusal is reported.
+    std::exception_ptr refusal;
     try {
-        if (CheckResult(device->Reset(deviceHandle))) {
-            // Otherwise the last buffer to come back closes the device.
-            return ActiveBufferCount() == 0 ? CheckResult(device->Close(deviceHandle)) : true;
-        }
-        SetClosing(false);
-        return false;
+        CheckResult(result);
     } catch (...) {
-        SetClosing(false);
-        throw;
+        refusal = std::current_exception();
     }
+    HandleWimClose();
+    if (refusal) std::rethrow_exception(refusal);
+    return false;
 }
 
 bool TWaveAudioIn::InternalPause() {

@@ -61,6 +61,8 @@ protected:
 private:
     // Level, raw hook and ProcessData for one filled buffer; what they raised.
     std::exception_ptr ProcessFilledBuffer(WaveHeader& header);
+    // Once no buffer is out; false (after CheckResult) when the device refused.
+    bool CloseDevice();
 
     // Read by the owner's thread while the callback thread handles notifications.
     std::atomic<uintptr_t> deviceHandle = 0;

@@ -23,7 +23,11 @@ void TWaveAudioIO::ShutDown() {
     } catch (...) {
         host->ReportException();
     }
-    WaitForCloseToFinish();
+    try {
+        WaitForCloseToFinish();
+    } catch (...) {
+        host->ReportException();
+    }
 }
 
 void TWaveAudioIO::SetAsync(bool value) {
@@ -206,14 +210,16 @@ bool TWaveAudioIO::ReallocateBuffer(WaveHeader*& header, uint32_t size, char* bu
 
 void TWaveAudioIO::WaitForOpenToFinish() {
     if (callbackTarget == 0) return;
-    host->WaitForOpen([this] { return opening && callbackTarget != 0; });
+    // An open that never finishes does not stop the close that asked.
+    host->WaitForOpen([this] { return opening && callbackTarget != 0; }, kDeviceWaitLimitMs);
 }
 
 void TWaveAudioIO::WaitForCloseToFinish() {
     // Asked even when the component reads inactive: in thread mode the callback
     // thread may still be inside the close notification, releasing the buffers,
     // and the host waits until it has left.
-    host->WaitForClose([this] { return callbackTarget == 0; });
+    if (!host->WaitForClose([this] { return callbackTarget == 0; }, kDeviceWaitLimitMs))
+        throw EWaveAudioError(kDeviceDidNotCloseMessage);
 }
 
 void TWaveAudioIO::SetWaveFormat(const WaveFormatEx& format) { std::memcpy(&waveFormat, &format, sizeof waveFormat); }

@@ -17,6 +17,12 @@
 
 class TWaveAudioIO;
 
+// How long the component waits for the device's open or close notification.
+// A device that stays silent longer is given up, so that quitting can finish.
+inline constexpr uint32_t kDeviceWaitLimitMs = 5000;
+inline constexpr const char* kDeviceDidNotCloseMessage =
+    "Le périphérique audio ne s'est pas fermé dans les 5 secondes : il est abandonné.";
+
 class EWaveAudioError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -129,10 +135,16 @@ protected:
     // (buffer null) or wraps the given block. False after CheckResult on failure.
     bool ReallocateBuffer(WaveHeader*& header, uint32_t size, char* buffer);
     void WaitForOpenToFinish();
+    // Raises EWaveAudioError (kDeviceDidNotCloseMessage) when the device has
+    // not reported its close within kDeviceWaitLimitMs.
     void WaitForCloseToFinish();
-    // Stops the device and waits for its close; for the destructor of every
-    // concrete class, so that its own close handling still runs.
+    // Stops the device and waits for its close, reporting what fails; for the
+    // destructor of every concrete class, so that its own close handling
+    // still runs.
     void ShutDown();
+
+    // Hands the exception being handled to the host's report; inside a catch block.
+    void ReportCurrentException() noexcept { host->ReportException(); }
 
     bool IsDestroying() const { return destroying; }
     bool IsOpening() const { return opening; }

@@ -79,10 +79,12 @@ public:
     virtual Target Create(bool async, WaveMessageDispatch dispatch) = 0;
     // Lets go of the target; may be called from inside dispatch.
     virtual void Destroy() = 0;
-    // Delivers notifications until closed() is true (the target is gone).
-    virtual void WaitForClose(const std::function<bool()>& closed) = 0;
-    // Delivers notifications while opening() is true.
-    virtual void WaitForOpen(const std::function<bool()>& opening) = 0;
+    // Delivers notifications until closed() is true (the target is gone), for
+    // at most limitMs; false when the time ran out first.
+    virtual bool WaitForClose(const std::function<bool()>& closed, uint32_t limitMs) = 0;
+    // Delivers notifications while opening() is true, for at most limitMs;
+    // false when the time ran out first.
+    virtual bool WaitForOpen(const std::function<bool()>& opening, uint32_t limitMs) = 0;
     // An exception escaped a notification; called inside the catch block. It is
     // reported to the user and goes no further.
     virtual void ReportException() noexcept = 0;

@@ -2,11 +2,13 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <exception>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -190,6 +192,23 @@ private:
 
 namespace {
 
+// The end of a bounded wait.
+class Deadline {
+public:
+    explicit Deadline(uint32_t limitMs) : end_(::GetTickCount64() + limitMs) {}
+    // Milliseconds left, 0 once it has passed.
+    DWORD Left() const {
+        const ULONGLONG now = ::GetTickCount64();
+        return now >= end_ ? 0 : static_cast<DWORD>(end_ - now);
+    }
+
+private:
+    ULONGLONG end_;
+};
+
+// Sleeps between two looks at the device, never past the deadline.
+constexpr DWORD kPollMs = 20;
+
 class Win32CallbackHost : public WaveCallbackHost {
 public:
     Win32CallbackHost() : ownerThread_(::GetCurrentThreadId()) {}
@@ -236,31 +255,34 @@ public:
         }
     }
 
-    void WaitForClose(const std::function<bool()>& closed) override {
-        if (!threadMode_) {
-            PumpCallbackWindow([&] { return !closed(); });
-            return;
-        }
+    bool WaitForClose(const std::function<bool()>& closed, uint32_t limitMs) override {
+        const Deadline deadline(limitMs);
+        if (!threadMode_) return PumpCallbackWindow(closed, deadline);
         // First until the close is handled (the live thread then ends itself)...
-        while (!closed() && !threads_.empty()) {
-            if (MessagePumpingWait(threads_.back().handle.get(), 20) == WAIT_OBJECT_0) break;
+        while (!closed() && !threads_.empty() && deadline.Left() > 0) {
+            if (MessagePumpingWait(threads_.back().handle.get(), std::min(deadline.Left(), kPollMs)) == WAIT_OBJECT_0)
+                break;
         }
         // ...then until every thread told to end has left the engine: the
-        // component reads inactive while its thread still releases the buffers.
+        // component reads inactive while its thread still releases the
+        // buffers. Not bounded: these threads only run our own code on their
+        // way out, and the engine must not go from under them.
         const DWORD live = liveThreadId_.load();
         for (const CallbackThread& thread : threads_)
             if (thread.id != live) MessagePumpingWait(thread.handle.get(), INFINITE);
+        return closed();
     }
 
-    void WaitForOpen(const std::function<bool()>& opening) override {
-        if (threadMode_) {
-            while (opening()) {
-                if (!PumpWaitingMessages(true)) return;
-                ::Sleep(1);
-            }
-            return;
+    bool WaitForOpen(const std::function<bool()>& opening, uint32_t limitMs) override {
+        const Deadline deadline(limitMs);
+        const auto opened = [&] { return !opening(); };
+        if (!threadMode_) return PumpCallbackWindow(opened, deadline);
+        while (!opened()) {
+            if (deadline.Left() == 0) return false;
+            PumpWaitingMessages(true);
+            ::Sleep(1);
         }
-        PumpCallbackWindow(opening);
+        return true;
     }
 
     void ReportException() noexcept override {
@@ -281,22 +303,37 @@ private:
         DWORD id = 0;
     };
 
-    // Handles the callback window's messages while more() holds, sleeping
-    // between them rather than spinning while the device works.
-    void PumpCallbackWindow(const std::function<bool()>& more) {
-        if (!window_) return;
-        const HWND hwnd = window_->Handle();
-        while (more()) {
+    // Handles the callback window's messages until done() holds, sleeping
+    // between them rather than spinning while the device works; false when
+    // the deadline comes first. A WM_QUIT does not end the wait: when the
+    // program root goes, its loop has taken WM_QUIT already, and only the
+    // deadline can end a wait for a device that stays silent. One that comes
+    // (Wine hands it out even to a peek for one window) is put back after.
+    bool PumpCallbackWindow(const std::function<bool()>& done, const Deadline& deadline) {
+        const HWND hwnd = window_ ? window_->Handle() : nullptr;
+        if (!hwnd) return done();
+        struct KeptQuit {
+            std::optional<WPARAM> code;
+            ~KeptQuit() {
+                if (code) ::PostQuitMessage(static_cast<int>(*code));
+            }
+        } quit;
+        while (!done()) {
+            const DWORD left = deadline.Left();
+            if (left == 0) return false;
             MSG msg;
             if (::PeekMessageA(&msg, hwnd, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) {
+                    quit.code = msg.wParam;
+                    continue;
+                }
                 ::TranslateMessage(&msg);
                 ::DispatchMessageA(&msg);
-            } else if (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) {
-                return;  // the thread is ending: WM_QUIT stays for its own loop
             } else {
-                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_POSTMESSAGE | QS_SENDMESSAGE);
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min(left, kPollMs), QS_POSTMESSAGE | QS_SENDMESSAGE);
             }
         }
+        return true;
     }
 
     void ForgetFinishedThreads() {

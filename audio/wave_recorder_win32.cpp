@@ -2,9 +2,23 @@
 
 #include <algorithm>
 #include <exception>
+#include <string>
 
 #include "audio/wave_device_win32.h"
 #include "audio/wave_file_stream_win32.h"
+
+namespace {
+std::string UnfinishedHeaderMessage(MMRESULT result) {
+    std::string reason;
+    switch (result) {
+    case MMIOERR_CANNOTWRITE: reason = "écriture impossible"; break;
+    case MMIOERR_CANNOTSEEK: reason = "déplacement impossible dans le fichier"; break;
+    case MMIOERR_CANNOTCLOSE: reason = "fermeture impossible"; break;
+    default: reason = "erreur " + std::to_string(result); break;
+    }
+    return "L'en-tête du fichier WAV n'a pas pu être complété (" + reason + ").";
+}
+}  // namespace
 
 TCustomWaveStorage::~TCustomWaveStorage() {
     for (TWaveRecorder* recorder : std::vector<TWaveRecorder*>(users_)) recorder->StockDestroyed(this);
@@ -18,7 +32,11 @@ TWaveRecorder::TWaveRecorder(std::unique_ptr<WaveInDevice> waveDevice, std::uniq
 TWaveRecorder::~TWaveRecorder() {
     // Here, not in the base: the close notification must still finalise the file.
     ShutDown();
-    CloseWaveFile();
+    try {
+        CloseWaveFile();
+    } catch (...) {
+        ReportCurrentException();
+    }
     SetStock(nullptr);
 }
 
@@ -67,19 +85,21 @@ bool TWaveRecorder::RecordToStream(ByteStream* newStream, bool ownsStream) {
 }
 
 void TWaveRecorder::CloseWaveFile() {
-    if (writer) CloseWaveWriter(writer.release(), riffChunk, dataChunk);
+    const MMRESULT result = writer ? CloseWaveWriter(writer.release(), riffChunk, dataChunk) : MMSYSERR_NOERROR;
     ownedStream.reset();
     stream = nullptr;
+    if (result != MMSYSERR_NOERROR) throw EWaveAudioError(UnfinishedHeaderMessage(result));
 }
 
 void TWaveRecorder::HandleWimClose() {
+    fileError.clear();
     try {
         CloseWaveFile();
-    } catch (...) {
-        TWaveAudioIn::HandleWimClose();
-        throw;
+    } catch (const std::exception& e) {
+        fileError = e.what();
     }
     TWaveAudioIn::HandleWimClose();
+    if (!fileError.empty()) throw EWaveAudioError(TakeFileError());
 }
 
 void TWaveRecorder::GetWaveFormat(WaveFormatEx*& pWaveFormat, bool& freeIt) {

@@ -14,6 +14,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/wave_audio_in.h"
@@ -57,7 +58,14 @@ public:
     // Stops a capture in progress and waits for its file, then records into
     // stream, freeing it when done if ownsStream.
     virtual bool RecordToStream(ByteStream* stream, bool ownsStream);
+    // Completes the header and releases the stream; raises EWaveAudioError
+    // when the header could not be completed.
     virtual void CloseWaveFile();
+
+    // Why the file of the capture that just closed could not be completed,
+    // empty when it was; for OnDeactivate. Whoever takes it shows it: a
+    // failure nobody took is reported as a failure of the close notification.
+    std::string TakeFileError() { return std::exchange(fileError, {}); }
 
 protected:
     // The storage is going away.
@@ -78,4 +86,5 @@ private:
     ByteStream* stream = nullptr;
     std::unique_ptr<ByteStream> ownedStream;  // set when the recorder owns stream
     TCustomWaveStorage* stock = nullptr;
+    std::string fileError;
 };

@@ -4,8 +4,10 @@
 
 namespace {
 // On 64-bit Windows the info record's user words are 32 bits each: the
-// stream's address takes the first two.
+// stream's address takes the first two, the count of the stream's failures
+// the third.
 static_assert(sizeof(ByteStream*) <= 2 * sizeof(DWORD));
+constexpr int kFailureCount = 2;
 
 ByteStream* StreamOf(const MMIOINFO& info) {
     ByteStream* stream = nullptr;
@@ -43,6 +45,7 @@ LRESULT CALLBACK StreamIOProc(LPSTR infoPointer, UINT message, LPARAM p1, LPARAM
             stream->Seek(info->lDiskOffset, SeekOrigin::Begin);
             const int32_t count = stream->Write(reinterpret_cast<const void*>(p1), static_cast<int32_t>(p2));
             info->lDiskOffset = static_cast<LONG>(stream->Seek(0, SeekOrigin::Current));
+            if (count < p2) ++info->adwInfo[kFailureCount];
             return count;
         }
         case MMIOM_SEEK: {
@@ -58,8 +61,15 @@ LRESULT CALLBACK StreamIOProc(LPSTR infoPointer, UINT message, LPARAM p1, LPARAM
             return 0;  // the stream belongs to the caller and stays open
         }
     } catch (...) {
+        ++info->adwInfo[kFailureCount];
         return kFailed;
     }
+}
+
+DWORD StreamFailures(HMMIO writer) {
+    MMIOINFO info{};
+    ::mmioGetInfo(writer, &info, 0);
+    return info.adwInfo[kFailureCount];
 }
 
 UniqueMmio OpenWaveStream(ByteStream* stream) {
@@ -102,8 +112,15 @@ UniqueMmio CreateWaveWriter(ByteStream* stream, const WaveFormatEx& format, MMCK
     return writer;
 }
 
-void CloseWaveWriter(HMMIO writer, MMCKINFO& riffChunk, MMCKINFO& dataChunk) {
-    ::mmioAscend(writer, &dataChunk, 0);
-    ::mmioAscend(writer, &riffChunk, 0);
-    ::mmioClose(writer, 0);
+MMRESULT CloseWaveWriter(HMMIO writer, MMCKINFO& riffChunk, MMCKINFO& dataChunk) {
+    const DWORD failuresBefore = StreamFailures(writer);
+    const MMRESULT dataResult = ::mmioAscend(writer, &dataChunk, 0);
+    const MMRESULT riffResult = ::mmioAscend(writer, &riffChunk, 0);
+    // mmio does not always pass on what the stream refused (Wine's ascend
+    // reports success after a refused size or pad byte): the count says it.
+    const MMRESULT refused = StreamFailures(writer) != failuresBefore ? MMIOERR_CANNOTWRITE : MMSYSERR_NOERROR;
+    const MMRESULT closeResult = ::mmioClose(writer, 0);
+    for (MMRESULT result : {dataResult, riffResult, refused, closeResult})
+        if (result != MMSYSERR_NOERROR) return result;
+    return MMSYSERR_NOERROR;
 }

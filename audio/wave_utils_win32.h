@@ -21,11 +21,17 @@ LRESULT CALLBACK StreamIOProc(LPSTR info, UINT message, LPARAM p1, LPARAM p2);
 // An unbuffered mmio handle writing to stream (which it does not own), or none.
 UniqueMmio OpenWaveStream(ByteStream* stream);
 
+// How many of the stream's operations through this handle have failed, a
+// write that came up short included.
+DWORD StreamFailures(HMMIO writer);
+
 // Writes the RIFF header, the fmt chunk and an empty data chunk from offset 0.
 bool CreateWaveChunks(HMMIO writer, const WaveFormatEx& format, MMCKINFO& riffChunk, MMCKINFO& dataChunk);
 
 // Empties the stream and writes the header; none when either fails.
 UniqueMmio CreateWaveWriter(ByteStream* stream, const WaveFormatEx& format, MMCKINFO& riffChunk, MMCKINFO& dataChunk);
 
-// Fixes the data and RIFF sizes (with a pad byte after odd data) and closes.
-void CloseWaveWriter(HMMIO writer, MMCKINFO& riffChunk, MMCKINFO& dataChunk);
+// Fixes the data and RIFF sizes (with a pad byte after odd data) and closes,
+// whatever fails; the first failure's code, MMSYSERR_NOERROR when the header
+// is complete and the file closed.
+MMRESULT CloseWaveWriter(HMMIO writer, MMCKINFO& riffChunk, MMCKINFO& dataChunk);

@@ -13,8 +13,8 @@ const std::string kFlushed = "<end>";
 
 class CheckingEncoder final : public MP3EncoderLibrary {
 public:
-    explicit CheckingEncoder(std::uint32_t samplesPerCall)
-        : samplesPerCall_(samplesPerCall), bufferSize_(samplesPerCall * 2 + kFlushed.size()) {}
+    CheckingEncoder(std::uint32_t samplesPerCall, bool mono)
+        : samplesPerCall_(samplesPerCall), channels_(mono ? 1 : 2), bufferSize_(samplesPerCall * 2 + kFlushed.size()) {}
 
     std::string encoded;  // every sample byte handed over, in order
     std::string output;   // every byte placed in the output buffer, in order
@@ -30,8 +30,10 @@ public:
         return 0;
     }
     std::uint32_t beEncodeChunk(MP3StreamHandle stream, std::uint32_t sampleCount, const std::int16_t* samples,
-                                std::uint8_t* output, std::uint32_t& outputBytes) override {
+                                std::uint8_t* output, std::uint32_t outputSize, std::uint32_t& outputBytes) override {
         FUZZ_CHECK(open_ && stream == &open_, "chunks go to the open stream");
+        FUZZ_CHECK(outputSize >= Mp3OutputWorstCase((sampleCount + channels_ - 1) / channels_),
+                   "the output has room for the library's worst case");
         // A WAV chunk holds samples per call frames, not samples: up to a 16-bit byte count.
         FUZZ_CHECK(std::size_t{sampleCount} * 2 < 65536, "a chunk is a 16-bit byte count");
         // Reading every sample and filling the output catches a short buffer on either side.
@@ -43,7 +45,8 @@ public:
         outputBytes = static_cast<std::uint32_t>(placed);
         return 0;
     }
-    std::uint32_t beDeinitStream(MP3StreamHandle stream, std::uint8_t* output, std::uint32_t& outputBytes) override {
+    std::uint32_t beDeinitStream(MP3StreamHandle stream, std::uint8_t* output, std::uint32_t,
+                                 std::uint32_t& outputBytes) override {
         FUZZ_CHECK(open_ && stream == &open_, "the open stream is flushed");
         std::memcpy(output, kFlushed.data(), kFlushed.size());
         outputBytes = static_cast<std::uint32_t>(kFlushed.size());
@@ -58,6 +61,7 @@ public:
 
 private:
     std::uint32_t samplesPerCall_;
+    std::uint32_t channels_;
     std::size_t bufferSize_;
     bool open_ = false;
 };
@@ -70,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool mono = (data[1] & 0x80) != 0;
     const std::string file(reinterpret_cast<const char*>(data) + 2, size - 2);
 
-    CheckingEncoder encoder(samplesPerCall);
+    CheckingEncoder encoder(samplesPerCall, mono);
     MemoryFileAccess files;
     files.files["in.wav"] = file;
     TMP3Coder coder(TMP3CoderServices{encoder, files, nullptr});

@@ -108,8 +108,20 @@ void RecorderSession::DeviceOpened() {
 void RecorderSession::DeviceClosed() {
     if (state_ != RecorderState::Closing) return;
     state_ = RecorderState::NoTarget;
+    // Even while quitting: a file left without its sizes must not pass for a recording.
+    if (const std::string why = parts_.device.TakeFileError(); !why.empty()) {
+        ReportUnfinishedFile(why);
+        return;
+    }
     if (quitting_ || captureKind_ != TargetKind::Mp3) return;
     EncodeCapture();
+}
+
+void RecorderSession::ReportUnfinishedFile(const std::string& why) {
+    // Nothing is encoded from it, and it stays where it is: its samples may
+    // still be worth something.
+    parts_.system.ShowError("Ooops ! " + why + "\r\nLe fichier " + capturePath_ + " est incomplet" +
+                            (captureKind_ == TargetKind::Mp3 ? " et n'a pas été compressé au format MP3." : "."));
 }
 
 void RecorderSession::EncodeCapture() {

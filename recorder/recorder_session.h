@@ -55,6 +55,9 @@ public:
     virtual void RecordToFile(const std::string& path) = 0;
     // Asks the device to close; the close comes later.
     virtual void Stop() = 0;
+    // Why the file of the capture that has just closed could not be completed
+    // (its header unfinished), empty when it was. The caller shows it.
+    virtual std::string TakeFileError() = 0;
 };
 
 // The program is ending: the encoding stops where it is.
@@ -119,7 +122,8 @@ public:
     // Every second while the countdown runs.
     void Tick();
     void DeviceOpened();
-    // The capture file is complete: a WAV target is done, an MP3 target is encoded.
+    // The capture has ended: a complete WAV target is done, a complete MP3
+    // capture is encoded; a file that could not be completed is reported.
     void DeviceClosed();
     void EncodingBegun();
     void EncodingProgress(int percent);
@@ -132,6 +136,7 @@ private:
     void Stop();
     void BackToReady();
     void EncodeCapture();
+    void ReportUnfinishedFile(const std::string& why);
     void RestoreAfterEncoding();
     void Show();
 

@@ -63,6 +63,7 @@ public:
             throw std::runtime_error("Ooops ! Le périphérique d'enregistrement n'a pas pu être ouvert");
     }
     void Stop() override { recorder_.SetActive(false); }
+    std::string TakeFileError() override { return recorder_.TakeFileError(); }
 
 private:
     TWaveRecorder& recorder_;

@@ -113,6 +113,45 @@ INSTANTIATE_TEST_SUITE_P(
                       ChunkCase{"raw joint stereo", StereoRamp(200), TMP3CoderMode::JSTEREO, 8},
                       ChunkCase{"raw mono", StereoRamp(200), TMP3CoderMode::MONO, 4}));
 
+// The room given to the encoder for each call: its worst case for the samples
+// really passed (1.25 × the samples of one channel + 7200; the fake fails a
+// call with less), and never less than it asked for at the start.
+struct RoomCase {
+    const char* name;
+    std::string input;
+    TMP3CoderMode mode;
+    std::uint32_t samplesPerCall;  // as the library reports them, with the room it asks for
+    std::uint32_t reportedRoom;
+    std::uint32_t room;
+};
+
+void PrintTo(const RoomCase& c, std::ostream* os) { *os << c.name; }
+
+class MP3CoderOutputRoom : public ::testing::TestWithParam<RoomCase> {};
+
+TEST_P(MP3CoderOutputRoom, CoversTheLibrarysWorstCaseForTheSamplesPassed) {
+    const RoomCase& c = GetParam();
+    CoderBench bench;
+    bench.encoder.samplesPerCall = c.samplesPerCall;
+    bench.encoder.outputBufferSize = c.reportedRoom;
+    bench.coder.SetMode(c.mode);
+    bench.OnePair(c.input);
+    bench.coder.Process();
+    ASSERT_FALSE(bench.encoder.outputSizes.empty());
+    EXPECT_EQ(bench.encoder.outputSizes.front(), c.room) << c.name;
+}
+
+// The library's own figures: 1152 samples a channel, room for them, 2304
+// samples per call in stereo (one chunk of a stereo WAV then holds 4608).
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, MP3CoderOutputRoom,
+    ::testing::Values(
+        RoomCase{"stereo WAV: twice the reported samples", MakeWav(StereoRamp(2 * 9216)), TMP3CoderMode::STEREO,
+                 2304, 8640, 10080},
+        RoomCase{"mono WAV in stereo mode", MakeWav(StereoRamp(9216), 18, 1, 2), TMP3CoderMode::STEREO, 2304, 8640,
+                 8640},
+        RoomCase{"raw mono: the reported room is more", StereoRamp(4608), TMP3CoderMode::MONO, 1152, 8640, 8640}));
+
 TEST(MP3CoderChunks, AChunkOf65536BytesOrMoreIsRefusedNotWrapped) {
     CoderBench bench;
     bench.encoder.samplesPerCall = 16384;  // × block align 4 = 65536
@@ -261,9 +300,9 @@ INSTANTIATE_TEST_SUITE_P(
                     [](CoderBench& b) { b.files.writableBytes = kPcm.size() + 2; }, "Write error",
                     kPcm + kFlushedFrames.substr(0, 2)},
         FailureCase{"encoder counts past its buffer", [](CoderBench& b) { b.encoder.overcountingEncodeCall = 2; },
-                    "beEncodeChunk output too large 65", kPcm.substr(0, kChunk)},
+                    "beEncodeChunk output too large 7211", kPcm.substr(0, kChunk)},
         FailureCase{"flush counts past the buffer", [](CoderBench& b) { b.encoder.overcountingFlush = true; },
-                    "beDeinitStream output too large 65", kPcm}));
+                    "beDeinitStream output too large 7211", kPcm}));
 
 TEST(MP3CoderFailures, AFailedStreamStartStopsBeforeAnythingIsOpenedOrUsed) {
     CoderBench bench;

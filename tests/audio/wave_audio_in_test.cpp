@@ -325,6 +325,74 @@ TEST_F(Capture, ExceptionInTheLastBufferDoesNotKeepTheDeviceOpen) {
     EXPECT_EQ(events.back(), "deactivate");
 }
 
+// A device that fails on the way to its close: whatever it refuses, the
+// refusal is reported once, the component ends inactive with no buffer left
+// and its close handled, and a new capture can start.
+TEST(StopFailures, TheComponentEndsInactiveAndCanCaptureAgain) {
+    struct Row {
+        const char* name;
+        const char* refused;
+        uint16_t bufferCount;
+        uint64_t filledAfterStop;  // bytes the device still captures once asked to stop
+    };
+    for (Row row : {Row{"reset refused, buffers queued", "Reset", 2, 160}, Row{"reset refused, none out", "Reset", 0, 0},
+                    Row{"close refused after the last buffer", "Close", 2, 0},
+                    Row{"close refused, none out", "Close", 0, 0}}) {
+        ScriptedWaveBench bench;
+        ProbeIn in(bench);
+        in.SetPCMFormat(TPCMFormat::Mono8Bit8000Hz);
+        in.SetBufferLength(10);
+        in.SetBufferCount(row.bufferCount);
+        int deactivations = 0;
+        in.OnDeactivate = [&](TWaveAudioIO&) { ++deactivations; };
+        in.SetActive(true);
+        bench.DeliverAll();
+
+        bench.failures[row.refused] = kMmSysError;
+        std::vector<std::string> reported;
+        try {
+            in.SetActive(false);
+        } catch (const EWaveAudioSysError& e) {
+            reported.push_back(e.what());
+        }
+        bench.Capture(row.filledAfterStop);
+        bench.DeliverAll();
+        reported.insert(reported.end(), bench.reportedExceptions.begin(), bench.reportedExceptions.end());
+        EXPECT_EQ(reported, std::vector<std::string>{"Unspecified error"}) << row.name;
+        EXPECT_FALSE(in.GetActive()) << row.name;
+        EXPECT_EQ(in.ActiveBufferCount(), 0) << row.name;
+        EXPECT_EQ(deactivations, 1) << row.name;
+        EXPECT_FALSE(bench.targetAlive) << row.name;
+
+        bench.failures.clear();
+        in.SetActive(true);
+        bench.DeliverAll();
+        EXPECT_TRUE(in.GetActive()) << row.name << ": no new capture";
+        in.SetActive(false);
+        bench.DeliverAll();
+        EXPECT_FALSE(in.GetActive()) << row.name;
+    }
+}
+
+TEST_F(Capture, ADeviceThatNeverReportsItsCloseIsGivenUpAndReported) {
+    auto in = MakeIn();
+    in->SetActive(true);
+    bench.DeliverAll();
+    bench.Capture(30);
+    bench.reportsClose = false;
+    in->SetActive(false);
+    bench.DeliverAll();
+    try {
+        in->InternalOpen();
+        ADD_FAILURE() << "a new open went ahead of a close that never came";
+    } catch (const EWaveAudioError& e) {
+        EXPECT_STREQ(e.what(), kDeviceDidNotCloseMessage);
+    }
+    in.reset();
+    EXPECT_EQ(bench.reportedExceptions, std::vector<std::string>{kDeviceDidNotCloseMessage})
+        << "destroying it waits no longer than the limit, then reports";
+}
+
 TEST_F(Capture, KeptBlocksAreReplacedNotReused) {
     auto in = MakeIn();
     in->keepBlocks = true;

@@ -13,6 +13,7 @@
 
 #include "audio/wave_device_win32.h"
 #include "audio/wave_recorder_win32.h"
+#include "tests/audio/wave_scripted_device.h"
 #include "tests/support/wine_support.h"
 #include "win/handles_win32.h"
 #include "win/window_win32.h"
@@ -205,6 +206,41 @@ TEST_F(RealDevice, ThreadModeFailuresReachTheOwnersThreadAndTheDeviceStillCloses
         EXPECT_EQ(reportThread.load(), ::GetCurrentThreadId());
         recorder.SetActive(false);
         ASSERT_TRUE(wine_support::PumpUntil([&] { return deactivations == 1; }, 5000)) << "the device did not close";
+    }
+    SetDeviceExceptionHandler(previous);
+}
+
+// The program root goes after its message loop has taken WM_QUIT: a device
+// that never reports its close must not hold up the end. The scripted device
+// keeps its notifications to itself, so the real window or thread never hears
+// of the close. A pending WM_QUIT neither cuts the wait short nor is lost.
+TEST(DeviceWaits, ACloseNeverReportedEndsTheWaitAtItsLimitAndIsReported) {
+    struct Row {
+        const char* name;
+        bool async;
+        bool quitPending;
+    };
+    const DeviceExceptionHandler previous = SetDeviceExceptionHandler(&RecordReport);
+    for (Row row : {Row{"window mode", false, false}, Row{"window mode, WM_QUIT pending", false, true},
+                    Row{"thread mode", true, false}}) {
+        reported.clear();
+        ScriptedWaveBench bench;
+        MemoryByteStream stream;
+        ULONGLONG start = 0;
+        {
+            TWaveRecorder recorder(MakeScriptedDevice(bench), MakeWaveCallbackHost());
+            recorder.SetAsync(row.async);
+            ASSERT_TRUE(recorder.RecordToStream(&stream, false)) << row.name;
+            if (row.quitPending) ::PostQuitMessage(5);
+            start = ::GetTickCount64();
+        }
+        const ULONGLONG waited = ::GetTickCount64() - start;
+        EXPECT_GE(waited + 50, kDeviceWaitLimitMs) << row.name;
+        EXPECT_LT(waited, kDeviceWaitLimitMs + 3000) << row.name;
+        EXPECT_EQ(reported, std::vector<std::string>{kDeviceDidNotCloseMessage}) << row.name;
+        EXPECT_EQ(U32(stream.Bytes(), 4), 38u) << row.name << ": the file is finalised all the same";
+        MSG msg;
+        EXPECT_EQ(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0, row.quitPending) << row.name;
     }
     SetDeviceExceptionHandler(previous);
 }

@@ -119,7 +119,7 @@ uint32_t ScriptedWaveInDevice::Close(uintptr_t) {
     uint32_t result = bench_.Result("Close");
     if (result != kMmSysNoError) return result;
     bench_.open = false;
-    bench_.posted.emplace_back(kMmWimClose, 0);
+    if (bench_.reportsClose) bench_.posted.emplace_back(kMmWimClose, 0);
     return result;
 }
 
@@ -149,14 +149,17 @@ WaveCallbackHost::Target ScriptedCallbackHost::Create(bool async, WaveMessageDis
 
 void ScriptedCallbackHost::Destroy() { bench_.targetAlive = false; }
 
-void ScriptedCallbackHost::WaitForClose(const std::function<bool()>& closed) {
+// Nothing left to deliver stands for the time running out.
+bool ScriptedCallbackHost::WaitForClose(const std::function<bool()>& closed, uint32_t) {
     while (!closed() && bench_.DeliverOne()) {
     }
+    return closed();
 }
 
-void ScriptedCallbackHost::WaitForOpen(const std::function<bool()>& opening) {
+bool ScriptedCallbackHost::WaitForOpen(const std::function<bool()>& opening, uint32_t) {
     while (opening() && bench_.DeliverOne()) {
     }
+    return !opening();
 }
 
 void ScriptedCallbackHost::ReportException() noexcept {

@@ -22,6 +22,8 @@ struct ScriptedWaveBench {
     std::map<std::string, uint32_t> failures;
     // The bytes the device captures, by position in the capture.
     std::function<uint8_t(uint64_t)> sample = [](uint64_t i) { return static_cast<uint8_t>(i * 7 + 3); };
+    // False: a device that closes without ever saying so.
+    bool reportsClose = true;
     uint32_t capabilityFlags = 0;
     std::string productName = "Scripted input";
 
@@ -76,8 +78,8 @@ public:
     }
     Target Create(bool async, WaveMessageDispatch dispatch) override;
     void Destroy() override;
-    void WaitForClose(const std::function<bool()>& closed) override;
-    void WaitForOpen(const std::function<bool()>& opening) override;
+    bool WaitForClose(const std::function<bool()>& closed, uint32_t limitMs) override;
+    bool WaitForOpen(const std::function<bool()>& opening, uint32_t limitMs) override;
     void ReportException() noexcept override;
 
 private:

@@ -6,7 +6,17 @@
 
 namespace {
 constexpr uintptr_t kThreadedHandle = 0x7EAD;
+
+// True once done() holds; false when limitMs passed first.
+bool SleepUntil(const std::function<bool()>& done, uint32_t limitMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
+}  // namespace
 
 CallbackThreads::~CallbackThreads() {
     std::map<uintptr_t, std::shared_ptr<Queue>> queues;
@@ -109,13 +119,14 @@ void ThreadedCallbackHost::Destroy() {
     if (const uintptr_t live = live_.exchange(0)) threads_.Quit(live);
 }
 
-void ThreadedCallbackHost::WaitForClose(const std::function<bool()>& closed) {
-    while (!closed()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+bool ThreadedCallbackHost::WaitForClose(const std::function<bool()>& closed, uint32_t limitMs) {
+    const bool inTime = SleepUntil(closed, limitMs);
     threads_.JoinEnded(live_);
+    return inTime;
 }
 
-void ThreadedCallbackHost::WaitForOpen(const std::function<bool()>& opening) {
-    while (opening()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+bool ThreadedCallbackHost::WaitForOpen(const std::function<bool()>& opening, uint32_t limitMs) {
+    return SleepUntil([&] { return !opening(); }, limitMs);
 }
 
 void ThreadedCallbackHost::ReportException() noexcept {

@@ -49,8 +49,8 @@ public:
     ~ThreadedCallbackHost() override;
     Target Create(bool async, WaveMessageDispatch dispatch) override;
     void Destroy() override;
-    void WaitForClose(const std::function<bool()>& closed) override;
-    void WaitForOpen(const std::function<bool()>& opening) override;
+    bool WaitForClose(const std::function<bool()>& closed, uint32_t limitMs) override;
+    bool WaitForOpen(const std::function<bool()>& opening, uint32_t limitMs) override;
     void ReportException() noexcept override;
 
     std::vector<std::string> Reported();

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -257,6 +258,17 @@ public:
     }
 };
 
+// Takes writesLeft more writes, then refuses every one.
+class ShortWritingAfter : public MemoryByteStream {
+public:
+    int writesLeft = INT_MAX;
+    int32_t Write(const void* buffer, int32_t count) override {
+        if (writesLeft == 0) return 0;
+        --writesLeft;
+        return MemoryByteStream::Write(buffer, count);
+    }
+};
+
 TEST_F(WaveFile, PartialWriteKeepsTheFileOnFrameBoundaries) {
     ShortWritingStream stream;
     TWaveRecorder& r = MakeRecorder(TPCMFormat::Stereo16bit8000Hz, 10);  // 320-byte buffers, 4-byte frames
@@ -277,6 +289,28 @@ TEST_F(WaveFile, PartialWriteKeepsTheFileOnFrameBoundaries) {
     EXPECT_EQ(U32(bytes, 4), 38u + dataSize);
     EXPECT_EQ(bytes.substr(46, 468), Expected(0, 468));
     EXPECT_EQ(bytes.substr(46 + 468, 320), Expected(640, 320)) << "the next buffer starts on a frame";
+}
+
+// The close that cannot complete the header: OnDeactivate can take the
+// failure (the recorder window shows it); one nobody takes is reported.
+TEST_F(WaveFile, AHeaderThatCannotBeCompletedIsTakenAtDeactivateOrReported) {
+    TWaveRecorder& r = MakeRecorder(TPCMFormat::Mono8Bit8000Hz, 10);
+    std::string taken;
+    r.OnDeactivate = [&](TWaveAudioIO&) { taken = r.TakeFileError(); };
+    for (bool withTaker : {true, false}) {
+        if (!withTaker) r.OnDeactivate = nullptr;
+        FlakyStream stream;
+        ASSERT_TRUE(r.RecordToStream(&stream, false));
+        bench.DeliverAll();
+        CaptureInSteps(80, 80);  // a whole buffer: only the sizes are left to write
+        stream.refuse = true;
+        r.SetActive(false);
+        bench.DeliverAll();
+        EXPECT_FALSE(r.GetActive());
+    }
+    const std::string message = "L'en-tête du fichier WAV n'a pas pu être complété (écriture impossible).";
+    EXPECT_EQ(taken, message);
+    EXPECT_EQ(bench.reportedExceptions, std::vector<std::string>{message}) << "reported once, when nobody took it";
 }
 
 TEST_F(WaveFile, UnwritableHeaderStillOpensAndFailsTheFirstBuffer) {
@@ -364,9 +398,25 @@ TEST(WaveWriter, EveryBufferIsOneStreamWriteAfterTheHeader) {
     std::string block(1000, 'q');
     for (int i = 0; i < 3; ++i) ASSERT_EQ(::mmioWrite(writer.get(), block.data(), 1000), 1000);
     EXPECT_EQ(stream.writes - before, 3);
-    CloseWaveWriter(writer.release(), riff, data);
+    EXPECT_EQ(CloseWaveWriter(writer.release(), riff, data), MMSYSERR_NOERROR);
     EXPECT_EQ(stream.Bytes().substr(0, 46), ExpectedHeader(TPCMFormat::Stereo16bit44100Hz, 3000));
     EXPECT_EQ(stream.Bytes().size(), 3046u);
+}
+
+// Odd data needs a pad byte as well as the two sizes: refusing the first
+// write or the last, the header stays incomplete and the close says so.
+TEST(WaveWriter, AHeaderThatCannotBeCompletedIsAFailedClose) {
+    for (int allowed : {0, 1, 2}) {
+        ShortWritingAfter stream;
+        WaveFormatEx format{};
+        FillPCMFormat(format, TPCMFormat::Mono8Bit8000Hz);
+        MMCKINFO riff{}, data{};
+        UniqueMmio writer = CreateWaveWriter(&stream, format, riff, data);
+        ASSERT_TRUE(writer);
+        ASSERT_EQ(::mmioWrite(writer.get(), "abc", 3), 3);
+        stream.writesLeft = allowed;
+        EXPECT_NE(CloseWaveWriter(writer.release(), riff, data), MMSYSERR_NOERROR) << allowed << " writes allowed";
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -24,7 +25,9 @@ struct FakeParts : RecorderView, CaptureDevice, Mp3Encoder, TargetDialog, Record
         active = true;
     }
     void Stop() override { ++stops; }
+    std::string TakeFileError() override { return std::exchange(fileError, {}); }
     bool active = false;
+    std::string fileError;  // for the next close
     bool refuseRecording = false;
     std::vector<std::string> recordedTo;
     int stops = 0;
@@ -225,20 +228,58 @@ TEST_F(Session, WithoutATemporaryFolderAnMp3RecordingIsRefusedAndNothingChanges)
     EXPECT_EQ(session.State(), RecorderState::Ready);
 }
 
-TEST_F(Session, AnEncoderFailureRestoresTheWindowAndKeepsTheCapture) {
-    StartRecording("C:\\R\\a.mp3");
-    fake.files = {"C:\\Temp\\TempFlumen.wav"};
-    FinishEncodingWith([this] {
-        fake.files.insert("C:\\R\\a.mp3");  // half written
-        throw std::runtime_error("beEncodeChunk failed 3");
-    });
-    StopAndClose();
-    ExpectShows(fake.rendered, kNoTarget, "after the failure");
-    EXPECT_EQ(session.State(), RecorderState::NoTarget);
-    EXPECT_EQ(fake.files, std::set<std::string>{"C:\\Temp\\TempFlumen.wav"}) << "capture kept, partial MP3 gone";
-    ASSERT_EQ(fake.errors.size(), 1u);
-    EXPECT_NE(fake.errors[0].find("beEncodeChunk failed 3"), std::string::npos) << fake.errors[0];
-    EXPECT_NE(fake.errors[0].find("C:\\Temp\\TempFlumen.wav"), std::string::npos) << fake.errors[0];
+// What fails once the capture has closed: the window comes back as at the
+// start, the error names the reason and the file kept, nothing is encoded
+// from a file that could not be completed, and no partial MP3 is left.
+TEST_F(Session, FailuresAfterTheCaptureRestoreTheWindowAndKeepTheCapture) {
+    struct Row {
+        const char* name;
+        const char* target;
+        const char* fileError;  // the capture file's header could not be completed
+        bool encoderFails;
+        bool quitting;
+        size_t encodings;
+        std::vector<const char*> errorParts;
+    };
+    const char* const kUnfinished = "L'en-tête du fichier WAV n'a pas pu être complété (écriture impossible).";
+    const Row rows[] = {
+        {"encoder fails half way", "C:\\R\\a.mp3", "", true, false, 1,
+         {"beEncodeChunk failed 3", "C:\\Temp\\TempFlumen.wav"}},
+        {"MP3 capture not completed", "C:\\R\\a.mp3", kUnfinished, false, false, 0,
+         {kUnfinished, "C:\\Temp\\TempFlumen.wav", "MP3"}},
+        {"WAV target not completed", "C:\\R\\a.wav", kUnfinished, false, false, 0, {kUnfinished, "C:\\R\\a.wav"}},
+        {"not completed while quitting", "C:\\R\\a.wav", kUnfinished, false, true, 0, {kUnfinished}},
+    };
+    for (const Row& row : rows) {
+        FakeParts local;
+        RecorderSession s{RecorderParts{local, local, local, local, local}, kFolder};
+        local.answer = row.target;
+        s.ChooseTarget();
+        s.PressButton();
+        s.DeviceOpened();
+        const std::string capture = local.recordedTo.at(0);
+        local.files = {capture};
+        local.onEncode = [&] {
+            s.EncodingBegun();
+            local.files.insert(row.target);  // half written
+            if (row.encoderFails) throw std::runtime_error("beEncodeChunk failed 3");
+            s.EncodingEnded();
+        };
+        s.PressButton();
+        if (row.quitting) s.Quit();
+        local.fileError = row.fileError;
+        local.active = false;
+        s.DeviceClosed();
+
+        ExpectShows(local.rendered, kNoTarget, row.name);
+        EXPECT_EQ(s.State(), RecorderState::NoTarget) << row.name;
+        EXPECT_EQ(local.encoded.size(), row.encodings) << row.name;
+        EXPECT_EQ(local.files, std::set<std::string>{capture}) << row.name << ": capture kept, no partial MP3";
+        EXPECT_EQ(local.errors.size(), 1u) << row.name;
+        const std::string shown = local.errors.empty() ? "" : local.errors[0];
+        for (const char* part : row.errorParts)
+            EXPECT_NE(shown.find(part), std::string::npos) << row.name << ": " << shown;
+    }
 }
 
 TEST_F(Session, QuittingWhileTheDeviceClosesStartsNoEncoding) {

@@ -58,14 +58,15 @@ public:
         return real_.beInitStream(config, samples, size, stream);
     }
     std::uint32_t beEncodeChunk(MP3StreamHandle stream, std::uint32_t count, const std::int16_t* samples,
-                                std::uint8_t* output, std::uint32_t& bytes) override {
+                                std::uint8_t* output, std::uint32_t size, std::uint32_t& bytes) override {
         ++chunks;
         if (chunks == failAtChunk) return 7;
         if (chunks == hookChunk && onHookChunk) onHookChunk();
-        return real_.beEncodeChunk(stream, count, samples, output, bytes);
+        return real_.beEncodeChunk(stream, count, samples, output, size, bytes);
     }
-    std::uint32_t beDeinitStream(MP3StreamHandle stream, std::uint8_t* output, std::uint32_t& bytes) override {
-        return real_.beDeinitStream(stream, output, bytes);
+    std::uint32_t beDeinitStream(MP3StreamHandle stream, std::uint8_t* output, std::uint32_t size,
+                                 std::uint32_t& bytes) override {
+        return real_.beDeinitStream(stream, output, size, bytes);
     }
     std::uint32_t beCloseStream(MP3StreamHandle stream) override { return real_.beCloseStream(stream); }
 
