@@ -83,6 +83,37 @@ std::string SaveScreenshot(const std::string& name) {
     return RunUnixShell(command) == 0 ? target : std::string();
 }
 
+std::vector<int> TabWalk(HWND window, int from) {
+    std::vector<int> ids;
+    HWND start = ::GetDlgItem(window, from);
+    for (HWND at = start; at && ids.size() < 100;) {
+        ids.push_back(::GetDlgCtrlID(at));
+        at = ::GetNextDlgTabItem(window, at, FALSE);
+        if (at == start) break;
+    }
+    return ids;
+}
+
+namespace {
+std::string WindowText(HWND hwnd) {
+    char text[512] = {};
+    ::GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+std::string ClassName(HWND hwnd) {
+    char name[64] = {};
+    ::GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+}  // namespace
+
+std::string ControlName(HWND control) {
+    if (::lstrcmpiA(ClassName(control).c_str(), "Edit") != 0) return WindowText(control);
+    HWND label = ::GetWindow(control, GW_HWNDPREV);
+    return label && ::lstrcmpiA(ClassName(label).c_str(), "Static") == 0 ? WindowText(label) : std::string();
+}
+
 std::string UnixPathOf(const std::string& windowsPath) {
     if (windowsPath.rfind("Z:", 0) != 0) return {};
     std::string path = windowsPath.substr(2);
