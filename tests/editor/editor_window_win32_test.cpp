@@ -214,6 +214,14 @@ TEST_F(EditorWindowTest, TabWalksTheEditorsOrderEveryStopIsNamedAndTheFocusStays
     for (int id : expectedWalk()) EXPECT_NE(wine_support::ControlName(Control(id)), "") << "control " << id;
     EXPECT_EQ(wine_support::ControlName(Control(kTitleField)), "Titre  ->");
 
+    // Enter on a focused picture button presses it, and Space a picture.
+    ::SetFocus(Control(kToggle));
+    wine_support::PressKey(VK_RETURN);
+    EXPECT_EQ(list.Row(0).shownInMenu, "0") << "Enter on the list toggle";
+    ::SetFocus(Control(kListen));
+    wine_support::PressKey(VK_SPACE);
+    EXPECT_EQ(services->played, std::vector<int>{0}) << "Space on the listen picture";
+
     ::SetFocus(Control(kNew));
     Click(kNew);
     EXPECT_EQ(::GetFocus(), Control(kTitleField)) << "Nouveau disabled itself";

@@ -18,7 +18,6 @@
 #include "recorder/recorder_window_win32.h"
 #include "recorder/save_target_dialog_win32.h"
 #include "tests/support/wine_support.h"
-#include "win/dialog_keys_win32.h"
 
 namespace {
 
@@ -165,17 +164,7 @@ protected:
         ::SendMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
     }
     void PressButton() { ::SendMessageA(window->Button(), BM_CLICK, 0, 0); }
-    // A key pressed and let go on the focused control, through the program's
-    // message loop.
-    void Key(WPARAM key) {
-        for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
-            MSG msg{::GetFocus(), message, key, message == WM_KEYUP ? 0xC0000001 : 1};
-            if (HandleDialogKeys(msg)) continue;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        wine_support::PumpFor(50);
-    }
+    void Key(WPARAM key) { wine_support::PressKey(key); }
 
     std::string ButtonText() const {
         char text[64] = {};

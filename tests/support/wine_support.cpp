@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "win/dialog_keys_win32.h"
+
 namespace wine_support {
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
@@ -92,6 +94,16 @@ std::vector<int> TabWalk(HWND window, int from) {
         if (at == start) break;
     }
     return ids;
+}
+
+void PressKey(WPARAM key) {
+    for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+        MSG msg{::GetFocus(), message, key, message == WM_KEYUP ? 0xC0000001 : 1};
+        if (HandleDialogKeys(msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    PumpFor(50);
 }
 
 namespace {

@@ -159,6 +159,10 @@ std::string SmallBitmapFile();
 // keys do), from the control `from` round the window until it comes back.
 std::vector<int> TabWalk(HWND window, int from);
 
+// A key pressed and let go on the control that has the focus, through the
+// program's message loop (the dialog keys first); then pumps a little.
+void PressKey(WPARAM key);
+
 // The name a screen reader gives a control: its window text, or for a text
 // field, whose text is its content, the static text just before it in the
 // tab order.
