@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/program_win32.h"
+#include "win/dialog_keys_win32.h"
 #include "win/ole_session_win32.h"
 #include "win/error_box_win32.h"
 #include "win/handles_win32.h"
@@ -11,6 +12,7 @@ namespace {
 int RunMessageLoop() {
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (HandleDialogKeys(msg)) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }

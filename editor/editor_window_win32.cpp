@@ -3,10 +3,13 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <iterator>
 #include <stdexcept>
 
 #include "editor/editor_controls.h"
+#include "ui/tab_stops_win32.h"
 #include "ui/ui_pictures.h"
+#include "win/dialog_keys_win32.h"
 
 using namespace editor_controls;
 
@@ -66,6 +69,21 @@ std::string WindowText(HWND hwnd) {
 // controls.
 constexpr LONG kFontHeight = -10;
 
+// The shortcuts' commands (WM_COMMAND with code 1) and their keys.
+enum Shortcut : WORD { kSaveShortcut = 1190, kPreviousShortcut, kNextShortcut };
+
+struct ShortcutKey {
+    Shortcut command;
+    EditorKey key;
+    ACCEL accel;
+};
+
+constexpr ShortcutKey kShortcuts[] = {
+    {kSaveShortcut, EditorKey::Save, {FVIRTKEY | FCONTROL, 'S', kSaveShortcut}},
+    {kPreviousShortcut, EditorKey::PreviousEntry, {FVIRTKEY, VK_PRIOR, kPreviousShortcut}},
+    {kNextShortcut, EditorKey::NextEntry, {FVIRTKEY, VK_NEXT, kNextShortcut}},
+};
+
 UniqueFont FontLike(HFONT base, LONG weight, bool underline, LONG height = kFontHeight) {
     LOGFONTA font{};
     ::GetObjectA(base, sizeof font, &font);
@@ -97,6 +115,16 @@ EditorWindow::EditorWindow(HINSTANCE instance, MainWindowHost& host, StreamList&
     AttachBalloons({&newButton_, &saveButton_, &deleteButton_, &cancelButton_, &importButton_, &exportButton_,
                     &toggle_, &pageChooser_, &balloonSwitch_, &listen_, &iconPreview_});
     ShowIconPicture("");
+    UseKeyboard();
+}
+
+void EditorWindow::UseKeyboard() {
+    ACCEL table[std::size(kShortcuts)];
+    for (size_t i = 0; i < std::size(kShortcuts); ++i) table[i] = kShortcuts[i].accel;
+    shortcuts_.reset(::CreateAcceleratorTableA(table, static_cast<int>(std::size(table))));
+    if (!shortcuts_) throw std::runtime_error("Impossible de créer les raccourcis clavier de l'éditeur");
+    ApplyTabStops(Handle(), EditorTabStops(editor_.Look()));
+    UseDialogKeys(kTitleField, shortcuts_.get());
 }
 
 EditorWindow::~EditorWindow() { Destroy(); }
@@ -200,6 +228,7 @@ void EditorWindow::SetText(int id, const std::string& text) {
 }
 
 void EditorWindow::ShowLook(const EditorLook& look) {
+    const int focused = FocusedControlId(Handle());
     SetText(kTitleField, look.title);
     SetText(kAddressField, look.address);
     SetText(kIconName, look.iconName);
@@ -210,8 +239,9 @@ void EditorWindow::ShowLook(const EditorLook& look) {
     RECT field{};
     ::GetWindowRect(title, &field);
     ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&field), 2);
+    // The tab order keeps the field above the toggle, which a wide field covers.
     if (field.right - field.left != look.titleWidth)
-        ::SetWindowPos(title, HWND_TOP, 0, 0, look.titleWidth, field.bottom - field.top, SWP_NOMOVE);
+        ::SetWindowPos(title, nullptr, 0, 0, look.titleWidth, field.bottom - field.top, SWP_NOMOVE | SWP_NOZORDER);
 
     toggle_.SetVisible(look.toggleVisible);
     if (toggleShownGlyph_ != look.toggleShownGlyph) {
@@ -227,6 +257,16 @@ void EditorWindow::ShowLook(const EditorLook& look) {
     deleteButton_.SetEnabled(look.deleteEnabled);
     saveButton_.SetEnabled(look.saveEnabled);
     newButton_.SetEnabled(look.newEnabled);
+    ApplyTabStops(Handle(), EditorTabStops(look));
+    KeepFocusReachable(focused);
+}
+
+// A control that the look disabled or hid loses the focus (or takes it along
+// out of reach): the title field takes it, so the keys keep working.
+void EditorWindow::KeepFocusReachable(int focused) {
+    if (focused < 0) return;
+    HWND target = Control(EditorFocusAfter(editor_.Look(), focused));
+    if (target && ::GetFocus() != target) FocusControl(target);
 }
 
 void EditorWindow::ShowIconPicture(const std::string& path) {
@@ -241,7 +281,17 @@ void EditorWindow::ShowIconPicture(const std::string& path) {
 LRESULT EditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     host_.OnOwnerMessage(msg, wp, lp);
     switch (msg) {
+        case DM_GETDEFID: return DefaultControl();
         case WM_COMMAND:
+            // Enter and Esc come as commands of no control from the dialog keys.
+            if (HIWORD(wp) == 0 && lp == 0 && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
+                if (LOWORD(wp) == IDCANCEL) OnKey(EditorKey::Escape);
+                return 0;
+            }
+            if (HIWORD(wp) == 1 && lp == 0) {
+                OnShortcut(LOWORD(wp));
+                return 0;
+            }
             if (HIWORD(wp) == 0 && lp == 0) {
                 host_.OnMenuCommand(LOWORD(wp));
                 return 0;
@@ -279,6 +329,24 @@ LRESULT EditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
     }
     return Window::HandleMessage(msg, wp, lp);
+}
+
+// What Enter presses, asked by the dialog keys.
+LRESULT EditorWindow::DefaultControl() {
+    const int target = EditorKeyAction(editor_.Look(), FocusedControlId(Handle()), EditorKey::Enter).press;
+    return target ? MAKELRESULT(target, DC_HASDEFID) : 0;
+}
+
+void EditorWindow::OnKey(EditorKey key) {
+    const EditorKeyAct act = EditorKeyAction(editor_.Look(), FocusedControlId(Handle()), key);
+    if (act.press) PressControl(Handle(), act.press);
+    if (act.step) editor_.ScrollerStep(act.step);
+}
+
+// Accelerators send their command with the code 1 and no control.
+void EditorWindow::OnShortcut(WORD command) {
+    for (const ShortcutKey& shortcut : kShortcuts)
+        if (shortcut.command == command) OnKey(shortcut.key);
 }
 
 // The kit's controls report their clicks themselves; what is left are the

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "editor/editor_keys.h"
 #include "editor/help_balloon_hints_win32.h"
 #include "editor/list_editor.h"
 #include "ui/clickable_picture_win32.h"
@@ -83,6 +84,11 @@ private:
     void ShowIconPicture(const std::string& path);
     void SetText(int id, const std::string& text);
 
+    void UseKeyboard();
+    void KeepFocusReachable(int focused);
+    LRESULT DefaultControl();
+    void OnKey(EditorKey key);
+    void OnShortcut(WORD command);
     bool OnCommand(int id, int code);
     bool OnNotify(const NMHDR& header);
     bool OnSetCursor(HWND target, int hitTest);
@@ -100,6 +106,7 @@ private:
     PngSpeedButton newButton_, saveButton_, deleteButton_, cancelButton_, importButton_, exportButton_;
     SpeedButton toggle_, pageChooser_;
     ClickablePicture balloonSwitch_, listen_, iconPreview_;
+    UniqueAccelerators shortcuts_;
     UniqueFont font_;
     UniqueFont boldFont_;
     UniqueFont noteFont_;

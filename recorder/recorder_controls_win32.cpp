@@ -16,14 +16,16 @@ void DrawWhiteText(HDC dc, HFONT font, int x, int y, const std::string& text) {
 
 }  // namespace
 
-void PanelPicture::Create(HWND parent, int id, const ControlPlace& place, PngImage picture) {
+void PanelPicture::Create(HWND parent, int id, const ControlPlace& place, PngImage picture, const std::string& name) {
     picture_ = std::move(picture);
-    CreateChild("STATIC", SS_OWNERDRAW | SS_NOTIFY, parent, id, place, "");
+    CreateChild("STATIC", SS_OWNERDRAW | SS_NOTIFY, parent, id, place, name);
 }
 
-void PanelPicture::Draw(HDC dc, const RECT& place, UINT) {
+void PanelPicture::Draw(HDC dc, const RECT& place, UINT itemState) {
     ::FillRect(dc, &place, ::GetSysColorBrush(COLOR_BTNSHADOW));
     DrawPicture(dc, picture_, place.left, place.top);
+    // The system's inverted dots hardly show on the panel's grey.
+    if (ShowsFocus(itemState)) DrawDottedFrame(dc, place, RGB(255, 255, 255));
 }
 
 // Over its siblings the frame must not paint: the digits lie on it.

@@ -10,10 +10,11 @@
 #include "ui/kit_control_win32.h"
 #include "ui/png_image_win32.h"
 
-// A PNG picture over the panel's colour; clickable when the owner sets a click.
+// A PNG picture over the panel's colour; clickable when the owner sets a
+// click. The name is its window text, for screen readers.
 class PanelPicture : public KitControl {
 public:
-    void Create(HWND parent, int id, const ControlPlace& place, PngImage picture);
+    void Create(HWND parent, int id, const ControlPlace& place, PngImage picture, const std::string& name = "");
 
 protected:
     void Draw(HDC dc, const RECT& place, UINT itemState) override;

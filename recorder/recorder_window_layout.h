@@ -4,8 +4,9 @@
 #pragma once
 #include <span>
 
-// "Démarrer" / "Arrêter".
-inline constexpr int kRecorderButtonId = 1;
+// "Démarrer" / "Arrêter". Not IDOK (1): the dialog keys send IDOK for Enter
+// where the window names no default control.
+inline constexpr int kRecorderButtonId = 1400;
 
 enum class RecorderElementId : int {
     Image14 = 1401,  // file choice

@@ -7,10 +7,13 @@
 
 #include "audio/mp3_coder_win32.h"
 #include "audio/wave_file_stream_win32.h"
+#include "recorder/recorder_keys.h"
 #include "recorder/save_target_dialog_win32.h"
 #include "ui/dialog_font_win32.h"
 #include "ui/png_image_list_win32.h"
+#include "ui/tab_stops_win32.h"
 #include "ui/ui_pictures.h"
+#include "win/dialog_keys_win32.h"
 #include "win/error_box_win32.h"
 #include "win/message_wait_win32.h"
 
@@ -23,6 +26,9 @@ ControlPlace PlaceOf(RecorderElementId id) {
 }
 
 int IdOf(RecorderElementId id) { return static_cast<int>(id); }
+
+// A picture that acts is named by its balloon's title.
+const char* NameOf(RecorderElementId id) { return RecorderElementOf(id).balloonTitle; }
 
 ControlPlace DigitsPlace(HWND window, HFONT font, RecorderElementId id) {
     ControlPlace place = PlaceOf(id);
@@ -188,7 +194,8 @@ void RecorderWindow::CreateControls() {
     ::SendMessageA(progress_.get(), PBM_SETRANGE, 0, MAKELPARAM(0, 100));
 
     using Id = RecorderElementId;
-    image14_.Create(Handle(), IdOf(Id::Image14), PlaceOf(Id::Image14), PngImage::FromResource(ui_pictures::kRecordTarget));
+    image14_.Create(Handle(), IdOf(Id::Image14), PlaceOf(Id::Image14), PngImage::FromResource(ui_pictures::kRecordTarget),
+                    NameOf(Id::Image14));
     shape4_.Create(Handle(), IdOf(Id::Shape4), PlaceOf(Id::Shape4), font_.get());
     // The digit labels take the size of "00" in their font, as labels do.
     label19_.Create(Handle(), IdOf(Id::Label19), DigitsPlace(Handle(), font_.get(), Id::Label19), font_.get());
@@ -200,8 +207,8 @@ void RecorderWindow::CreateControls() {
     animator_.Create(Handle(), IdOf(Id::BmpAnimator1), PlaceOf(Id::BmpAnimator1),
                      PngImageList::FromStrip(ui_pictures::kIndicator, ui_pictures::kIndicatorFrameWidth));
     image13_.Create(Handle(), IdOf(Id::Image13), PlaceOf(Id::Image13),
-                    PngImage::FromResource(ui_pictures::kRecordingsFolder));
-    image30_.Create(Handle(), IdOf(Id::Image30), PlaceOf(Id::Image30));
+                    PngImage::FromResource(ui_pictures::kRecordingsFolder), NameOf(Id::Image13));
+    image30_.Create(Handle(), IdOf(Id::Image30), PlaceOf(Id::Image30), NameOf(Id::Image30));
     image30_.SetPicture(PngImage::FromResource(ui_pictures::kHelpSwitch));
 
     for (KitControl* clickable : {static_cast<KitControl*>(&image14_), static_cast<KitControl*>(&image13_),
@@ -210,6 +217,7 @@ void RecorderWindow::CreateControls() {
     image14_.SetOnClick([this] { session_->ChooseTarget(); });
     image13_.SetOnClick([this] { OpenRecordingsFolder(); });
     image30_.SetOnClick([this] { SwitchHelpBalloons(); });
+    UseDialogKeys(IdOf(Id::Image14));
 }
 
 void RecorderWindow::AddHelpBalloons() {
@@ -230,6 +238,7 @@ void RecorderWindow::SwitchHelpBalloons() {
 }
 
 void RecorderWindow::Render(const RecorderDisplay& display) {
+    const int focused = FocusedControlId(Handle());
     HWND button = button_.get();
     if (display.buttonCaption != shown_.buttonCaption) ::SetWindowTextA(button, display.buttonCaption.c_str());
     ::EnableWindow(button, display.buttonEnabled);
@@ -251,6 +260,12 @@ void RecorderWindow::Render(const RecorderDisplay& display) {
         covered->SetVisible(!display.encodingShown);
     image30_.SetVisible(display.switchVisible);
 
+    ApplyTabStops(Handle(), RecorderTabStops(display));
+    // A control that the change disabled or hid loses the focus: the file
+    // choice takes it, so the keys keep working.
+    const int target = focused >= 0 ? RecorderFocusAfter(display, focused) : 0;
+    if (target && ::GetFocus() != ::GetDlgItem(Handle(), target)) FocusControl(::GetDlgItem(Handle(), target));
+
     const bool panelChanged = display.panelTitle != shown_.panelTitle || display.encodingShown != shown_.encodingShown;
     shown_ = display;
     if (panelChanged) ::InvalidateRect(Handle(), nullptr, FALSE);
@@ -269,9 +284,20 @@ LRESULT RecorderWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         case WM_ERASEBKGND: return 1;
+        case DM_GETDEFID: {
+            const int target = RecorderKeyAction(session_->State(), shown_, FocusedControlId(Handle()),
+                                                 RecorderKey::Enter).press;
+            return target ? MAKELRESULT(target, DC_HASDEFID) : 0;
+        }
         case WM_COMMAND:
             if (LOWORD(wp) == kRecorderButtonId && HIWORD(wp) == BN_CLICKED) {
                 session_->PressButton();
+                return 0;
+            }
+            // Esc, from the dialog keys.
+            if (wp == IDCANCEL && lp == 0) {
+                if (RecorderKeyAction(session_->State(), shown_, 0, RecorderKey::Escape).hide)
+                    ::ShowWindow(Handle(), SW_HIDE);
                 return 0;
             }
             break;

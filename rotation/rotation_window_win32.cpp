@@ -6,9 +6,13 @@
 #include <stdexcept>
 
 #include "ui/dialog_font_win32.h"
+#include "ui/tab_stops_win32.h"
 #include "ui/ui_pictures.h"
 #include "win/current_folder_win32.h"
+#include "win/dialog_keys_win32.h"
 #include "win/handles_win32.h"
+
+using namespace rotation_controls;
 
 namespace {
 constexpr int kBarMinimum = 2;
@@ -63,6 +67,8 @@ RotationWindow::RotationWindow(HINSTANCE instance, HWND owner, const ProgramFold
     try {
         CreateControls(instance);
         balloons.AttachAlwaysOn(Control(kBalloonSwitch), kBalloonSwitch, kBalloonSwitchHint);
+        ApplyTabStops(Handle(), RotationTabStops(false));
+        UseDialogKeys(kIntervalBar);
     } catch (...) {
         Destroy();
         throw;
@@ -86,26 +92,26 @@ void RotationWindow::CreateControls(HINSTANCE instance) {
 
     AddControl(WC_BUTTONA, "       Permutation ", BS_GROUPBOX, kRotationGroup, r.x, r.y, 131, 47);
     AddControl(WC_BUTTONA, "      Transition ", BS_GROUPBOX, kTransitionGroup, t.x, t.y, 131, 85);
-    AddPicture(clock_, ui_pictures::kClock, kClockPicture, {r.x + 8, r.y + 0, 16, 16}, nullptr);
+    AddPicture(clock_, ui_pictures::kClock, kClockPicture, {r.x + 8, r.y + 0, 16, 16}, "", nullptr);
     // The switch of this window only explains itself: a click does nothing.
-    AddPicture(balloonSwitch_, ui_pictures::kHelpSwitch, kBalloonSwitch, {r.x + 113, r.y - 1, 17, 17}, [] {});
-    AddControl(WC_BUTTONA, "", BS_AUTOCHECKBOX | WS_TABSTOP, kJingleCheck, t.x + 8, t.y + 0, 17, 17);
+    AddPicture(balloonSwitch_, ui_pictures::kHelpSwitch, kBalloonSwitch, {r.x + 113, r.y - 1, 17, 17}, "", [] {});
+    AddControl(WC_BUTTONA, "Jingle de transition", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, kJingleCheck, t.x + 8, t.y + 0, 17, 17);
     ::SendMessageA(Control(kJingleCheck), BM_SETCHECK, BST_CHECKED, 0);
 
-    AddTrackBar(kIntervalBar, r.x + 14, r.y + 20);
+    AddTrackBar(kIntervalBar, "Permutation (minutes)", r.x + 14, r.y + 20);
     ::SendMessageA(Control(kIntervalBar), TBM_SETRANGE, TRUE, MAKELPARAM(kBarMinimum, kIntervalMaximum));
     // Right-aligned values end at 92 in their group; two digits fit in 12.
     AddControl(WC_STATICA, "2", SS_RIGHT, kIntervalValue, r.x + 80, r.y + 20, 12, 13);
     AddControl(WC_STATICA, "min", SS_LEFT, kIntervalUnit, r.x + 96, r.y + 20, 24, 13);
 
-    AddTrackBar(kDurationBar, t.x + 14, t.y + 20);
+    AddTrackBar(kDurationBar, "Transition (secondes)", t.x + 14, t.y + 20);
     ::SendMessageA(Control(kDurationBar), TBM_SETRANGE, TRUE, MAKELPARAM(kBarMinimum, kDurationMaximum));
     AddControl(WC_STATICA, "2", SS_RIGHT, kDurationValue, t.x + 80, t.y + 20, 12, 13);
     AddControl(WC_STATICA, "sec", SS_LEFT, kDurationUnit, t.x + 96, t.y + 20, 24, 13);
     AddControl(WC_STATICA, "Jingle (htm) :", SS_LEFTNOWORDWRAP, kJingleLabel, t.x + 16, t.y + 40, 64, 13);
     AddPicture(jingleChooser_, ui_pictures::kJingleChooser, kJingleChooser, {t.x + 80, t.y + 38, 16, 17},
-               [this] { Image1Click(); });
-    AddPicture(listenImage_, ui_pictures::kSpeaker, kListenImage, {t.x + 100, t.y + 40, 16, 17},
+               "Choix du jingle", [this] { Image1Click(); });
+    AddPicture(listenImage_, ui_pictures::kSpeaker, kListenImage, {t.x + 100, t.y + 40, 16, 17}, "Ecouter le jingle",
                [this] { Image11Click(); });
     // Drawn by us: one line, right-aligned, so a long path shows its end.
     AddControl(WC_STATICA, "", SS_OWNERDRAW, kChosenJingle, t.x + 16, t.y + 60, 98, 13);
@@ -131,17 +137,19 @@ HWND RotationWindow::AddControl(const char* className, const char* text, DWORD s
     return control;
 }
 
-HWND RotationWindow::AddTrackBar(int id, int x, int y) {
-    HWND bar = AddControl(TRACKBAR_CLASSA, "", TBS_HORZ | TBS_BOTH | TBS_NOTICKS | TBS_FIXEDLENGTH | WS_TABSTOP,
+// The name is the bar's window text, which it does not draw: what a screen reader says.
+HWND RotationWindow::AddTrackBar(int id, const char* name, int x, int y) {
+    HWND bar = AddControl(TRACKBAR_CLASSA, name, TBS_HORZ | TBS_BOTH | TBS_NOTICKS | TBS_FIXEDLENGTH | WS_TABSTOP | WS_GROUP,
                           id, x, y, 65, 15);
     ::SendMessageA(bar, TBM_SETTHUMBLENGTH, kThumbLength, 0);
     return bar;
 }
 
-// A clickable picture shows the hand; the clock is only a picture.
+// A clickable picture shows the hand; the clock is only a picture. The name
+// is for screen readers.
 void RotationWindow::AddPicture(ClickablePicture& control, const char* picture, ControlId id,
-                                const ControlPlace& place, std::function<void()> onClick) {
-    control.Create(Handle(), id, place);
+                                const ControlPlace& place, const char* name, std::function<void()> onClick) {
+    control.Create(Handle(), id, place, name);
     control.SetPicture(PngImage::FromResource(picture));
     if (onClick) {
         control.SetCursor(handCursor_);
@@ -152,6 +160,7 @@ void RotationWindow::AddPicture(ClickablePicture& control, const char* picture, 
 LRESULT RotationWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CLOSE: Button2Click(); return 0;
+        case DM_GETDEFID: return DefaultControl();
         case WM_COMMAND: OnCommand(LOWORD(wp), HIWORD(wp)); return 0;
         case WM_HSCROLL: OnBarMoved(reinterpret_cast<HWND>(lp)); return 0;
         case WM_DRAWITEM:
@@ -169,8 +178,16 @@ LRESULT RotationWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return Window::HandleMessage(msg, wp, lp);
 }
 
+// What Enter presses, asked by the dialog keys.
+LRESULT RotationWindow::DefaultControl() {
+    const int target = RotationKeyTarget(rotation_->CanStart(), FocusedControlId(Handle()), RotationKey::Enter);
+    return target ? MAKELRESULT(target, DC_HASDEFID) : 0;
+}
+
 void RotationWindow::OnCommand(int id, int code) {
     if (code != BN_CLICKED) return;
+    // Esc, from the dialog keys (no control here has that id).
+    if (id == IDCANCEL) id = RotationKeyTarget(rotation_->CanStart(), 0, RotationKey::Escape);
     if (id == kOkButton) Button1Click();
     if (id == kCancelButton) Button2Click();
 }
@@ -205,6 +222,7 @@ void RotationWindow::Image1Click() {
     ::SetWindowTextA(Control(kChosenJingle), rotation_->Jingle().c_str());
     ::InvalidateRect(Control(kChosenJingle), nullptr, TRUE);
     if (rotation_->CanStart()) ::EnableWindow(Control(kOkButton), TRUE);
+    ApplyTabStops(Handle(), RotationTabStops(rotation_->CanStart()));
 }
 
 void RotationWindow::Image11Click() { rotation_->ListenToJingle(); }

@@ -10,6 +10,7 @@
 
 #include "list/program_folder.h"
 #include "rotation/rotation.h"
+#include "rotation/rotation_keys.h"
 #include "ui/clickable_picture_win32.h"
 #include "win/handles_win32.h"
 #include "win/simple_timer_win32.h"
@@ -48,29 +49,8 @@ public:
     static constexpr int kClientWidth = 303;
     static constexpr int kClientHeight = 181;
 
-    // The controls, by the ids they carry; the ids double as help-balloon
-    // keys, in a range of their own.
-    enum ControlId : int {
-        kRotationGroup = 1301,  // GroupBox2
-        kClockPicture,         // Image9
-        kIntervalBar,          // TrackBar1
-        kIntervalValue,        // Label14
-        kIntervalUnit,         // Label15
-        kBalloonSwitch,        // Image3
-        kTransitionGroup,      // GroupBox1
-        kJingleCheck,          // CheckBox1
-        kDurationBar,          // TrackBar2
-        kDurationValue,        // Label4
-        kDurationUnit,         // Label5
-        kJingleLabel,          // Label2
-        kJingleChooser,        // Image1
-        kListenImage,          // Image11
-        kChosenJingle,         // Label6
-        kNotice,               // Label1
-        kSeparator,            // Bevel1
-        kCancelButton,         // Button2
-        kOkButton,             // Button1
-    };
+    // The controls, by the ids they carry (see rotation/rotation_keys.h).
+    using ControlId = rotation_controls::ControlId;
 
     // owner: the main window, so the rotation window has no taskbar button of
     // its own. folder, files, services and balloons must outlive the window;
@@ -102,11 +82,12 @@ private:
     void CreateControls(HINSTANCE instance);
     HWND AddControl(const char* className, const char* text, DWORD style, int id, int x, int y, int width,
                     int height);
-    HWND AddTrackBar(int id, int x, int y);
+    HWND AddTrackBar(int id, const char* name, int x, int y);
     void AddPicture(ClickablePicture& control, const char* picture, ControlId id, const ControlPlace& place,
-                    std::function<void()> onClick);
+                    const char* name, std::function<void()> onClick);
 
     void OnCommand(int id, int code);
+    LRESULT DefaultControl();
     void OnBarMoved(HWND bar);
     void DrawChosenJingle(const DRAWITEMSTRUCT& item);
     void DrawSeparator(const DRAWITEMSTRUCT& item);

@@ -39,9 +39,10 @@ void ClickablePicture::Draw(HDC dc, const RECT& place, UINT itemState) {
         SelectedObject selected(memory.get(), bitmap_.get());
         ::BitBlt(dc, place.left + (width - info.bmWidth) / 2, place.top + (height - info.bmHeight) / 2, info.bmWidth,
                  info.bmHeight, memory.get(), 0, 0, SRCCOPY);
-        return;
+    } else {
+        const bool disabled = (itemState & ODS_DISABLED) != 0;
+        const PngImage& shown = disabled ? greyed_ : picture_;
+        DrawPicture(dc, shown, place.left + (width - shown.Width()) / 2, place.top + (height - shown.Height()) / 2);
     }
-    const bool disabled = (itemState & ODS_DISABLED) != 0;
-    const PngImage& shown = disabled ? greyed_ : picture_;
-    DrawPicture(dc, shown, place.left + (width - shown.Width()) / 2, place.top + (height - shown.Height()) / 2);
+    if (ShowsFocus(itemState)) DrawDottedFrame(dc, place, ::GetSysColor(COLOR_BTNTEXT));
 }

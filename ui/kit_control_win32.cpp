@@ -175,9 +175,19 @@ LRESULT KitControl::OnChildMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             return 1;  // Draw paints every pixel
         default:
+            if (isStatic_) StaticKey(msg, wp, lp);
             break;
     }
     return ChildMessage(msg, wp, lp);
+}
+
+// A picture takes the focus from the keyboard only: it shows it, and Space
+// presses it as a button's does (Enter comes through the window, see
+// win/dialog_keys_win32.h).
+void KitControl::StaticKey(UINT msg, WPARAM wp, LPARAM lp) {
+    const bool firstPress = (lp & (1 << 30)) == 0;
+    if (msg == WM_KEYDOWN && wp == VK_SPACE && firstPress) Clicked();
+    if (msg == WM_SETFOCUS || msg == WM_KILLFOCUS || msg == WM_UPDATEUISTATE) Redraw();
 }
 
 LRESULT KitControl::CallOriginal(UINT msg, WPARAM wp, LPARAM lp) {
@@ -186,18 +196,24 @@ LRESULT KitControl::CallOriginal(UINT msg, WPARAM wp, LPARAM lp) {
 
 void KitControl::DrawItem(const DRAWITEMSTRUCT& item) {
     const RECT& place = item.rcItem;
+    // The system says it for buttons, not for static controls.
+    UINT state = item.itemState;
+    if (isStatic_ && ::GetFocus() == hwnd_) {
+        state |= ODS_FOCUS;
+        if (::SendMessageA(hwnd_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) state |= ODS_NOFOCUSRECT;
+    }
     const int width = place.right - place.left, height = place.bottom - place.top;
     if (width <= 0 || height <= 0) return;
     // Drawn off screen first, then copied: no flicker on hover.
     UniqueMemoryDc memory(::CreateCompatibleDC(item.hDC));
     UniqueBitmap surface(::CreateCompatibleBitmap(item.hDC, width, height));
     if (!memory || !surface) {
-        Draw(item.hDC, place, item.itemState);
+        Draw(item.hDC, place, state);
         return;
     }
     SelectedObject selected(memory.get(), surface.get());
     ::SetWindowOrgEx(memory.get(), place.left, place.top, nullptr);
-    Draw(memory.get(), place, item.itemState);
+    Draw(memory.get(), place, state);
     ::SetWindowOrgEx(memory.get(), 0, 0, nullptr);
     ::BitBlt(item.hDC, place.left, place.top, width, height, memory.get(), 0, 0, SRCCOPY);
 }
@@ -210,6 +226,21 @@ bool KitControl::IsClick(WORD code) const noexcept {
 
 void KitControl::Clicked() {
     if (hwnd_ && ::IsWindowEnabled(hwnd_) && onClick_) onClick_();
+}
+
+bool KitControl::ShowsFocus(UINT itemState) noexcept {
+    return (itemState & ODS_FOCUS) && !(itemState & ODS_NOFOCUSRECT);
+}
+
+void KitControl::DrawDottedFrame(HDC dc, const RECT& place, COLORREF colour) {
+    for (LONG x = place.left; x < place.right; x += 2) {
+        ::SetPixelV(dc, x, place.top, colour);
+        ::SetPixelV(dc, x, place.bottom - 1, colour);
+    }
+    for (LONG y = place.top; y < place.bottom; y += 2) {
+        ::SetPixelV(dc, place.left, y, colour);
+        ::SetPixelV(dc, place.right - 1, y, colour);
+    }
 }
 
 void KitControl::Redraw() const noexcept {

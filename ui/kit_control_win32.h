@@ -14,6 +14,10 @@
 //                            the standard arrow)
 //   MoveTo(place)
 //
+// The keyboard: a control with WS_TABSTOP (see ui/tab_stops_win32.h) takes
+// the focus, shows it, and Space presses it; its window text is the name a
+// screen reader says.
+//
 // The kit draws the controls itself: it takes over WM_DRAWITEM and the click
 // notifications of its own controls at their parent (a subclass of the parent
 // window, shared by every kit control of that parent); every other message of
@@ -76,11 +80,18 @@ protected:
     bool Hovered() const noexcept { return hovered_; }
     void Redraw() const noexcept;
 
+    // The control has the focus and the focus is to be shown (the keyboard
+    // was used in the window). Pictures show it with a dotted frame round
+    // their place, in a colour that stands out from what lies beneath.
+    static bool ShowsFocus(UINT itemState) noexcept;
+    static void DrawDottedFrame(HDC dc, const RECT& place, COLORREF colour);
+
 private:
     friend class ControlRouter;
     static LRESULT CALLBACK ChildProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnChildMessage(UINT msg, WPARAM wp, LPARAM lp);
     void DrawItem(const DRAWITEMSTRUCT& item);
+    void StaticKey(UINT msg, WPARAM wp, LPARAM lp);
     bool IsClick(WORD code) const noexcept;
     void Clicked();
     void Detach() noexcept;

@@ -59,7 +59,7 @@ void PngSpeedButton::Draw(HDC dc, const RECT& place, UINT itemState) {
         ::DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
                     DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
-    if ((itemState & ODS_FOCUS) && !(itemState & ODS_NOFOCUSRECT)) {
+    if (ShowsFocus(itemState)) {
         RECT focus = place;
         ::InflateRect(&focus, -2, -2);
         ::DrawFocusRect(dc, &focus);

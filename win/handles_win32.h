@@ -16,6 +16,7 @@ inline void DestroyWindowHandle(HWND h) { ::DestroyWindow(h); }
 inline void DeleteMemoryDc(HDC h) { ::DeleteDC(h); }
 inline void DestroyImageList(HIMAGELIST h) { ::ImageList_Destroy(h); }
 inline void FreeGlobalMemory(HGLOBAL h) { ::GlobalFree(h); }
+inline void DestroyAccelerators(HACCEL h) { ::DestroyAcceleratorTable(h); }
 
 struct FileHandleTraits {
     static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
@@ -36,6 +37,7 @@ using UniqueModule = UniqueHandle<HMODULE, NullHandleTraits<HMODULE, handles::Un
 using UniqueWindow = UniqueHandle<HWND, NullHandleTraits<HWND, handles::DestroyWindowHandle>>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, NullHandleTraits<HIMAGELIST, handles::DestroyImageList>>;
 using UniqueGlobalMemory = UniqueHandle<HGLOBAL, NullHandleTraits<HGLOBAL, handles::FreeGlobalMemory>>;
+using UniqueAccelerators = UniqueHandle<HACCEL, NullHandleTraits<HACCEL, handles::DestroyAccelerators>>;
 using UniqueMemoryDc = UniqueHandle<HDC, NullHandleTraits<HDC, handles::DeleteMemoryDc>>;
 
 // Selects a GDI object into a DC for one scope and puts the old one back.

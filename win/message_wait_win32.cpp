@@ -1,5 +1,6 @@
 #include "win/message_wait_win32.h"
 
+#include "win/dialog_keys_win32.h"
 #include "win/handles_win32.h"
 
 namespace {
@@ -16,6 +17,7 @@ bool PumpWaitingMessages(bool dropInput) {
             return false;
         }
         if (dropInput && IsUserInput(msg.message)) continue;
+        if (HandleDialogKeys(msg)) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }

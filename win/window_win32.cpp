@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "win/dialog_keys_win32.h"
 #include "win/error_box_win32.h"
 
 namespace {
@@ -60,7 +61,41 @@ void Window::ShowCentredInFront() {
     ::SetForegroundWindow(hwnd_);
 }
 
-LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcA(hwnd_, msg, wp, lp); }
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (dialogKeys_ && KeepFocus(msg, wp, lp)) return 0;
+    return ::DefWindowProcA(hwnd_, msg, wp, lp);
+}
+
+void Window::UseDialogKeys(int firstFocus, HACCEL shortcuts) {
+    dialogKeys_ = true;
+    firstFocus_ = firstFocus;
+    MarkForDialogKeys(hwnd_, shortcuts);
+}
+
+// Left to the system, an activated window takes the focus itself, where no
+// key reaches a control. A hidden window keeps it (the tray menu activates
+// the hidden main window): its controls must not take keys.
+bool Window::KeepFocus(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_SHOWWINDOW && wp && lp == 0) {
+        keptFocus_ = nullptr;
+        // Already active, the window gets no activation when it shows.
+        if (::GetActiveWindow() == hwnd_) FocusControl(::GetDlgItem(hwnd_, firstFocus_));
+        return false;
+    }
+    if (msg != WM_ACTIVATE || HIWORD(wp)) return false;
+    if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = ::GetFocus();
+        if (focus && ::IsChild(hwnd_, focus)) keptFocus_ = focus;
+        return false;
+    }
+    if (!::IsWindowVisible(hwnd_)) return false;
+    HWND target = keptFocus_ && ::IsWindowVisible(keptFocus_) && ::IsWindowEnabled(keptFocus_)
+                      ? keptFocus_
+                      : ::GetDlgItem(hwnd_, firstFocus_);
+    if (!target) return false;
+    FocusControl(target);
+    return true;
+}
 
 LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
@@ -73,6 +108,7 @@ LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (!self) return ::DefWindowProcA(hwnd, msg, wp, lp);
     LRESULT result = self->Dispatch(msg, wp, lp);
     if (msg == WM_NCDESTROY) {
+        if (self->dialogKeys_) UnmarkForDialogKeys(hwnd);
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
         self->OnFinalMessage();

@@ -46,11 +46,22 @@ protected:
     // The window is being destroyed by the system: forget the handle.
     virtual void OnFinalMessage() {}
 
+    // Keys as in a dialog box (see win/dialog_keys_win32.h): Tab, Enter, Esc
+    // and the window's shortcuts (an accelerator table that outlives the
+    // window, or null). As a dialog box, the window keeps the focused control
+    // while it is inactive and gives it back when it is activated again; each
+    // showing starts on the control firstFocus.
+    void UseDialogKeys(int firstFocus, HACCEL shortcuts = nullptr);
+
 private:
     static LRESULT CALLBACK Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp) noexcept;
+    bool KeepFocus(UINT msg, WPARAM wp, LPARAM lp);
 
     HWND hwnd_ = nullptr;
+    bool dialogKeys_ = false;
+    int firstFocus_ = 0;
+    HWND keptFocus_ = nullptr;
 };
 
 // A hidden window that only receives messages (timers, callbacks); it lives in

@@ -186,6 +186,49 @@ TEST_F(JourneyTest, DeletingTheLastEntryAndSavingLeavesThePlaceholder) {
     EXPECT_TRUE(wine_support::PumpUntil([&] { return !::IsWindowVisible(Editor()); }, 5000));
 }
 
+// The editor from the keyboard alone: real keys on the bench's display reach
+// the focused control of the active window.
+TEST_F(JourneyTest, TheEditorTakesTheKeyboard) {
+    const std::string list = "Alpha;a.htm;;1\r\nBeta;b.htm;;1\r\n";
+    Start(list);
+    auto focusedOn = [&](int id) { return wine_support::PumpUntil([&] { return FocusedControlId(Editor()) == id; }, 3000); };
+    OpenEditor();
+    ASSERT_TRUE(PointKeysAt(Editor()));
+    ASSERT_TRUE(focusedOn(kTitleField)) << "the title field has the focus, not " << FocusedControlId(Editor());
+    ASSERT_TRUE(TypeText("Zeta"));
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return Text(kTitleField) == "Zeta"; }, 3000))
+        << "the typing replaces the title, read: " << Text(kTitleField);
+    ASSERT_TRUE(PressKeys("Escape"));
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return !::IsWindowVisible(Editor()); }, 5000)) << "Esc cancels";
+    EXPECT_EQ(ListFile(), list) << "nothing written";
+
+    OpenEditor();
+    ASSERT_TRUE(PointKeysAt(Editor()));
+    ASSERT_TRUE(focusedOn(kTitleField)) << "again on the title, not " << FocusedControlId(Editor());
+    ASSERT_TRUE(TypeText("Gamma"));
+    // Reading order: the list toggle, right of the title, then the address.
+    ASSERT_TRUE(PressKeys("Tab"));
+    EXPECT_TRUE(focusedOn(kToggle)) << "on " << FocusedControlId(Editor());
+    ASSERT_TRUE(PressKeys("Tab"));
+    ASSERT_TRUE(focusedOn(kAddressField)) << "on " << FocusedControlId(Editor());
+    ASSERT_TRUE(TypeText("http://gamma/"));
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return Text(kAddressField) == "http://gamma/"; }, 3000))
+        << "read: " << Text(kAddressField);
+    // The page chooser, then "Enregistrer", with its focus rectangle.
+    ASSERT_TRUE(PressKeys("Tab Tab"));
+    ASSERT_TRUE(focusedOn(kSave)) << "on " << FocusedControlId(Editor());
+    wine_support::PumpFor(300);
+    EXPECT_FALSE(wine_support::SaveScreenshot("keyboard-editor.png").empty());
+    ASSERT_TRUE(PressKeys("shift+Tab shift+Tab"));
+    ASSERT_TRUE(focusedOn(kAddressField)) << "back on " << FocusedControlId(Editor());
+    EXPECT_EQ(ListFile(), list) << "nothing written yet";
+    ASSERT_TRUE(PressKeys("Return"));
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return ListFile().find("Gamma;http://gamma/;;1\r\n") != std::string::npos; },
+                                        5000))
+        << "Enter saves: " << ListFile();
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return !::IsWindowVisible(Editor()); }, 5000));
+}
+
 // The recorder as a person uses it, on a tone played into the sound card.
 class RecordingJourney : public JourneyTest {
 protected:
@@ -244,6 +287,27 @@ protected:
 
     wine_support::ScratchFolder temp{"journey_temp_"};
 };
+
+TEST_F(RecordingJourney, TheRecorderTakesTheKeyboard) {
+    Start("Alpha;a.htm;;1\r\n");
+    ASSERT_TRUE(ChooseTrayMenuItem(*program, {"Enregistrer..."}));
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return Recorder() && ::IsWindowVisible(Recorder()); }, 5000));
+    ASSERT_TRUE(PointKeysAt(Recorder()));
+    auto focusedOn = [&](RecorderElementId id) {
+        return wine_support::PumpUntil([&] { return FocusedControlId(Recorder()) == static_cast<int>(id); }, 3000);
+    };
+    EXPECT_TRUE(focusedOn(RecorderElementId::Image14)) << "the file choice, not " << FocusedControlId(Recorder());
+    // With no file chosen "Démarrer" is disabled: Tab goes on to the folder.
+    ASSERT_TRUE(PressKeys("Tab"));
+    EXPECT_TRUE(focusedOn(RecorderElementId::Image13)) << "on " << FocusedControlId(Recorder());
+    ASSERT_TRUE(PressKeys("shift+Tab"));
+    EXPECT_TRUE(focusedOn(RecorderElementId::Image14)) << "on " << FocusedControlId(Recorder());
+    wine_support::PumpFor(300);
+    EXPECT_FALSE(wine_support::SaveScreenshot("keyboard-recorder.png").empty());
+    ASSERT_TRUE(PressKeys("Escape"));
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return !::IsWindowVisible(Recorder()); }, 5000)) << "Esc hides it";
+    EXPECT_EQ(FindProcessWindow(program->Pid(), "#32770"), nullptr) << "no error box";
+}
 
 // Ten seconds of a 1000 Hz tone to WAV, then to MP3, through the tray menu,
 // the recorder window and the real save dialog; the files are checked by

@@ -184,6 +184,22 @@ std::string MessageBoxText(HWND box) {
     return text;
 }
 
+HWND FocusedControl(HWND window) {
+    GUITHREADINFO info{sizeof info};
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    return thread && ::GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+int FocusedControlId(HWND window) {
+    HWND focus = FocusedControl(window);
+    return focus && ::IsChild(window, focus) ? ::GetDlgCtrlID(focus) : 0;
+}
+
+bool PointKeysAt(HWND window) {
+    POINT corner{2, 2};
+    return ::ClientToScreen(window, &corner) && ClickAt(corner, 0);
+}
+
 bool PressKeys(const std::string& keys) {
     return wine_support::RunUnixShell("DISPLAY=" + wine_support::Env("DISPLAY") + " xdotool key --delay 120 " + keys) ==
            0;

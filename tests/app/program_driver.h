@@ -57,6 +57,16 @@ int CountTrayIcons();
 HWND VisibleBalloon();
 // Text of a message box's message.
 std::string MessageBoxText(HWND box);
+// The control that has the keyboard focus in the thread of that window, as
+// another process sees it (GetGUIThreadInfo); null when none.
+HWND FocusedControl(HWND window);
+// Its control id; 0 when the window itself or nothing has the focus.
+int FocusedControlId(HWND window);
+// The bench's display has no window manager and leaves the keyboard to the
+// window under the pointer: the pointer goes to a corner of the window's
+// client area (where no control lies in the program's windows), so that the
+// keys then reach the focused control of the active window.
+bool PointKeysAt(HWND window);
 // Sends keys with xdotool (e.g. "Escape") to the focused window.
 bool PressKeys(const std::string& keys);
 // Types text (plain ASCII) with xdotool into the focused window.

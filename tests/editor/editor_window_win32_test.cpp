@@ -7,10 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
 #include "editor/editor_controls.h"
+#include "editor/editor_keys.h"
 #include "editor/editor_window_win32.h"
 #include "list/program_folder.h"
 #include "tests/support/wine_support.h"
@@ -195,6 +197,40 @@ TEST_F(EditorWindowTest, ControlsSitAtTheirPlacesWithTheirCaptions) {
                        MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_EQ(::GetCursor() == hand, id != kTitleField) << "control " << id;
     }
+}
+
+// What the system's Tab walks is the editor's order, also once the title
+// field has widened over the toggle and back; every stop has a name; an act
+// that takes the focused control away hands the focus to the title field.
+TEST_F(EditorWindowTest, TabWalksTheEditorsOrderEveryStopIsNamedAndTheFocusStaysReachable) {
+    Start("Radio Alpha;alpha.htm;;1\r\nRadio Bêta;http://b/;;0\r\n");
+    auto expectedWalk = [&] {
+        std::vector<int> stops = ReachableStops(EditorTabStops(window->Editor().Look()));
+        std::rotate(stops.begin(), std::find(stops.begin(), stops.end(), kTitleField), stops.end());
+        return stops;
+    };
+    Open();
+    EXPECT_EQ(::GetFocus(), Control(kTitleField)) << "the title field on opening";
+    EXPECT_EQ(wine_support::TabWalk(Main(), kTitleField), expectedWalk());
+    for (int id : expectedWalk()) EXPECT_NE(wine_support::ControlName(Control(id)), "") << "control " << id;
+    EXPECT_EQ(wine_support::ControlName(Control(kTitleField)), "Titre  ->");
+
+    // Enter on a focused picture button presses it, and Space a picture.
+    ::SetFocus(Control(kToggle));
+    wine_support::PressKey(VK_RETURN);
+    EXPECT_EQ(list.Row(0).shownInMenu, "0") << "Enter on the list toggle";
+    ::SetFocus(Control(kListen));
+    wine_support::PressKey(VK_SPACE);
+    EXPECT_EQ(services->played, std::vector<int>{0}) << "Space on the listen picture";
+
+    ::SetFocus(Control(kNew));
+    Click(kNew);
+    EXPECT_EQ(::GetFocus(), Control(kTitleField)) << "Nouveau disabled itself";
+    EXPECT_EQ(Width(kTitleField), kTitleWidthWide);
+    EXPECT_EQ(wine_support::TabWalk(Main(), kTitleField), expectedWalk()) << "adding mode";
+    Click(kCancel);
+    EXPECT_EQ(Width(kTitleField), kTitleWidthNarrow);
+    EXPECT_EQ(wine_support::TabWalk(Main(), kTitleField), expectedWalk()) << "back from adding mode";
 }
 
 TEST_F(EditorWindowTest, StepRenameAndSaveWritesTheFileAndReloadsItSorted) {

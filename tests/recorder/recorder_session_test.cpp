@@ -1,4 +1,6 @@
 #include "recorder/recorder_session.h"
+#include "recorder/recorder_keys.h"
+#include "recorder/recorder_window_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -315,4 +317,67 @@ TEST_F(Session, TwoMp3RecordingsInARowEachEncodeTheirOwnTarget) {
                                                       "C:\\Temp\\TempFlumen.wav -> C:\\R\\two.mp3"}));
 }
 
+// The keys in each state of an MP3 recording: what Tab reaches, what Enter
+// on "Démarrer"/"Arrêter" and Esc do, and where the focus goes when it was on
+// that button.
+TEST_F(Session, KeysInEveryStateAndWhereTheFocusGoes) {
+    constexpr int kSwitch = static_cast<int>(RecorderElementId::Image30);
+    constexpr int kFile = static_cast<int>(RecorderElementId::Image14);
+    constexpr int kFolder = static_cast<int>(RecorderElementId::Image13);
+    constexpr int kButton = kRecorderButtonId;
+    struct Seen {
+        RecorderState state;
+        RecorderDisplay display;
+    };
+    std::vector<Seen> seen;
+    auto see = [&] { seen.push_back({session.State(), session.Display()}); };
+    see();
+    Choose("C:\\R\\Flumen.mp3");
+    see();
+    session.PressButton();
+    session.DeviceOpened();
+    see();
+    session.PressButton();
+    see();
+    FinishEncodingWith([&] {
+        see();
+        session.EncodingEnded();
+    });
+    fake.active = false;
+    session.DeviceClosed();
+    see();
+
+    struct Row {
+        const char* state;
+        std::vector<int> stops;
+        int enterOnButton;
+        bool escapeHides;
+        int focusFromButton;
+    };
+    const Row rows[] = {
+        {"no file chosen", {kSwitch, kFile, kFolder}, 0, true, kFile},
+        {"ready", {kSwitch, kFile, kButton, kFolder}, kButton, true, kButton},
+        {"recording", {kSwitch, kFile, kButton, kFolder}, kButton, false, kButton},
+        {"closing the capture", {kSwitch, kFile, kFolder}, 0, false, kFile},
+        {"writing the MP3", {}, 0, true, 0},
+        {"done: a new file to choose", {kSwitch, kFile, kFolder}, 0, true, kFile},
+    };
+    ASSERT_EQ(seen.size(), std::size(rows));
+    for (size_t i = 0; i < seen.size(); ++i) {
+        const Row& row = rows[i];
+        const RecorderDisplay& display = seen[i].display;
+        EXPECT_EQ(ReachableStops(RecorderTabStops(display)), row.stops) << row.state;
+        EXPECT_EQ(RecorderKeyAction(seen[i].state, display, kButton, RecorderKey::Enter),
+                  (RecorderKeyAct{row.enterOnButton, false}))
+            << row.state;
+        EXPECT_EQ(RecorderKeyAction(seen[i].state, display, kButton, RecorderKey::Escape),
+                  (RecorderKeyAct{0, row.escapeHides}))
+            << row.state;
+        EXPECT_EQ(RecorderFocusAfter(display, kButton), row.focusFromButton) << row.state;
+        for (int stop : row.stops) {
+            EXPECT_EQ(RecorderKeyAction(seen[i].state, display, stop, RecorderKey::Enter).press, stop) << row.state;
+            EXPECT_EQ(RecorderFocusAfter(display, stop), stop) << row.state;
+        }
+    }
+}
 }  // namespace

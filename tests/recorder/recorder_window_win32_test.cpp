@@ -14,6 +14,7 @@
 
 #include "audio/mp3_coder_win32.h"
 #include "audio/wave_file_stream_win32.h"
+#include "recorder/recorder_keys.h"
 #include "recorder/recorder_window_win32.h"
 #include "recorder/save_target_dialog_win32.h"
 #include "tests/support/wine_support.h"
@@ -164,6 +165,7 @@ protected:
         ::SendMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
     }
     void PressButton() { ::SendMessageA(window->Button(), BM_CLICK, 0, 0); }
+    void Key(WPARAM key) { wine_support::PressKey(key); }
 
     std::string ButtonText() const {
         char text[64] = {};
@@ -245,6 +247,34 @@ TEST_F(RecorderWindowTest, EveryElementGetsItsHelpBalloonAndTheSwitchIsTheProgra
     EXPECT_EQ(balloons.switches, 1);
     ClickElement(RecorderElementId::Image12);
     EXPECT_TRUE(dialogSeen->asked.empty() && balloons.switches == 1) << "the decoration does nothing";
+}
+
+// The keyboard through the window's dialog keys: Space on the file choice
+// chooses, Tab reaches "Démarrer", Enter starts and stops, Esc leaves a
+// recording alone and hides the window once it has ended.
+TEST_F(RecorderWindowTest, KeysChooseStartStopAndHideButEscNeverEndsARecording) {
+    using Id = RecorderElementId;
+    for (Id id : {Id::Image14, Id::Image13, Id::Image30})
+        EXPECT_EQ(wine_support::ControlName(window->Control(id)), RecorderElementOf(id).balloonTitle);
+    EXPECT_EQ(::GetFocus(), window->Control(Id::Image14)) << "the file choice on showing";
+    answers.push_back(root + "Enregistrements\\Clavier.wav");
+    Key(VK_SPACE);
+    ASSERT_EQ(window->Session().State(), RecorderState::Ready);
+    EXPECT_EQ(wine_support::TabWalk(window->Handle(), static_cast<int>(Id::Image30)),
+              ReachableStops(RecorderTabStops(window->Session().Display())));
+    Key(VK_TAB);
+    ASSERT_EQ(::GetFocus(), window->Button());
+    PlayTone(5);
+    Key(VK_RETURN);
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return window->Session().State() == RecorderState::Recording; }, 3000));
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(::IsWindowVisible(window->Handle()));
+    EXPECT_EQ(window->Session().State(), RecorderState::Recording) << "Esc never ends a recording";
+    Key(VK_RETURN);
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return IsIdle(); }, 5000)) << "\"Arrêter\"";
+    EXPECT_EQ(::GetFocus(), window->Control(Id::Image14)) << "the disabled button hands the focus on";
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(::IsWindowVisible(window->Handle())) << "Esc hides the window";
 }
 
 TEST_F(RecorderWindowTest, TenSecondsToWavThroughTheWindow) {

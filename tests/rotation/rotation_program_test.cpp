@@ -1,6 +1,6 @@
 // The real program, driven from outside: "Permuter...", a jingle chosen in the
-// open dialog, "OK", and the list's second entry requested from a loopback web
-// server 9 s later, through the program's own menu path.
+// open dialog, "OK" by the Enter key, and the list's second entry requested
+// from a loopback web server 9 s later, through the program's own menu path.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ std::string TextOf(HWND control) {
     return text;
 }
 
-TEST(RotationProgramTest, OkPlaysTheSecondEntryOfTheListNineSecondsLater) {
+TEST(RotationProgramTest, EnterConfirmsAndPlaysTheSecondEntryOfTheListNineSecondsLater) {
     const std::string folder = wine_support::CopyProgramFolder();
     ASSERT_FALSE(folder.empty()) << "program folder not staged";
     wine_support::ScratchFolder web("web_");
@@ -65,8 +65,21 @@ TEST(RotationProgramTest, OkPlaysTheSecondEntryOfTheListNineSecondsLater) {
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowEnabled(ok) != FALSE; }, 5000));
     EXPECT_EQ(TextOf(::GetDlgItem(window, Id::kChosenJingle)), jingle);
 
+    // Real keys, to the focused control of the active window: the first
+    // stop, the interval bar, then "Annuler" and back.
+    ASSERT_TRUE(PointKeysAt(window));
+    auto focusedOn = [&](Id id) {
+        return wine_support::PumpUntil([&] { return FocusedControlId(window) == id; }, 3000);
+    };
+    ASSERT_TRUE(focusedOn(Id::kIntervalBar)) << "on " << FocusedControlId(window);
+    ASSERT_TRUE(PressKeys("shift+Tab shift+Tab"));
+    EXPECT_TRUE(focusedOn(Id::kCancelButton)) << "on " << FocusedControlId(window);
+    wine_support::PumpFor(300);
+    EXPECT_FALSE(wine_support::SaveScreenshot("keyboard-rotation.png").empty());
+    ASSERT_TRUE(PressKeys("Tab Tab"));
+    ASSERT_TRUE(focusedOn(Id::kIntervalBar)) << "back on " << FocusedControlId(window);
     const DWORD start = ::GetTickCount();
-    ::PostMessageA(ok, BM_CLICK, 0, 0);
+    ASSERT_TRUE(PressKeys("Return"));
     EXPECT_TRUE(wine_support::PumpUntil([&] { return !::IsWindowVisible(window); }, 3000)) << "OK closes the window";
     const bool requested = wine_support::PumpUntil(
         [&] {

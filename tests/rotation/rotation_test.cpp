@@ -1,4 +1,5 @@
 #include "rotation/rotation.h"
+#include "rotation/rotation_keys.h"
 
 #include <gtest/gtest.h>
 
@@ -296,5 +297,32 @@ TEST_F(RotationTest, ListeningPlaysTheJingleInTheFirstBrowserWhileItExists) {
     EXPECT_EQ(calls, (Calls{"0 show", "0 hide"}));
     clock.AdvanceTo(60000);
     EXPECT_EQ(calls.size(), 2u) << "listening starts no sequence";
+}
+// Before and after a jingle is chosen: what Tab reaches, and what Enter and
+// Esc press from each control.
+TEST(RotationKeys, EnterConfirmsFromTheFieldsAndPressesTheFocusedCommand) {
+    using namespace rotation_controls;
+    const std::vector<int> fields = {kIntervalBar, kJingleCheck, kDurationBar};
+    const std::vector<int> commands = {kJingleChooser, kListenImage, kCancelButton};
+    struct Row {
+        bool jingleChosen;
+        std::vector<int> stops;
+        int enterInAField;
+    };
+    const Row rows[] = {
+        {false, {kIntervalBar, kJingleCheck, kDurationBar, kJingleChooser, kListenImage, kCancelButton}, 0},
+        {true, {kIntervalBar, kJingleCheck, kDurationBar, kJingleChooser, kListenImage, kCancelButton, kOkButton},
+         kOkButton},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(ReachableStops(RotationTabStops(row.jingleChosen)), row.stops) << row.jingleChosen;
+        for (int field : fields)
+            EXPECT_EQ(RotationKeyTarget(row.jingleChosen, field, RotationKey::Enter), row.enterInAField) << field;
+        for (int command : commands)
+            EXPECT_EQ(RotationKeyTarget(row.jingleChosen, command, RotationKey::Enter), command) << command;
+        EXPECT_EQ(RotationKeyTarget(row.jingleChosen, kOkButton, RotationKey::Enter), row.enterInAField);
+        for (int focused : {0, static_cast<int>(kIntervalBar), static_cast<int>(kCancelButton)})
+            EXPECT_EQ(RotationKeyTarget(row.jingleChosen, focused, RotationKey::Escape), kCancelButton);
+    }
 }
 }  // namespace

@@ -175,18 +175,18 @@ TEST_F(RotationWindowTest, ControlsInTheirPlacesWithTheirCaptions) {
     } rows[] = {
         {Id::kRotationGroup, "Button", "       Permutation ", {7, 5, 138, 52}, true},
         {Id::kClockPicture, "Static", "", {15, 5, 31, 21}, true},
-        {Id::kIntervalBar, "msctls_trackbar32", "", {21, 25, 86, 40}, true},
+        {Id::kIntervalBar, "msctls_trackbar32", "Permutation (minutes)", {21, 25, 86, 40}, true},
         {Id::kIntervalValue, "Static", "2", {87, 25, 99, 38}, true},
         {Id::kIntervalUnit, "Static", "min", {103, 25, 127, 38}, true},
         {Id::kBalloonSwitch, "Static", "", {120, 4, 137, 21}, true},
         {Id::kTransitionGroup, "Button", "      Transition ", {8, 56, 139, 141}, true},
-        {Id::kJingleCheck, "Button", "", {16, 56, 33, 73}, true},
-        {Id::kDurationBar, "msctls_trackbar32", "", {22, 76, 87, 91}, true},
+        {Id::kJingleCheck, "Button", "Jingle de transition", {16, 56, 33, 73}, true},
+        {Id::kDurationBar, "msctls_trackbar32", "Transition (secondes)", {22, 76, 87, 91}, true},
         {Id::kDurationValue, "Static", "2", {88, 76, 100, 89}, true},
         {Id::kDurationUnit, "Static", "sec", {104, 76, 128, 89}, true},
         {Id::kJingleLabel, "Static", "Jingle (htm) :", {24, 96, 88, 109}, true},
-        {Id::kJingleChooser, "Static", "", {88, 94, 104, 111}, true},
-        {Id::kListenImage, "Static", "", {108, 96, 124, 113}, true},
+        {Id::kJingleChooser, "Static", "Choix du jingle", {88, 94, 104, 111}, true},
+        {Id::kListenImage, "Static", "Ecouter le jingle", {108, 96, 124, 113}, true},
         {Id::kChosenJingle, "Static", "", {24, 116, 122, 129}, true},
         {Id::kNotice, "Static",
          "Ce module est censé activer la lecture successive de chaque  Flumen pendant la durée choisie (avec "
@@ -310,6 +310,23 @@ TEST_F(RotationWindowTest, TheOpenDialogChoosesTheJingleAndEnablesOk) {
     EXPECT_EQ(seenFolder + "\\", folder.TransitionFolder()) << "the dialog starts in the jingles' folder";
     EXPECT_EQ(TextOf(real.Control(Id::kChosenJingle)), jingle);
     EXPECT_TRUE(::IsWindowEnabled(real.Control(Id::kOkButton)));
+}
+
+// What the system's Tab walks is the window's order, "OK" joining it once a
+// jingle is chosen, and every stop has a name a screen reader can say.
+TEST_F(RotationWindowTest, TabWalksTheWindowsOrderAndEveryStopIsNamed) {
+    window.ShowCentredInFront();
+    wine_support::PumpFor(200);
+    EXPECT_EQ(::GetFocus(), Control(Id::kIntervalBar)) << "the first stop on showing";
+    for (bool chosen : {false, true}) {
+        if (chosen) {
+            picker.answer = jingle;
+            Click(Control(Id::kJingleChooser));
+        }
+        const std::vector<int> stops = ReachableStops(RotationTabStops(chosen));
+        EXPECT_EQ(wine_support::TabWalk(window.Handle(), Id::kIntervalBar), stops) << "jingle chosen: " << chosen;
+        for (int id : stops) EXPECT_NE(wine_support::ControlName(::GetDlgItem(window.Handle(), id)), "") << id;
+    }
 }
 
 TEST_F(RotationWindowTest, OkPlaysTheJingleThenTheSecondEntryThenSilencesTheJingle) {

@@ -155,6 +155,19 @@ std::string StartWebServer(const std::string& folder, std::string& log);
 // A 16x16 picture file in the system's BMP format, 24 bits per pixel.
 std::string SmallBitmapFile();
 
+// The ids of the controls that Tab walks (GetNextDlgTabItem, as the dialog
+// keys do), from the control `from` round the window until it comes back.
+std::vector<int> TabWalk(HWND window, int from);
+
+// A key pressed and let go on the control that has the focus, through the
+// program's message loop (the dialog keys first); then pumps a little.
+void PressKey(WPARAM key);
+
+// The name a screen reader gives a control: its window text, or for a text
+// field, whose text is its content, the static text just before it in the
+// tab order.
+std::string ControlName(HWND control);
+
 // Writes bytes to a file (Windows path); returns false on failure.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 
