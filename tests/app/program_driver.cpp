@@ -6,6 +6,7 @@
 #include "tests/support/ocr_lines.h"
 
 #include "tests/support/wine_support.h"
+#include "win/handles_win32.h"
 
 namespace program_driver {
 namespace {
@@ -194,6 +195,21 @@ bool TypeText(const std::string& text) {
                                       "'") == 0;
 }
 
+bool PressKeyFromAnotherProgram(WORD virtualKey) {
+    std::string command = "\"" + wine_support::WindowsPathOf(SONORAFLUX_PRESS_KEY) + "\" " + std::to_string(virtualKey);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    UniqueKernelHandle thread(process.hThread), owned(process.hProcess);
+    DWORD exitCode = 1;
+    const bool ended =
+        wine_support::PumpUntil([&] { return ::WaitForSingleObject(owned.get(), 0) == WAIT_OBJECT_0; }, 10000);
+    ::GetExitCodeProcess(owned.get(), &exitCode);
+    return ended && exitCode == 0;
+}
+
 namespace {
 std::string DisplayArg() { return "DISPLAY=" + wine_support::Env("DISPLAY") + " "; }
 
@@ -301,6 +317,18 @@ bool TrayIconRect(RECT& area) {
             reinterpret_cast<LPARAM>(&icon));
     }
     return icon && ::GetWindowRect(icon, &area);
+}
+
+std::string TrayIconPixels() {
+    HWND tray = ::FindWindowA(nullptr, "Wine System Tray");
+    RECT r{};
+    ::GetWindowRect(tray, &r);
+    HDC screen = ::GetDC(nullptr);
+    std::string pixels;
+    for (int y = r.top; y < r.bottom; y += 2)
+        for (int x = r.left; x < r.left + 24; x += 2) pixels += std::to_string(::GetPixel(screen, x, y)) + ",";
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
 }
 
 std::vector<HWND> VisibleMenus(DWORD pid) {
