@@ -375,8 +375,10 @@ std::string ReadScreenText(const RECT& area) {
     const std::string shot = dir + "/ocr.png", out = dir + "/ocr";
     const std::string geometry = std::to_string(area.right - area.left) + "x" + std::to_string(area.bottom - area.top) +
                                  "+" + std::to_string(area.left) + "+" + std::to_string(area.top);
+    // Enlarged smoothly: the balloons' small unsmoothed face, enlarged by
+    // repeating pixels, reads "est" as "st".
     const std::string command = "xwd -root -silent -display " + wine_support::Env("DISPLAY") +
-                                " | convert xwd:- -crop " + geometry + " +repage -scale 400% -colorspace Gray '" + shot +
+                                " | convert xwd:- -crop " + geometry + " +repage -resize 400% -colorspace Gray '" + shot +
                                 "' && tesseract '" + shot + "' '" + out + "' -l fra --psm 6 >/dev/null 2>&1";
     if (wine_support::RunUnixShell(command) != 0) return {};
     std::string text;
