@@ -110,12 +110,17 @@ TEST_F(JourneyTest, PlayAStationThenAnotherThenStop) {
 // A key any program may hold: the test's thread asks for it and lets go at once.
 bool KeyIsFree(UINT key) { return HotKey(nullptr, 0x7001, 0, key).Held(); }
 
-// The icon cycles while an entry plays and stands still once it stops.
+// The icon cycles while an entry plays and stands still once it stops (Wine's
+// tray may show the last image a moment later).
 bool IconStandsStill() {
     ParkPointer();
-    const std::string before = TrayIconPixels();
-    wine_support::PumpFor(1500);  // more than two steps of the cycle
-    return TrayIconPixels() == before;
+    return wine_support::PumpUntil(
+        [] {
+            const std::string before = TrayIconPixels();
+            wine_support::PumpFor(1500);  // more than two steps of the cycle
+            return TrayIconPixels() == before;
+        },
+        4000);
 }
 
 // The media keys, sent from another process as a keyboard sends them: held
