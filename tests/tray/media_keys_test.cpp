@@ -31,15 +31,15 @@ TEST(MediaKeys, HeldOnlyWhileAnEntryPlaysAndEachKeyActsOnTheMenu) {
         {"sSs", MediaKey::PlayPause, {Action::kStop}},
         {"sSs", MediaKey::Stop, {Action::kStop}},
         {"sSs", MediaKey::NextTrack, {Action::kPlay, 2}},
-        {"ssS", MediaKey::NextTrack, {Action::kPlay, 0}},        // round to the first
-        {"hsShs", MediaKey::NextTrack, {Action::kPlay, 4}},      // a hidden entry is skipped
-        {"shhS", MediaKey::NextTrack, {Action::kPlay, 0}},       // also on the way round
-        {"hSh", MediaKey::NextTrack, {Action::kPlay, 1}},        // the only shown one plays again
-        {"sHs", MediaKey::NextTrack, {Action::kPlay, 2}},        // a hidden one played from the editor
-        {"hHh", MediaKey::NextTrack, {}},                        // nothing shown: it goes on
+        {"ssS", MediaKey::NextTrack, {Action::kPlay, 0}},  // round to the first
+        {"hsShs", MediaKey::NextTrack, {Action::kPlay, 4}},  // a hidden entry is skipped
+        {"shhS", MediaKey::NextTrack, {Action::kPlay, 0}},  // also on the way round
+        {"hSh", MediaKey::NextTrack, {Action::kPlay, 1}},  // the only shown one plays again
+        {"sHs", MediaKey::NextTrack, {Action::kPlay, 2}},  // a hidden one played from the editor
+        {"hHh", MediaKey::NextTrack, {}},  // nothing shown: it goes on
         {"hHh", MediaKey::Stop, {Action::kStop}},
         {"S", MediaKey::PlayPause, {Action::kStop}},
-        {"sss", MediaKey::PlayPause, {}},                        // queued before a stop
+        {"sss", MediaKey::PlayPause, {}},  // queued before a stop
         {"sss", MediaKey::Stop, {}},
         {"sss", MediaKey::NextTrack, {}},
         {"", MediaKey::NextTrack, {}},
