@@ -151,9 +151,11 @@ TEST_F(JourneyTest, MediaKeysAreHeldOnlyWhileAStationPlays) {
                                         3000)) << "Play/Pause stops it and lets the keys go";
     EXPECT_TRUE(IconStandsStill()) << "stopped";
 
-    // Stop, free again, is asked for at the next play.
+    // Stop, free again, is asked for at the next play (looked at once the
+    // play is over: a look takes the key for an instant).
     ASSERT_TRUE(ChooseTrayMenuItem(*program, {"Ma liste", "Jazz du soir"}));
-    ASSERT_TRUE(wine_support::PumpUntil([] { return !KeyIsFree(VK_MEDIA_STOP); }, 3000)) << "held";
+    wine_support::PumpFor(1500);
+    ASSERT_FALSE(KeyIsFree(VK_MEDIA_STOP)) << "held";
     ASSERT_TRUE(PressKeyFromAnotherProgram(VK_MEDIA_STOP));
     EXPECT_TRUE(wine_support::PumpUntil([] { return KeyIsFree(VK_MEDIA_STOP); }, 3000)) << "Stop stops it";
     EXPECT_TRUE(IconStandsStill()) << "stopped";
