@@ -149,6 +149,16 @@ void Program::LoadListAndMenu() {
 
 void Program::OnOwnerMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (tray_ && tray_->HasIcon()) tray_->Icon().OnOwnerMessage(msg, wp, lp);
+    if (msg == WM_HOTKEY && tray_ && playback_) OnMediaKey(wp);
+}
+
+// The keys are held only while an entry plays (TrayPresenter); each does what its menu command does.
+void Program::OnMediaKey(WPARAM hotKey) {
+    const std::optional<MediaKey> key = tray_->MediaKeys().KeyOfHotKey(hotKey);
+    if (!key) return;
+    const MediaKeyAction action = MediaKeyActionFor(*key, tray_->Menu().Items());
+    if (action.kind == MediaKeyAction::kStop) OnMenuCommand(kCommandStop);
+    if (action.kind == MediaKeyAction::kPlay) OnMenuCommand(EntryCommandId(action.item));
 }
 
 bool Program::OnMeasureItem(MEASUREITEMSTRUCT& item) { return tray_ && tray_->Look().OnMeasureItem(item); }
@@ -272,10 +282,14 @@ void Program::OnSessionEnding() { StopRotation(); }
 
 void Program::OnMainWindowDestroyed() {
     StopRotation();
-    // The icon leaves the notification area with the window, the drop target
-    // lets go of it, and the mute controller is freed without touching the mixer.
-    // A construction that failed may end the window before the tray exists.
-    if (tray_) tray_->RemoveIcon();
+    // The icon leaves the notification area with the window, the media keys
+    // and the drop target let go of it, and the mute controller is freed
+    // without touching the mixer. A construction that failed may end the
+    // window before the tray exists.
+    if (tray_) {
+        tray_->RemoveIcon();
+        tray_->LetGoOfMediaKeys();
+    }
     // Revoked while the window still exists.
     if (dropTarget_) dropTarget_->Unregister();
     dropTarget_.reset();

@@ -62,6 +62,7 @@ private:
     void ToggleAutostart();
     void OpenWebPage(const std::string& address);
     void Quit();
+    void OnMediaKey(WPARAM hotKey);
 
     void OnOwnerMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnMenuCommand(UINT id) override;

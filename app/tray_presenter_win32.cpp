@@ -28,7 +28,8 @@ TrayPresenter::TrayPresenter(HINSTANCE instance, HWND owner, const StreamList& l
       normalIcons_(LoadTraySet(instance, "TRAY_NORMAL_")),
       mutedIcons_(LoadTraySet(instance, "TRAY_MUTED_")),
       trayMenu_(std::make_unique<TrayMenu>(instance)),
-      trayIcon_(std::make_unique<TTrayIcon>(owner)) {
+      trayIcon_(std::make_unique<TTrayIcon>(owner)),
+      mediaKeys_(owner) {
     // The look first: whatever the list does later, the menu is drawn flat.
     menuLook_.Apply(trayMenu_->Handle());
     trayIcon_->SetHint(kIdleHint);
@@ -52,8 +53,19 @@ void TrayPresenter::ShowWarningBalloon(const std::string& title, const std::stri
     trayIcon_->ShowBalloon(title, text, BalloonIconKind::Warning, kBalloonSeconds);
 }
 
-void TrayPresenter::MakeDefault(int item) { trayMenu_->MakeDefault(item); }
-void TrayPresenter::ClearDefault() { trayMenu_->ClearDefault(); }
+void TrayPresenter::MakeDefault(int item) {
+    trayMenu_->MakeDefault(item);
+    HoldMediaKeysForPlayback();
+}
+
+void TrayPresenter::ClearDefault() {
+    trayMenu_->ClearDefault();
+    HoldMediaKeysForPlayback();
+}
+
+// The playing mark changes here and only here: when an entry starts or stops,
+// and when a rebuild carries the mark by position onto a list that may be shorter.
+void TrayPresenter::HoldMediaKeysForPlayback() { mediaKeys_.Hold(HeldMediaKeys(trayMenu_->Items())); }
 
 void TrayPresenter::RebuildListMenu() {
     std::vector<std::string> unreadable;
@@ -62,9 +74,11 @@ void TrayPresenter::RebuildListMenu() {
     } catch (...) {
         // The items made so far are drawn flat too.
         menuLook_.Apply(trayMenu_->Handle());
+        HoldMediaKeysForPlayback();
         throw;
     }
     menuLook_.Apply(trayMenu_->Handle());
+    HoldMediaKeysForPlayback();
     // Reported once per run: the menu is rebuilt at every play and every
     // return from the editor, and the file stays as it is until the user acts.
     const std::vector<std::string> fresh = iconReports_.NotYetReported(unreadable);

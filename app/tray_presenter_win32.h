@@ -1,6 +1,6 @@
 // The tray side of the program as playback and the mute see it: the tray icon
-// with its two image sets, the tray menu with its flat look, and "Ma liste"
-// rebuilt from the list.
+// with its two image sets, the tray menu with its flat look, "Ma liste"
+// rebuilt from the list, and the media keys, held while its playing mark is set.
 #pragma once
 #include <windows.h>
 
@@ -11,6 +11,7 @@
 #include "list/program_folder.h"
 #include "list/stream_list.h"
 #include "playback/playback.h"
+#include "tray/media_keys_win32.h"
 #include "tray/mute_toggle.h"
 #include "tray/tray_menu_win32.h"
 #include "ui/flat_menu_win32.h"
@@ -29,6 +30,9 @@ public:
     // The icon leaves the notification area (the main window is going).
     void RemoveIcon() { trayIcon_.reset(); }
     bool HasIcon() const { return trayIcon_ != nullptr; }
+    // The media keys' hot keys, to read a WM_HOTKEY; let go with LetGoOfMediaKeys.
+    const MediaKeyHotKeys& MediaKeys() const { return mediaKeys_; }
+    void LetGoOfMediaKeys() { mediaKeys_.Hold({}); }
 
     // Info balloon, 10 seconds.
     void ShowInfoBalloon(const std::string& title, const std::string& text);
@@ -43,6 +47,8 @@ public:
     void UseMutedSet(bool muted) override;
 
 private:
+    void HoldMediaKeysForPlayback();
+
     const StreamList& list_;
     const ProgramFolder& folder_;
     FileSystem& files_;
@@ -52,4 +58,5 @@ private:
     FlatMenuLook menuLook_;
     std::unique_ptr<TTrayIcon> trayIcon_;
     UnreadableIconReports iconReports_;
+    MediaKeyHotKeys mediaKeys_;
 };

@@ -33,6 +33,19 @@ init_prefix() {
   touch "$prefix/.sonoraflux-ready"
 }
 
+# Wine's own faces for the Windows user-interface fonts ("MS Sans Serif",
+# Tahoma...: Debian's fonts-wine) are not looked for where Debian puts them:
+# this Wine reads them from the prefix's Fonts folder only, which its first
+# boot leaves empty. Without them every face is drawn with a wider Linux one.
+link_wine_fonts() {
+  local from=/usr/share/wine/fonts to=$prefix/drive_c/windows/Fonts font
+  [ -d "$from" ] || return 0
+  mkdir -p "$to"
+  for font in "$from"/*; do
+    [ -e "$to/${font##*/}" ] || ln -s "$font" "$to/"
+  done
+}
+
 start_display() {
   # Xvfb chooses a free display number itself and writes it to the given
   # descriptor: benches started at the same moment cannot take the same one.
@@ -79,6 +92,7 @@ start)
     "$0" stop "$state" "$prefix"
   fi
   init_prefix
+  link_wine_fonts
   start_display
   start_sound
   cat >"$env_file" <<ENV

@@ -15,7 +15,7 @@ packages=(
   pulseaudio pulseaudio-utils sox libsox-fmt-all
   lame libmp3lame-dev libpng-dev
   tesseract-ocr tesseract-ocr-fra
-  fonts-dejavu-extra fonts-liberation
+  fonts-dejavu-extra fonts-liberation fonts-wine
   python3 python3-pil
 )
 

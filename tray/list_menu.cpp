@@ -13,6 +13,8 @@ int EntryRowOfCommand(unsigned id) {
     return static_cast<int>(id - kFirstEntryCommandId);
 }
 
+bool IsShownInMenu(const ListMenuItem& item, int row) { return item.visible && EntryCommandId(row) != 0; }
+
 std::vector<std::string> UnreadableIconReports::NotYetReported(const std::vector<std::string>& unreadable) {
     std::vector<std::string> fresh;
     for (const std::string& file : unreadable) {

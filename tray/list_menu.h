@@ -31,6 +31,8 @@ inline constexpr unsigned kLastCommandId = 0xFFFF;
 unsigned EntryCommandId(int row);
 // The row a command ID stands for; -1 when it is no entry's command.
 int EntryRowOfCommand(unsigned id);
+// Whether the item of that row has a place in the menu: visible, with a command ID.
+bool IsShownInMenu(const ListMenuItem& item, int row);
 
 // Icon files that exist but are no readable bitmap: each is reported to the
 // user once per run, not at every rebuild of the menu.

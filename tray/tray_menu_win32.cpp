@@ -84,10 +84,9 @@ std::vector<std::string> TrayMenu::RebuildListMenu(const StreamList& list, const
         const bool firstUse = !item.picturePath.empty() && !entryPictures_.count(item.picturePath);
         HBITMAP picture = item.picturePath.empty() ? nullptr : EntryPicture(item.picturePath);
         if (firstUse && !picture) unreadable.push_back(item.picturePath);
-        const UINT id = EntryCommandId(static_cast<int>(i));
-        if (!item.visible || id == 0) continue;
+        if (!IsShownInMenu(item, static_cast<int>(i))) continue;
         MENUITEMINFOA info = ItemInfo(MIIM_ID | MIIM_STRING | MIIM_BITMAP);
-        info.wID = id;
+        info.wID = EntryCommandId(static_cast<int>(i));
         info.dwTypeData = item.caption.data();
         info.hbmpItem = picture ? picture : defaultEntryPicture_.get();
         if (position < itemsInMenu) {

@@ -13,6 +13,7 @@
 #include "recorder/recorder_window_layout.h"
 #include "tests/app/program_driver.h"
 #include "tests/support/wine_support.h"
+#include "win/hot_key_win32.h"
 
 using namespace program_driver;
 using namespace editor_controls;
@@ -103,6 +104,61 @@ TEST_F(JourneyTest, PlayAStationThenAnotherThenStop) {
     ASSERT_TRUE(ChooseTrayMenuItem(*program, {"Arrêter"}));
     wine_support::PumpFor(1000);
     EXPECT_EQ(FindProcessWindow(program->Pid(), "#32770"), nullptr) << "no error box";
+    EXPECT_FALSE(program->WaitForExit(100)) << "still running";
+}
+
+// A key any program may hold: the test's thread asks for it and lets go at once.
+bool KeyIsFree(UINT key) { return HotKey(nullptr, 0x7001, 0, key).Held(); }
+
+// The icon cycles while an entry plays and stands still once it stops (Wine's
+// tray may show the last image a moment later).
+bool IconStandsStill() {
+    ParkPointer();
+    return wine_support::PumpUntil(
+        [] {
+            const std::string before = TrayIconPixels();
+            wine_support::PumpFor(1500);  // more than two steps of the cycle
+            return TrayIconPixels() == before;
+        },
+        4000);
+}
+
+// The media keys, sent from another process as a keyboard sends them: held
+// only while an entry plays, and only those no other program holds.
+TEST_F(JourneyTest, MediaKeysAreHeldOnlyWhileAStationPlays) {
+    LoopbackServer server;
+    // Loaded in title order: the hidden entry first, the played one last.
+    Start("Jazz du soir;" + server.Address("/jazz") + ";;1\r\nCachee;" + server.Address("/cache") +
+          ";;0\r\nFrance Culture;" + server.Address("/culture") + ";;1\r\n");
+    for (UINT key : {VK_MEDIA_PLAY_PAUSE, VK_MEDIA_STOP, VK_MEDIA_NEXT_TRACK})
+        EXPECT_TRUE(KeyIsFree(key)) << "nothing plays: key " << key << " stays with the other programs";
+    {
+        HotKey othersStop(nullptr, 0x7002, 0, VK_MEDIA_STOP);
+        ASSERT_TRUE(othersStop.Held());
+        ASSERT_TRUE(ChooseTrayMenuItem(*program, {"Ma liste", "Jazz du soir"}));
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return server.Saw("/jazz"); }, 10000));
+        ASSERT_TRUE(wine_support::PumpUntil([] { return !KeyIsFree(VK_MEDIA_PLAY_PAUSE); }, 3000)) << "held";
+        EXPECT_FALSE(KeyIsFree(VK_MEDIA_NEXT_TRACK));
+        EXPECT_EQ(FindProcessWindow(program->Pid(), "#32770"), nullptr) << "no box for the key held elsewhere";
+        ASSERT_TRUE(PressKeyFromAnotherProgram(VK_MEDIA_NEXT_TRACK));
+        EXPECT_TRUE(wine_support::PumpUntil([&] { return server.Saw("/culture"); }, 10000))
+            << "the next entry shown, round past the hidden one";
+        EXPECT_FALSE(server.Saw("/cache"));
+    }
+    EXPECT_FALSE(IconStandsStill()) << "it plays";
+    ASSERT_TRUE(PressKeyFromAnotherProgram(VK_MEDIA_PLAY_PAUSE));
+    EXPECT_TRUE(wine_support::PumpUntil([] { return KeyIsFree(VK_MEDIA_PLAY_PAUSE) && KeyIsFree(VK_MEDIA_NEXT_TRACK); },
+                                        3000)) << "Play/Pause stops it and lets the keys go";
+    EXPECT_TRUE(IconStandsStill()) << "stopped";
+
+    // Stop, free again, is asked for at the next play (looked at once the
+    // play is over: a look takes the key for an instant).
+    ASSERT_TRUE(ChooseTrayMenuItem(*program, {"Ma liste", "Jazz du soir"}));
+    wine_support::PumpFor(1500);
+    ASSERT_FALSE(KeyIsFree(VK_MEDIA_STOP)) << "held";
+    ASSERT_TRUE(PressKeyFromAnotherProgram(VK_MEDIA_STOP));
+    EXPECT_TRUE(wine_support::PumpUntil([] { return KeyIsFree(VK_MEDIA_STOP); }, 3000)) << "Stop stops it";
+    EXPECT_TRUE(IconStandsStill()) << "stopped";
     EXPECT_FALSE(program->WaitForExit(100)) << "still running";
 }
 

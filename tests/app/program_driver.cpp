@@ -6,6 +6,7 @@
 #include "tests/support/ocr_lines.h"
 
 #include "tests/support/wine_support.h"
+#include "win/handles_win32.h"
 
 namespace program_driver {
 namespace {
@@ -210,6 +211,21 @@ bool TypeText(const std::string& text) {
                                       "'") == 0;
 }
 
+bool PressKeyFromAnotherProgram(WORD virtualKey) {
+    std::string command = "\"" + wine_support::WindowsPathOf(SONORAFLUX_PRESS_KEY) + "\" " + std::to_string(virtualKey);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    UniqueKernelHandle thread(process.hThread), owned(process.hProcess);
+    DWORD exitCode = 1;
+    const bool ended =
+        wine_support::PumpUntil([&] { return ::WaitForSingleObject(owned.get(), 0) == WAIT_OBJECT_0; }, 10000);
+    ::GetExitCodeProcess(owned.get(), &exitCode);
+    return ended && exitCode == 0;
+}
+
 namespace {
 std::string DisplayArg() { return "DISPLAY=" + wine_support::Env("DISPLAY") + " "; }
 
@@ -319,6 +335,18 @@ bool TrayIconRect(RECT& area) {
     return icon && ::GetWindowRect(icon, &area);
 }
 
+std::string TrayIconPixels() {
+    HWND tray = ::FindWindowA(nullptr, "Wine System Tray");
+    RECT r{};
+    ::GetWindowRect(tray, &r);
+    HDC screen = ::GetDC(nullptr);
+    std::string pixels;
+    for (int y = r.top; y < r.bottom; y += 2)
+        for (int x = r.left; x < r.left + 24; x += 2) pixels += std::to_string(::GetPixel(screen, x, y)) + ",";
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 std::vector<HWND> VisibleMenus(DWORD pid) {
     struct Seek {
         DWORD pid;
@@ -363,8 +391,10 @@ std::string ReadScreenText(const RECT& area) {
     const std::string shot = dir + "/ocr.png", out = dir + "/ocr";
     const std::string geometry = std::to_string(area.right - area.left) + "x" + std::to_string(area.bottom - area.top) +
                                  "+" + std::to_string(area.left) + "+" + std::to_string(area.top);
+    // Enlarged smoothly: the balloons' small unsmoothed face, enlarged by
+    // repeating pixels, reads "est" as "st".
     const std::string command = "xwd -root -silent -display " + wine_support::Env("DISPLAY") +
-                                " | convert xwd:- -crop " + geometry + " +repage -scale 400% -colorspace Gray '" + shot +
+                                " | convert xwd:- -crop " + geometry + " +repage -resize 400% -colorspace Gray '" + shot +
                                 "' && tesseract '" + shot + "' '" + out + "' -l fra --psm 6 >/dev/null 2>&1";
     if (wine_support::RunUnixShell(command) != 0) return {};
     std::string text;

@@ -71,6 +71,9 @@ bool PointKeysAt(HWND window);
 bool PressKeys(const std::string& keys);
 // Types text (plain ASCII) with xdotool into the focused window.
 bool TypeText(const std::string& text);
+// Presses a key (a virtual key) from another Wine process with SendInput: the
+// input Wine itself receives, which its hot keys see, unlike X display input.
+bool PressKeyFromAnotherProgram(WORD virtualKey);
 
 // The real mouse, through xdotool: moves to a screen point and clicks there
 // with button 1 (left) or 3 (right); button 0 only moves.
@@ -79,6 +82,8 @@ bool ClickAt(POINT point, int button);
 void ParkPointer();
 // Screen rectangle of the first icon in Wine's notification area.
 bool TrayIconRect(RECT& area);
+// The pixels of the first icon's place in the notification area, to see whether it animates.
+std::string TrayIconPixels();
 // The visible popup menus of the process, the newest (an open submenu) first.
 std::vector<HWND> VisibleMenus(DWORD pid);
 // The captions of an open menu as read on the screen, from the top.

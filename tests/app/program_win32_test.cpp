@@ -60,19 +60,6 @@ protected:
         EXPECT_TRUE(read) << "expected \"" << expected << "\", read: \"" << text << "\"";
     }
 
-    // The tray icon's pixels, to see whether it animates.
-    static std::string TrayIconPixels() {
-        HWND tray = ::FindWindowA(nullptr, "Wine System Tray");
-        RECT r{};
-        ::GetWindowRect(tray, &r);
-        HDC screen = ::GetDC(nullptr);
-        std::string pixels;
-        for (int y = r.top; y < r.bottom; y += 2)
-            for (int x = r.left; x < r.left + 24; x += 2) pixels += std::to_string(::GetPixel(screen, x, y)) + ",";
-        ::ReleaseDC(nullptr, screen);
-        return pixels;
-    }
-
     // The autostart item reads "Activé" at start, whether it is on or off.
     void ChooseAutostartItem(RunningProgram& program) { ASSERT_TRUE(ChooseTrayMenuItem(program, {"Activé"})); }
 
