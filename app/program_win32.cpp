@@ -4,7 +4,9 @@
 
 #include <stdexcept>
 
+#include "app/browser_mode_win32.h"
 #include "app/startup_win32.h"
+#include "win/simple_timer_win32.h"
 #include "win/error_box_win32.h"
 
 namespace {
@@ -17,6 +19,27 @@ public:
 
 private:
     TVolumeController& volume_;
+};
+
+// Asks through the probe, and again kReaskMs after each ask while the play lasts.
+class ProbeAsker : public StreamAsker {
+public:
+    ProbeAsker(StreamProbe& probe, std::function<void()> reask) : probe_(probe) {
+        reask_.SetInterval(static_cast<UINT>(kReaskMs));
+        reask_.SetOnTimer(std::move(reask));
+    }
+    void Ask(const std::string& address, bool playlist) override {
+        probe_.Ask(address, playlist);
+        reask_.SetEnabled(true);
+    }
+    void Abandon() override {
+        reask_.SetEnabled(false);
+        probe_.Abandon();
+    }
+
+private:
+    StreamProbe& probe_;
+    TSimpleTimer reask_;
 };
 }  // namespace
 
@@ -66,6 +89,7 @@ void Program::Build() {
     RecorderWindowServices recorderServices;
     recorderServices.programFolder = folder_.Root();
     recorderServices.helpBalloons = this;
+    recorderServices.songTitle = [this] { return nowPlaying_ ? nowPlaying_->Song() : std::string(); };
     recorder_ = std::make_unique<RecorderWindow>(instance_, editor_->Handle(), std::move(recorderServices));
     step("recorder");
 }
@@ -87,6 +111,7 @@ void Program::StopRotation() {
 }
 
 void Program::RunCreationStep() {
+    AskForTheModernBrowserMode(ExecutableName());
     browserHost_ = std::make_unique<BrowserHost>();
     tray_->Icon().SetEnabled(false);
     mixer_ = std::make_unique<WinmmMixer>();
@@ -97,6 +122,7 @@ void Program::RunCreationStep() {
         if (mute_) mute_->Toggle();
     };
     playback_ = std::make_unique<Playback>(folder_, files_, *browserHost_, *tray_, *tray_);
+    WireNowPlaying();
     CreateDropTarget();
     // Marks the notification area as a drop target for files; nothing of the
     // program receives what is dropped there.
@@ -116,6 +142,17 @@ void Program::RunCreationStep() {
     editor_->SetInitialLook();
     autostart_->ReadAtStartup();
     tray_->Menu().SetAutostartLook(autostart_->State(), autostart_->Caption());
+}
+
+void Program::WireNowPlaying() {
+    probe_ = std::make_unique<StreamProbe>([this](const StreamReport& report) {
+        if (nowPlaying_) nowPlaying_->Answered(report, ::GetTickCount64());
+    });
+    asker_ = std::make_unique<ProbeAsker>(*probe_, [this] {
+        if (nowPlaying_) nowPlaying_->Reask();
+    });
+    nowPlaying_ = std::make_unique<NowPlaying>(*asker_, *tray_);
+    playback_->SetListener(nowPlaying_.get());
 }
 
 void Program::WireChoosers() {
@@ -263,6 +300,7 @@ void Program::OpenWebPage(const std::string& address) {
 
 void Program::Quit() {
     StopRotation();
+    if (asker_) asker_->Abandon();
     recorder_->Quit();
     browserHost_.reset();
     ::DestroyWindow(editor_->Handle());

@@ -31,7 +31,7 @@ public:
     bool HasIcon() const { return trayIcon_ != nullptr; }
 
     // Info balloon, 10 seconds.
-    void ShowInfoBalloon(const std::string& title, const std::string& text);
+    void ShowInfoBalloon(const std::string& title, const std::string& text) override;
 
     void SetHint(const std::string& hint) override;
     void SetCycleIcons(bool cycle) override;

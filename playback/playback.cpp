@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "stream/stream_address.h"
+
 bool IsWebAddress(const std::string& address) {
     // https:// joined the list: most stations stream over it today.
     static const char* const prefixes[] = {"http://", "https://", "\\\\", "www.", "ftp://", "ftp."};
@@ -28,11 +30,13 @@ Playback::Playback(const ProgramFolder& folder, FileSystem& files, BrowserWindow
 void Playback::PlayEntry(int item, const std::string& title, const std::string& address) {
     host_.Show();
     try {
-        if (IsWebAddress(address))
+        if (IsWebAddress(address)) {
             StartPlaying(item, title, address);
-        else if (files_.FileExists(folder_.Page(address)))
+            TellStarted(title, address);
+        } else if (files_.FileExists(folder_.Page(address))) {
             StartPlaying(item, title, LocalPageAddress(folder_, address));
-        else
+            TellStarted(title, address);
+        } else
             indicator_.ShowWarningBalloon(kPlayErrorTitle, MissingPageText(title));
     } catch (const std::exception&) {
         indicator_.ShowWarningBalloon(kPlayErrorTitle, kPlayErrorText);
@@ -48,7 +52,30 @@ void Playback::StartPlaying(int item, const std::string& title, const std::strin
     menu_.MakeDefault(item);
 }
 
+// A page of our own is asked about through the first audio address in it.
+void Playback::TellStarted(const std::string& title, const std::string& address) {
+    if (!listener_) return;
+    std::string stream;
+    switch (ClassifyEntryAddress(address)) {
+    case EntryAddressKind::kStream:
+    case EntryAddressKind::kPlaylist: stream = address; break;
+    case EntryAddressKind::kPage: {
+        std::string page;
+        try {
+            page = files_.ReadFile(folder_.Page(address));
+        } catch (const std::exception&) {
+        }
+        stream = FirstPageAudioAddress(page);
+        if (!IsHttpAddress(stream)) stream.clear();
+        break;
+    }
+    case EntryAddressKind::kLeftAlone: break;
+    }
+    listener_->PlayStarted(title, stream, ClassifyEntryAddress(stream) == EntryAddressKind::kPlaylist);
+}
+
 void Playback::StopPlayback() {
+    if (listener_) listener_->PlayStopped();
     host_.FirstBrowser().Navigate("about:blank");
     indicator_.SetHint(kIdleHint);
     indicator_.SetCycleIcons(false);

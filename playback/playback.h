@@ -33,6 +33,17 @@ public:
     virtual void SetIconIndex(int index) = 0;
     // Warning balloon, 10 seconds.
     virtual void ShowWarningBalloon(const std::string& title, const std::string& text) = 0;
+    // Info balloon, 10 seconds.
+    virtual void ShowInfoBalloon(const std::string& title, const std::string& text) = 0;
+};
+
+// Told when the browser is sent to an entry, with the stream its server can
+// be asked about (empty when there is none), and when it stops.
+class PlaybackListener {
+public:
+    virtual ~PlaybackListener() = default;
+    virtual void PlayStarted(const std::string& entryTitle, const std::string& streamAddress, bool playlist) = 0;
+    virtual void PlayStopped() = 0;
 };
 
 // What playing changes in "Ma liste", and the hidden window around the browser.
@@ -62,13 +73,16 @@ public:
     // The click action of item `item` of "Ma liste", with its caption and stored address.
     void PlayEntry(int item, const std::string& title, const std::string& address);
     void StopPlayback();
+    void SetListener(PlaybackListener* listener) { listener_ = listener; }
 
 private:
     void StartPlaying(int item, const std::string& title, const std::string& target);
+    void TellStarted(const std::string& title, const std::string& address);
 
     const ProgramFolder& folder_;
     FileSystem& files_;
     BrowserWindow& host_;
     PlaybackIndicator& indicator_;
     PlaybackMenu& menu_;
+    PlaybackListener* listener_ = nullptr;
 };

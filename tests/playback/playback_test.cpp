@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "playback/now_playing.h"
 #include "tests/list/list_doubles.h"
 
 namespace {
@@ -41,6 +43,9 @@ public:
     void SetIconIndex(int index) override { calls.push_back("icon " + std::to_string(index)); }
     void ShowWarningBalloon(const std::string& title, const std::string& text) override {
         calls.push_back("balloon " + title + " | " + text);
+    }
+    void ShowInfoBalloon(const std::string& title, const std::string& text) override {
+        calls.push_back("info " + title + " | " + text);
     }
 };
 
@@ -132,5 +137,152 @@ TEST_F(PlaybackTest, PlayingAnotherEntryMovesTheMark) {
     playback.PlayEntry(4, "B", "http://b");
     EXPECT_EQ(calls[2], "hint Sonoraflux - B");
     EXPECT_EQ(calls[4], "default 4");
+}
+class RecordingAsker : public StreamAsker, public PlaybackListener {
+public:
+    Calls& calls;
+    explicit RecordingAsker(Calls& c) : calls(c) {}
+    void Ask(const std::string& address, bool playlist) override {
+        calls.push_back("ask " + address + (playlist ? " (playlist)" : ""));
+    }
+    void Abandon() override { calls.push_back("abandon"); }
+    void PlayStarted(const std::string& title, const std::string& stream, bool playlist) override {
+        calls.push_back("started " + title + " | " + stream + (playlist ? " (playlist)" : ""));
+    }
+    void PlayStopped() override { calls.push_back("stopped"); }
+};
+
+TEST_F(PlaybackTest, TellsWhichStreamCanBeAskedAboutOnceTheBrowserIsSent) {
+    RecordingAsker listener(calls);
+    playback.SetListener(&listener);
+    files.files["C:\\Programme\\Pages\\jazz.htm"] = "<audio autoplay src=\"http://radio/jazz.mp3\"></audio>";
+    files.files["C:\\Programme\\Pages\\tone.htm"] = "<audio autoplay src=\"tone.mp3\"></audio>";
+    struct Row {
+        const char* address;
+        const char* told;
+    } rows[] = {
+        {"https://icecast/fip.mp3", "started R | https://icecast/fip.mp3"},
+        {"http://radio/live.pls", "started R | http://radio/live.pls (playlist)"},
+        {"https://www.radio.fr/ecouter.html", "started R | "},
+        {"jazz.htm", "started R | http://radio/jazz.mp3"},
+        {"tone.htm", "started R | "},
+    };
+    for (const Row& row : rows) {
+        calls.clear();
+        playback.PlayEntry(1, "R", row.address);
+        ASSERT_EQ(calls.size(), 8u) << row.address;
+        EXPECT_EQ(calls[5], row.told) << "after the navigation and the marks: " << row.address;
+    }
+    calls.clear();
+    playback.PlayEntry(1, "R", "absent.htm");
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "started R | "), 0) << "a missing page plays nothing";
+    calls.clear();
+    playback.StopPlayback();
+    EXPECT_EQ(calls.front(), "stopped");
+}
+
+class NowPlayingTest : public ::testing::Test {
+protected:
+    Calls calls;
+    RecordingAsker asker{calls};
+    FakeIndicator indicator{calls};
+    NowPlaying nowPlaying{asker, indicator};
+
+    static StreamReport Song(const std::string& title) {
+        StreamReport report;
+        report.headers.status = 200;
+        report.headers.contentType = "audio/mpeg";
+        report.title = title;
+        return report;
+    }
+    static StreamReport Failure(ProbeFailure failure, int status = 0) {
+        StreamReport report;
+        report.failure = failure;
+        report.headers.status = status;
+        return report;
+    }
+};
+
+TEST_F(NowPlayingTest, ShowsTheSongInTheTooltipAndABalloonAtMostOnceAMinute) {
+    nowPlaying.PlayStarted("FIP", "http://fip/live", false);
+    struct Row {
+        const char* title;
+        std::uint64_t atMs;
+        Calls expected;
+    } rows[] = {
+        {"A - Un", 1000, {"hint Sonoraflux - FIP\nA - Un", "info FIP | A - Un"}},
+        {"A - Un", 5000, {}},
+        {"B - Deux", 30000, {"hint Sonoraflux - FIP\nB - Deux"}},
+        {"C - Trois", 61000, {"hint Sonoraflux - FIP\nC - Trois", "info FIP | C - Trois"}},
+        {"", 200000, {"hint Sonoraflux - FIP"}},
+        {"D - Quatre", 200500, {"hint Sonoraflux - FIP\nD - Quatre", "info FIP | D - Quatre"}},
+    };
+    for (const Row& row : rows) {
+        calls.clear();
+        nowPlaying.Answered(Song(row.title), row.atMs);
+        EXPECT_EQ(calls, row.expected) << row.title << " at " << row.atMs;
+    }
+    EXPECT_EQ(nowPlaying.Song(), "D - Quatre");
+    calls.clear();
+    nowPlaying.Reask();
+    EXPECT_EQ(calls, Calls{"ask http://fip/live"});
+    nowPlaying.PlayStopped();
+    calls.clear();
+    nowPlaying.Answered(Song("E - Cinq"), 400000);
+    nowPlaying.Reask();
+    EXPECT_TRUE(calls.empty()) << "a late answer after the stop changes nothing";
+    EXPECT_EQ(nowPlaying.Song(), "");
+}
+
+TEST_F(NowPlayingTest, AFirstAskThatFailsSaysWhyAndLaterFailuresStaySilent) {
+    struct Row {
+        StreamReport report;
+        const char* balloon;
+    } rows[] = {
+        {Failure(ProbeFailure::kNameNotFound), "balloon FIP | La station ne r\xE9pond pas :\rson adresse est introuvable."},
+        {Failure(ProbeFailure::kRefused), "balloon FIP | La station ne r\xE9pond pas :\rson serveur refuse la connexion."},
+        {Failure(ProbeFailure::kHttpStatus, 503),
+         "balloon FIP | La station ne r\xE9pond pas :\rson serveur r\xE9pond par l'erreur 503."},
+        {Failure(ProbeFailure::kTimeOut), "balloon FIP | La station ne r\xE9pond pas :\rson serveur n'a pas r\xE9pondu \xE0 temps."},
+        {[] {
+             StreamReport ogg = Song("");
+             ogg.headers.contentType = "application/ogg";
+             return ogg;
+         }(),
+         "balloon FIP | Cette station diffuse au format application/ogg,\rque le navigateur ne sait pas lire."},
+    };
+    for (const Row& row : rows) {
+        nowPlaying.PlayStarted("FIP", "http://fip/live", false);
+        calls.clear();
+        nowPlaying.Answered(row.report, 0);
+        EXPECT_EQ(calls, Calls{row.balloon});
+        calls.clear();
+        nowPlaying.Answered(row.report, 90000);
+        EXPECT_TRUE(calls.empty()) << "only the first ask of a play: " << row.balloon;
+    }
+}
+
+TEST_F(NowPlayingTest, APlaylistIsFollowedToItsFirstStreamAndAnEntryWithoutStreamIsNotAsked) {
+    nowPlaying.PlayStarted("Jazz", "http://radio/live.m3u", true);
+    StreamReport playlist;
+    playlist.playlistAddress = "http://radio/jazz.mp3";
+    nowPlaying.Answered(playlist, 0);
+    calls.clear();
+    nowPlaying.Answered(Failure(ProbeFailure::kRefused), 10);
+    nowPlaying.Reask();
+    EXPECT_EQ(calls, (Calls{"balloon Jazz | La station ne r\xE9pond pas :\rson serveur refuse la connexion.",
+                            "ask http://radio/jazz.mp3"}));
+    calls.clear();
+    nowPlaying.PlayStarted("Page", "", false);
+    nowPlaying.Reask();
+    EXPECT_EQ(calls, Calls{"abandon"}) << "the previous ask is let go, nothing new asked";
+}
+
+TEST(PlayingHintWithSong, FitsTheTraysTooltip) {
+    EXPECT_EQ(PlayingHintWithSong("FIP", ""), "Sonoraflux - FIP");
+    const std::string hint = PlayingHintWithSong("FIP", std::string(300, 's'));
+    EXPECT_EQ(hint.size(), kTrayTipLength);
+    EXPECT_EQ(hint.substr(0, 17), "Sonoraflux - FIP\n");
+    EXPECT_EQ(PlayingHintWithSong(std::string(130, 't'), "x"), PlayingHint(std::string(130, 't')));
 }
 }  // namespace

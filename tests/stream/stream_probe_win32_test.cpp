@@ -8,37 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "tests/stream/stream_server_win32.h"
 #include "tests/support/wine_support.h"
 
 namespace {
-class StreamServer {
-public:
-    StreamServer() {
-        std::string script;
-        if (!wine_support::ReadFileBytes(wine_support::WindowsPathOf(SONORAFLUX_STREAM_SERVER), script)) return;
-        wine_support::WriteFileBytes(folder_.Path() + "server.py", script);
-        wine_support::RunUnixShell("cd '" + wine_support::UnixPathOf(folder_.Path()) +
-                                   "' && (timeout 95 python3 -u server.py > server.log 2>&1 &)");
-        wine_support::PumpUntil([&] {
-            const std::string log = Log();
-            if (log.rfind("port ", 0) != 0 || log.find('\n') == std::string::npos) return false;
-            port_ = log.substr(5, log.find('\n') - 5);
-            return true;
-        }, 10000);
-    }
-    bool Up() const { return !port_.empty(); }
-    std::string Address(const std::string& path) const { return "http://127.0.0.1:" + port_ + path; }
-    std::string Log() const {
-        std::string log;
-        wine_support::ReadFileBytes(folder_.Path() + "server.log", log);
-        return log;
-    }
-
-private:
-    wine_support::ScratchFolder folder_{"streams_"};
-    std::string port_;
-};
-
 class StreamProbeTest : public ::testing::Test {
 protected:
     void SetUp() override {
