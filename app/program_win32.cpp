@@ -41,6 +41,32 @@ private:
     StreamProbe& probe_;
     TSimpleTimer reask_;
 };
+
+// The one-shot wait of a choice for the first answer about its stream.
+class TimerAnswerWait : public AnswerWait {
+public:
+    explicit TimerAnswerWait(std::function<void()> ended) {
+        timer_.SetOnTimer([this, ended = std::move(ended)] {
+            timer_.SetEnabled(false);
+            ended();
+        });
+    }
+    void Start(unsigned milliseconds) override {
+        timer_.SetInterval(milliseconds);
+        timer_.SetEnabled(true);
+    }
+    void Cancel() override { timer_.SetEnabled(false); }
+
+private:
+    TSimpleTimer timer_;
+};
+
+// The player page lives in the system's temporary folder.
+std::string PlayerPagePath() {
+    char folder[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathA(sizeof folder, folder);
+    return std::string(folder, length > MAX_PATH ? 0 : length) + kPlayerPageName;
+}
 }  // namespace
 
 Program::Program(HINSTANCE instance) : Program(instance, ExecutableFolder()) {}
@@ -145,14 +171,21 @@ void Program::RunCreationStep() {
 }
 
 void Program::WireNowPlaying() {
+    // The navigation waiting for its first answer goes first: the marks and
+    // the tooltip it sets are then completed with the song.
     probe_ = std::make_unique<StreamProbe>([this](const StreamReport& report) {
+        if (playback_) playback_->FirstAnswer(&report);
         if (nowPlaying_) nowPlaying_->Answered(report, ::GetTickCount64());
     });
     asker_ = std::make_unique<ProbeAsker>(*probe_, [this] {
         if (nowPlaying_) nowPlaying_->Reask();
     });
     nowPlaying_ = std::make_unique<NowPlaying>(*asker_, *tray_);
+    answerWait_ = std::make_unique<TimerAnswerWait>([this] {
+        if (playback_) playback_->FirstAnswer(nullptr);
+    });
     playback_->SetListener(nowPlaying_.get());
+    playback_->SetPlayerPage(PlayerPagePath(), *answerWait_);
 }
 
 void Program::WireChoosers() {

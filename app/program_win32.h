@@ -129,4 +129,5 @@ private:
     std::unique_ptr<StreamProbe> probe_;
     std::unique_ptr<StreamAsker> asker_;
     std::unique_ptr<NowPlaying> nowPlaying_;
+    std::unique_ptr<AnswerWait> answerWait_;
 };

@@ -63,12 +63,34 @@ protected:
     std::unique_ptr<RunningProgram> program;
 };
 
+std::string PlayerPageText() {
+    char folder[MAX_PATH + 1] = {};
+    ::GetTempPathA(sizeof folder, folder);
+    std::string page;
+    wine_support::ReadFileBytes(std::string(folder) + "Sonoraflux-lecteur.htm", page);
+    return page;
+}
+
 TEST_F(StreamJourneyTest, TheSongShowsInABalloonAndInTheTooltip) {
-    PlayOnly("Jazz du soir", "/icy");
+    constexpr const char* kEmulation =
+        "Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\FEATURE_BROWSER_EMULATION";
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kEmulation, "Sonoraflux.exe");
+    PlayOnly("Jazz du soir", "/icy?canal=1&format=mp3");
+    DWORD mode = 0, size = sizeof mode;
+    EXPECT_EQ(::RegGetValueA(HKEY_CURRENT_USER, kEmulation, "Sonoraflux.exe", RRF_RT_REG_DWORD, nullptr, &mode, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(mode, 11000u) << "the browser's modern document mode";
+    EXPECT_TRUE(wine_support::PumpUntil(
+        [&] {
+            return PlayerPageText().find("<audio autoplay src=\"" + server.Address("/icy?canal=1&amp;format=mp3") +
+                                         "\"></audio>") != std::string::npos;
+        },
+        5000))
+        << "the stream plays through the player page: " << PlayerPageText();
     const std::string balloon = NextBalloonText("stream-song-balloon.png");
     EXPECT_NE(balloon.find("Jazz du soir"), std::string::npos) << balloon;
     EXPECT_NE(balloon.find("vu"), std::string::npos) << balloon;
-    EXPECT_TRUE(ProbedFor("/icy")) << server.Log();
+    EXPECT_TRUE(ProbedFor("/icy?canal=1&format=mp3")) << server.Log();
 
     ASSERT_TRUE(wine_support::PumpUntil([] { return VisibleBalloon() == nullptr; }, 20000));
     RECT icon{};

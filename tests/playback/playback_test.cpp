@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -284,5 +285,105 @@ TEST(PlayingHintWithSong, FitsTheTraysTooltip) {
     EXPECT_EQ(hint.size(), kTrayTipLength);
     EXPECT_EQ(hint.substr(0, 17), "Sonoraflux - FIP\n");
     EXPECT_EQ(PlayingHintWithSong(std::string(130, 't'), "x"), PlayingHint(std::string(130, 't')));
+}
+TEST(PlayerPage, HoldsOnlyAWebAddressEscapedInAPageOfTheInternetZone) {
+    const std::string page = PlayerPage("http://r.fr/a?x=1&y=\"2\"<b>'c'");
+    EXPECT_EQ(page.rfind("<!DOCTYPE html>\r\n<!-- saved from url=(0014)about:internet -->\r\n", 0), 0u) << page;
+    EXPECT_NE(page.find("<audio autoplay src=\"http://r.fr/a?x=1&amp;y=&quot;2&quot;&lt;b&gt;&#39;c&#39;\"></audio>"),
+              std::string::npos)
+        << page;
+    for (const char* refused : {"file:///C:/x.mp3", "javascript:alert(1)", "\\\\serveur\\x.mp3", "http://r.fr/\r\n<script>",
+                                "", "http://"})
+        EXPECT_EQ(PlayerPage(refused), "") << refused;
+    EXPECT_NE(PlayerPage("HTTPS://r.fr/live"), "");
+}
+
+class RecordingWait : public AnswerWait {
+public:
+    Calls& calls;
+    explicit RecordingWait(Calls& c) : calls(c) {}
+    void Start(unsigned ms) override { calls.push_back("wait " + std::to_string(ms)); }
+    void Cancel() override { calls.push_back("cancel wait"); }
+};
+
+class PendingPlayTest : public PlaybackTest {
+protected:
+    void SetUp() override {
+        playback.SetListener(&listener);
+        playback.SetPlayerPage(kPage, wait);
+    }
+    static StreamReport Answer(const char* contentType, const char* playlistAddress = "") {
+        StreamReport report;
+        report.headers.status = 200;
+        report.headers.contentType = contentType;
+        report.playlistAddress = playlistAddress;
+        return report;
+    }
+    const std::string kPage = "C:\\Temp\\Sonoraflux-lecteur.htm";
+    RecordingAsker listener{calls};
+    RecordingWait wait{calls};
+};
+
+TEST_F(PendingPlayTest, AStreamIsNavigatedOnceItsFirstAnswerTellsWhatItIs) {
+    StreamReport failed;
+    failed.failure = ProbeFailure::kRefused;
+    struct Row {
+        const char* address;
+        std::optional<StreamReport> answer;
+        const char* navigated;
+        const char* inPage;
+    } rows[] = {
+        {"http://r.fr/live", Answer("audio/mpeg"), "file:///C:\\Temp\\Sonoraflux-lecteur.htm", "http://r.fr/live"},
+        {"http://r.fr/live", Answer("application/ogg"), "file:///C:\\Temp\\Sonoraflux-lecteur.htm", "http://r.fr/live"},
+        {"http://r.fr/l.m3u", Answer("audio/x-mpegurl", "https://r.fr/s"), "file:///C:\\Temp\\Sonoraflux-lecteur.htm",
+         "https://r.fr/s"},
+        {"http://r.fr/", Answer("text/html"), "http://r.fr/", nullptr},
+        {"http://r.fr/live.mp3", failed, "http://r.fr/live.mp3", nullptr},
+        {"http://r.fr/live.mp3", std::nullopt, "file:///C:\\Temp\\Sonoraflux-lecteur.htm", "http://r.fr/live.mp3"},
+        {"http://r.fr/live", std::nullopt, "http://r.fr/live", nullptr},
+    };
+    for (const Row& row : rows) {
+        calls.clear();
+        files.files.erase(kPage);
+        playback.PlayEntry(2, "R", row.address);
+        EXPECT_EQ(calls, (Calls{"started R | " + std::string(row.address) +
+                                    (std::string(row.address).find(".m3u") != std::string::npos ? " (playlist)" : ""),
+                                "wait 3000"}))
+            << "nothing changes before the answer: " << row.address;
+        calls.clear();
+        playback.FirstAnswer(row.answer ? &*row.answer : nullptr);
+        EXPECT_EQ(calls, (Calls{"cancel wait", "show host", std::string("navigate ") + row.navigated,
+                                "hint Sonoraflux - R", "cycle on", "default 2", "hide host", "rebuild"}))
+            << row.address;
+        EXPECT_EQ(files.files.count(kPage), row.inPage ? 1u : 0u) << row.address;
+        if (row.inPage) {
+            EXPECT_NE(files.files[kPage].find(std::string("src=\"") + row.inPage + "\""), std::string::npos);
+        }
+    }
+}
+
+TEST_F(PendingPlayTest, AStopOrAnotherChoiceDuringTheWaitDropsThePendingNavigation) {
+    playback.PlayEntry(0, "A", "http://a.fr/live");
+    calls.clear();
+    playback.StopPlayback();
+    EXPECT_EQ(calls.front(), "cancel wait");
+    calls.clear();
+    const StreamReport audio = Answer("audio/mpeg");
+    playback.FirstAnswer(&audio);
+    EXPECT_TRUE(calls.empty()) << "a late answer after the stop navigates nothing";
+
+    playback.PlayEntry(0, "A", "http://a.fr/live");
+    playback.PlayEntry(1, "B", "http://b.fr/live");
+    playback.FirstAnswer(nullptr);
+    calls.clear();
+    playback.FirstAnswer(&audio);
+    EXPECT_TRUE(calls.empty()) << "one navigation per choice";
+    files.failReplace = true;
+    playback.PlayEntry(3, "C", "http://c.fr/live");
+    calls.clear();
+    playback.FirstAnswer(&audio);
+    EXPECT_EQ(calls, (Calls{"cancel wait", "show host", std::string("balloon Sonoraflux - Ooops ! | ") + kPlayErrorText,
+                            "hide host", "rebuild"}))
+        << "a player page that cannot be written";
 }
 }  // namespace

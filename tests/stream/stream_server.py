@@ -36,7 +36,7 @@ class Handler(socketserver.StreamRequestHandler):
         with lock:
             sys.stdout.write("".join("> %s\n" % l for l in lines))
             sys.stdout.flush()
-        path = lines[0].split(" ")[1] if lines and " " in lines[0] else "/"
+        path = lines[0].split(" ")[1].split("?")[0] if lines and " " in lines[0] else "/"
         if path in ("/icy", "/icy-old"):
             with lock:
                 count["n"] += 1
