@@ -51,10 +51,13 @@ void NowPlaying::Answered(const StreamReport& report, std::uint64_t nowMs) {
 
 void NowPlaying::AnswerFirst(const StreamReport& report) {
     firstAnswered_ = true;
+    const ContentKind kind = ClassifyContentType(report.headers.contentType);
     if (report.failure != ProbeFailure::kNone)
         indicator_.ShowWarningBalloon(entryTitle_, ProbeFailureText(report));
-    else if (ClassifyContentType(report.headers.contentType) == ContentKind::kUnplayableAudio)
+    else if (kind == ContentKind::kUnplayableAudio)
         indicator_.ShowWarningBalloon(entryTitle_, UnplayableStreamText(report.headers.contentType));
+    else if (kind == ContentKind::kOther && report.title.empty())
+        address_.clear();  // a station's web page: nothing to ask again
 }
 
 void NowPlaying::TakeSong(const std::string& song, std::uint64_t nowMs) {

@@ -273,7 +273,13 @@ TEST_F(NowPlayingTest, APlaylistIsFollowedToItsFirstStreamAndAnEntryWithoutStrea
     nowPlaying.Reask();
     EXPECT_EQ(calls, (Calls{"balloon Jazz | La station ne r\xE9pond pas :\rson serveur refuse la connexion.",
                             "ask http://radio/jazz.mp3"}));
+    nowPlaying.PlayStarted("Site", "https://www.radio.fr/", false);
+    StreamReport webPage = Song("");
+    webPage.headers.contentType = "text/html";
+    nowPlaying.Answered(webPage, 0);
     calls.clear();
+    nowPlaying.Reask();
+    EXPECT_TRUE(calls.empty()) << "a web page is not asked again";
     nowPlaying.PlayStarted("Page", "", false);
     nowPlaying.Reask();
     EXPECT_EQ(calls, Calls{"abandon"}) << "the previous ask is let go, nothing new asked";
