@@ -28,13 +28,4 @@ TEST(BrowserMode, IsWrittenWhenAbsentAndAValueFoundStays) {
     EXPECT_EQ(ModeOf("Sonoraflux.exe"), 11000u);
     ::RegDeleteKeyA(HKEY_CURRENT_USER, kScratchKey);
 }
-
-TEST(BrowserMode, IsAskedForTheRunningExecutable) {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string expected = std::string(path).substr(std::string(path).find_last_of('\\') + 1);
-    EXPECT_EQ(ExecutableName(), expected);
-    EXPECT_EQ(std::string(kBrowserEmulationKey),
-              "Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\FEATURE_BROWSER_EMULATION");
-}
 }  // namespace
