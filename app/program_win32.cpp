@@ -286,7 +286,9 @@ void Program::OpenWebPage(const std::string& address) {
 
 void Program::Quit() {
     StopRotation();
+    // No answer, nor the end of a choice's wait, may navigate the host that goes next.
     if (asker_) asker_->Abandon();
+    if (answerWait_) answerWait_->Cancel();
     recorder_->Quit();
     browserHost_.reset();
     ::DestroyWindow(editor_->Handle());
