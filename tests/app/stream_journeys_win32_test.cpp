@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "recorder/recorder_window_layout.h"
 #include "tests/app/program_driver.h"
 #include "tests/stream/stream_server_win32.h"
 #include "tests/support/wine_support.h"
@@ -100,6 +101,27 @@ TEST_F(StreamJourneyTest, TheSongShowsInABalloonAndInTheTooltip) {
     ParkPointer();
     EXPECT_NE(tooltip.find("Sonoraflux - Jazz du soir"), std::string::npos) << tooltip;
     EXPECT_NE(tooltip.find("vu"), std::string::npos) << "the song on the second line: " << tooltip;
+
+    // Then the recorder's save dialog proposes the song as the file's name.
+    ASSERT_TRUE(ChooseTrayMenuItem(*program, {"Enregistrer..."}));
+    HWND recorder = nullptr;
+    ASSERT_TRUE(wine_support::PumpUntil(
+        [&] { return (recorder = FindProcessWindow(program->Pid(), "SonorafluxRecorderWindow")) && ::IsWindowVisible(recorder); },
+        5000));
+    RECT image{};
+    ASSERT_TRUE(::GetWindowRect(::GetDlgItem(recorder, static_cast<int>(RecorderElementId::Image14)), &image));
+    ASSERT_TRUE(ClickAt({(image.left + image.right) / 2, (image.top + image.bottom) / 2}, 1));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(wine_support::PumpUntil(
+        [&] { return (dialog = FindProcessWindow(program->Pid(), "#32770")) && ::IsWindowVisible(dialog); }, 10000));
+    wine_support::PumpFor(500);
+    char name[MAX_PATH] = {};
+    HWND nameBox = ::GetDlgItem(dialog, 0x47c);  // the file-name combo box (cmb13)
+    ::SendMessageA(nameBox ? nameBox : ::GetDlgItem(dialog, 0x480), WM_GETTEXT, sizeof name, reinterpret_cast<LPARAM>(name));
+    EXPECT_EQ(std::string(name).rfind("Beyonc\xE9 - D\xE9j\xE0 vu ", 0), 0u) << name;
+    EXPECT_NE(std::string(name).find(".mp3"), std::string::npos) << name;
+    EXPECT_FALSE(wine_support::SaveScreenshot("stream-save-dialog-song.png").empty());
+    PressKeys("Escape");
 }
 
 TEST_F(StreamJourneyTest, AStationThatAnswers404SaysItDoesNotAnswer) {
