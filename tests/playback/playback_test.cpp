@@ -162,7 +162,7 @@ TEST_F(PlaybackTest, TellsWhichStreamCanBeAskedAboutOnceTheBrowserIsSent) {
         const char* address;
         const char* told;
     } rows[] = {
-        {"https://icecast/fip.mp3", "started R | https://icecast/fip.mp3"},
+        {"https://flux/fip.mp3", "started R | https://flux/fip.mp3"},
         {"http://radio/live.pls", "started R | http://radio/live.pls (playlist)"},
         {"https://www.radio.fr/ecouter.html", "started R | "},
         {"jazz.htm", "started R | http://radio/jazz.mp3"},

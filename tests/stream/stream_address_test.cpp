@@ -9,7 +9,7 @@ TEST(ClassifyEntryAddress, AsksAboutStreamsAndPlaylistsAndLeavesPagesAndPathsAlo
         const char* address;
         K kind;
     } rows[] = {
-        {"http://icecast.radio.fr/fip-midfi.mp3", K::kStream},
+        {"http://flux.radio.fr/fip-midfi.mp3", K::kStream},
         {"https://stream.radio.fr/live", K::kStream},
         {"http://radio.fr:8000/", K::kStream},
         {"http://radio.fr/listen.pls", K::kPlaylist},
