@@ -62,8 +62,9 @@ void Playback::PlayEntry(int item, const std::string& title, const std::string& 
         } else if (files_.FileExists(folder_.Page(address))) {
             StartPlaying(item, title, LocalPageAddress(folder_, address));
             TellStarted(title, address);
-        } else
+        } else {
             indicator_.ShowWarningBalloon(kPlayErrorTitle, MissingPageText(title));
+        }
     } catch (const std::exception&) {
         indicator_.ShowWarningBalloon(kPlayErrorTitle, kPlayErrorText);
     }
