@@ -1,6 +1,8 @@
-// Playing an entry: the hidden browser is sent to the entry's address, the tray
-// icon names it and animates, and its item in "Ma liste" becomes the bold,
-// check-marked default item. Stopping sends the browser to about:blank.
+// Playing an entry: the hidden browser is sent to the entry's address (a
+// stream or playlist, once the first answer about it comes, to a player page
+// for it), the tray icon names it and animates, and its item in "Ma liste"
+// becomes the bold, check-marked default item. Stopping sends the browser to
+// about:blank.
 #pragma once
 #include <optional>
 #include <string>
