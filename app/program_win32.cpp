@@ -4,7 +4,9 @@
 
 #include <stdexcept>
 
+#include "app/browser_mode_win32.h"
 #include "app/startup_win32.h"
+#include "app/stream_services_win32.h"
 #include "win/error_box_win32.h"
 
 namespace {
@@ -66,6 +68,7 @@ void Program::Build() {
     RecorderWindowServices recorderServices;
     recorderServices.programFolder = folder_.Root();
     recorderServices.helpBalloons = this;
+    recorderServices.songTitle = [this] { return nowPlaying_ ? nowPlaying_->Song() : std::string(); };
     recorder_ = std::make_unique<RecorderWindow>(instance_, editor_->Handle(), std::move(recorderServices));
     step("recorder");
 }
@@ -87,6 +90,7 @@ void Program::StopRotation() {
 }
 
 void Program::RunCreationStep() {
+    AskForTheModernBrowserMode(ExecutableName());
     browserHost_ = std::make_unique<BrowserHost>();
     tray_->Icon().SetEnabled(false);
     mixer_ = std::make_unique<WinmmMixer>();
@@ -97,6 +101,7 @@ void Program::RunCreationStep() {
         if (mute_) mute_->Toggle();
     };
     playback_ = std::make_unique<Playback>(folder_, files_, *browserHost_, *tray_, *tray_);
+    WireNowPlaying();
     CreateDropTarget();
     // Marks the notification area as a drop target for files; nothing of the
     // program receives what is dropped there.
@@ -116,6 +121,24 @@ void Program::RunCreationStep() {
     editor_->SetInitialLook();
     autostart_->ReadAtStartup();
     tray_->Menu().SetAutostartLook(autostart_->State(), autostart_->Caption());
+}
+
+void Program::WireNowPlaying() {
+    // The navigation waiting for its first answer goes first: the marks and
+    // the tooltip it sets are then completed with the song.
+    probe_ = std::make_unique<StreamProbe>([this](const StreamReport& report) {
+        if (playback_) playback_->FirstAnswer(&report);
+        if (nowPlaying_) nowPlaying_->Answered(report, ::GetTickCount64());
+    });
+    asker_ = std::make_unique<ProbeAsker>(*probe_, [this] {
+        if (nowPlaying_) nowPlaying_->Reask();
+    });
+    nowPlaying_ = std::make_unique<NowPlaying>(*asker_, *tray_);
+    answerWait_ = std::make_unique<TimerAnswerWait>([this] {
+        if (playback_) playback_->FirstAnswer(nullptr);
+    });
+    playback_->SetListener(nowPlaying_.get());
+    playback_->SetPlayerPage(PlayerPagePath(), *answerWait_);
 }
 
 void Program::WireChoosers() {
@@ -273,6 +296,9 @@ void Program::OpenWebPage(const std::string& address) {
 
 void Program::Quit() {
     StopRotation();
+    // No answer, nor the end of a choice's wait, may navigate the host that goes next.
+    if (asker_) asker_->Abandon();
+    if (answerWait_) answerWait_->Cancel();
     recorder_->Quit();
     browserHost_.reset();
     ::DestroyWindow(editor_->Handle());

@@ -24,9 +24,11 @@
 #include "list/program_folder.h"
 #include "list/stream_list.h"
 #include "playback/browser_host_win32.h"
+#include "playback/now_playing.h"
 #include "playback/playback.h"
 #include "recorder/recorder_window_win32.h"
 #include "rotation/rotation_window_win32.h"
+#include "stream/stream_probe_win32.h"
 #include "tray/autostart_win32.h"
 #include "tray/mute_toggle.h"
 #include "win/platform_win32.h"
@@ -54,6 +56,7 @@ private:
     void ShutDown();
     void StopRotation();
     void RunCreationStep();
+    void WireNowPlaying();
     void WireChoosers();
     void CreateDropTarget();
     void LoadListAndMenu();
@@ -123,4 +126,9 @@ private:
     std::unique_ptr<TUrlDropTarget> dropTarget_;
     std::unique_ptr<RotationWindow> rotation_;
     std::unique_ptr<RecorderWindow> recorder_;
+    // What plays: its stream's server, asked on another thread.
+    std::unique_ptr<StreamProbe> probe_;
+    std::unique_ptr<StreamAsker> asker_;
+    std::unique_ptr<NowPlaying> nowPlaying_;
+    std::unique_ptr<AnswerWait> answerWait_;
 };

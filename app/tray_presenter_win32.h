@@ -35,7 +35,7 @@ public:
     void LetGoOfMediaKeys() { mediaKeys_.Hold({}); }
 
     // Info balloon, 10 seconds.
-    void ShowInfoBalloon(const std::string& title, const std::string& text);
+    void ShowInfoBalloon(const std::string& title, const std::string& text) override;
 
     void SetHint(const std::string& hint) override;
     void SetCycleIcons(bool cycle) override;

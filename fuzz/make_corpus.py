@@ -142,6 +142,25 @@ def audio_seeds(control):
     }
 
 
+def stream_seeds():
+    """What stream servers send, behind the selector byte of the stream target."""
+    headers = (b"HTTP/1.0 200 OK\r\nContent-Type: audio/mpeg\r\nicy-name: Jazz du soir\r\n"
+               b"icy-metaint: 16000\r\nicy-br: 128\r\n\r\n")
+    block = b"StreamTitle='Beyonc\xc3\xa9 - D\xc3\xa9j\xc3\xa0 vu';StreamUrl='';"
+    block += b"\0" * (-len(block) % 16)
+    return {
+        "headers": b"\0" + headers,
+        "body_headers": b"\1" + headers.replace(b"HTTP/1.0", b"ICY") + b"\xff\xfb\x90\x00",
+        "body_headers_no_status": b"\1" + headers.split(b"\r\n", 1)[1] + b"\xff\xfb",
+        "metadata": b"\2" + block,
+        "metadata_tags": b"\2StreamTitle='text=\"Nina Simone - Feeling Good\" song_spot=\"M\" id=\"4\"';",
+        "m3u": b"\3#EXTM3U\r\n#EXTINF:-1,Radio\r\nhttp://127.0.0.1:8000/live.mp3\r\n",
+        "pls": b"\3[playlist]\nNumberOfEntries=1\nFile1=https://radio.example/s\nTitle1=R\nLength1=-1\n",
+        "page": b"\4<!DOCTYPE html><html><body><audio autoplay controls>"
+                b"<source src='http://radio.example/s?a=1&amp;b=2' type='audio/mpeg'></audio></body></html>",
+    }
+
+
 def write_all(folder, seeds):
     os.makedirs(folder, exist_ok=True)
     for name, data in seeds.items():
@@ -157,6 +176,7 @@ def main():
     write_all(os.path.join(out, "mp3_input"), audio_seeds(bytes([8, 0])))
     # The header's input: a format index, then a file for the reader.
     write_all(os.path.join(out, "wave_header"), audio_seeds(bytes([16, 1])))
+    write_all(os.path.join(out, "stream"), stream_seeds())
 
 
 if __name__ == "__main__":

@@ -173,7 +173,7 @@ void RecorderWindow::FormCreate(HINSTANCE instance) {
 
     timer_.SetOnTimer([this] { GuardedCall([this] { session_->Tick(); }); });
 
-    if (!services_.dialog) services_.dialog = std::make_unique<SaveTargetDialog>(Handle());
+    if (!services_.dialog) services_.dialog = std::make_unique<SaveTargetDialog>(Handle(), services_.songTitle);
     capture_ = std::make_unique<CaptureAdapter>(*recorder_, services_);
     encoderAdapter_ = std::make_unique<EncoderAdapter>(*coder_);
     system_ = std::make_unique<SystemAdapter>();

@@ -51,6 +51,8 @@ struct RecorderWindowServices {
     // Creates (or empties) the capture file; raises EStreamError when it
     // cannot. Empty: the file on disk.
     std::function<std::unique_ptr<ByteStream>(const std::string& path)> openCaptureFile;
+    // The song that plays (empty when none is known): the save dialog's proposed name.
+    std::function<std::string()> songTitle;
 };
 
 class RecorderWindow : public Window, private RecorderView {

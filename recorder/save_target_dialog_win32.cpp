@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "recorder/song_file_name.h"
 #include "win/current_folder_win32.h"
 #include "win/error_box_win32.h"
 
@@ -34,7 +35,9 @@ void SaveTargetDialog::RewriteNameForType(HWND dialog, int fileType) {
 
 std::optional<std::string> SaveTargetDialog::AskTarget(const std::string& initialFolder) {
     std::vector<char> file(MAX_PATH + 1, '\0');
-    lastPath_.copy(file.data(), std::min(lastPath_.size(), static_cast<size_t>(MAX_PATH)));
+    const std::string songPath = songTitle_ ? ProposedSongPath(lastPath_, songTitle_()) : std::string();
+    const std::string& proposed = songPath.empty() ? lastPath_ : songPath;
+    proposed.copy(file.data(), std::min(proposed.size(), static_cast<size_t>(MAX_PATH)));
 
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof(ofn);

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,7 +18,9 @@ inline constexpr int kFileNameComboId = 0x47c;  // cmb13
 
 class SaveTargetDialog : public TargetDialog {
 public:
-    explicit SaveTargetDialog(HWND owner) : owner_(owner) {}
+    // songTitle: the song that plays, proposed as the name when there is one.
+    explicit SaveTargetDialog(HWND owner, std::function<std::string()> songTitle = {})
+        : owner_(owner), songTitle_(std::move(songTitle)) {}
 
     std::optional<std::string> AskTarget(const std::string& initialFolder) override;
 
@@ -27,5 +30,6 @@ public:
 
 private:
     HWND owner_;
+    std::function<std::string()> songTitle_;
     std::string lastPath_ = "Flumen";
 };

@@ -3,7 +3,7 @@
 # folders below it. Prints each include that points up or sideways and fails.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-declare -A rank=([base]=0 [win]=1 [ui]=2 [list]=3 [audio]=3 [desktop]=3 [tray]=4 [playback]=4
+declare -A rank=([base]=0 [win]=1 [ui]=2 [list]=3 [audio]=3 [desktop]=3 [stream]=3 [tray]=4 [playback]=4
                  [editor]=5 [recorder]=5 [rotation]=5 [app]=6)
 bad=0
 for dir in "${!rank[@]}"; do

@@ -17,7 +17,7 @@ cd "$root"
 mode=short
 if [ "${1:-}" = short ] || [ "${1:-}" = long ]; then mode=$1; shift; fi
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(url_drop list mp3_input wave_header)
+[ ${#targets[@]} -gt 0 ] || targets=(url_drop list mp3_input wave_header stream)
 if [ $mode = long ]; then
   seconds=${FUZZ_SECONDS:-3600}
   runs=${FUZZ_RUNS:-10000000}

@@ -25,7 +25,7 @@ TEST(PortableZip, UnpacksAndRunsFromAFreshFolder) {
               0);
     const std::string folder = unpacked.Path() + "Sonoraflux\\";
     for (const char* member : {"Sonoraflux.exe", "LAME_ENC.DLL", "LAME_ENC-LICENCE.txt", "Sonoraflux.ini",
-                               "Tutoriel.htm", "Pages\\tonalite.htm", "Pages\\tonalite.wav", "Transition\\jingle.htm",
+                               "Tutoriel.htm", "Pages\\tonalite.htm", "Pages\\tonalite.mp3", "Transition\\jingle.htm",
                                "Images\\note.bmp", "Enregistrements"})
         EXPECT_TRUE(Exists(folder + member)) << member;
     std::string readme;

@@ -564,4 +564,34 @@ TEST(SaveTargetDialogTest, AChoiceInAnotherFolderLeavesTheCurrentFolderAsItWas) 
     EXPECT_STREQ(after, before) << "chosen in " << folder.Path();
 }
 
+VOID CALLBACK ReadNameAndCancel(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindSaveDialog();
+    if (!dialog || script.done) return;
+    script.done = true;
+    ::KillTimer(nullptr, timer);
+    char folder[MAX_PATH] = {};
+    ::SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
+    script.names = {NameBox(dialog), folder};
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+TEST(SaveTargetDialogTest, ProposesTheSongThatPlaysInTheFolderOfTheLastChoice) {
+    wine_support::ScratchFolder folder{"save_song_"};
+    ASSERT_FALSE(folder.Path().empty());
+    std::string song = "AC/DC - Back in Black";
+    SaveTargetDialog dialog(nullptr, [&] { return song; });
+    script = {};
+    ::SetTimer(nullptr, 0, 200, ReadNameAndCancel);
+    EXPECT_FALSE(dialog.AskTarget(folder.Path()).has_value());
+    ASSERT_TRUE(script.done) << "the dialog never appeared";
+    EXPECT_EQ(script.names[0], "AC_DC - Back in Black.mp3");
+    EXPECT_EQ(script.names[1] + "\\", folder.Path()) << "no choice yet: the recordings folder";
+
+    song.clear();
+    script = {};
+    ::SetTimer(nullptr, 0, 200, ReadNameAndCancel);
+    dialog.AskTarget(folder.Path());
+    ASSERT_TRUE(script.done);
+    EXPECT_EQ(script.names[0], "Flumen") << "no song: what it proposed before";
+}
 }  // namespace

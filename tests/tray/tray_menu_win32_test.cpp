@@ -79,6 +79,9 @@ public:
     void ShowWarningBalloon(const std::string& title, const std::string& text) override {
         balloons.push_back(title + "|" + text);
     }
+    void ShowInfoBalloon(const std::string& title, const std::string& text) override {
+        balloons.push_back(title + "|" + text);
+    }
 };
 
 class TrayMenuTest : public ::testing::Test, public PlaybackMenu {

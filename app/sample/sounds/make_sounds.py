@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Makes the sample folder's sounds: a calm test tone for the local page and a
-short three-note jingle for the rotation window. 22,050 Hz, 16-bit mono PCM."""
+short three-note jingle for the rotation window. 22,050 Hz, 16-bit mono PCM,
+which the build then encodes to MP3."""
 import math
 import struct
 import sys
