@@ -199,10 +199,15 @@ TEST_F(JourneyTest, AListHeldByAnotherProgramAtStartIsNeverSavedOver) {
     program = std::make_unique<RunningProgram>(folder);
     const auto closeFileError = [&](const char* shot) {
         HWND box = nullptr;
+        std::string text;
+        // The box can be found before its text is set.
         const bool shown = wine_support::PumpUntil(
-            [&] { return (box = FindProcessWindow(program->Pid(), "#32770")) != nullptr; }, 20000);
+            [&] {
+                box = FindProcessWindow(program->Pid(), "#32770");
+                return box && !(text = MessageBoxText(box)).empty();
+            },
+            20000);
         if (!shown) return std::string("<no error box>");
-        const std::string text = MessageBoxText(box);
         if (shot) {
             EXPECT_FALSE(wine_support::SaveScreenshot(shot).empty());
         }
@@ -210,11 +215,13 @@ TEST_F(JourneyTest, AListHeldByAnotherProgramAtStartIsNeverSavedOver) {
         wine_support::PumpUntil([&] { return !::IsWindow(box); }, 5000);
         return text;
     };
-    EXPECT_NE(closeFileError("journey-list-held.png").find("Sonoraflux.ini"), std::string::npos);
+    const std::string atStart = closeFileError("journey-list-held.png");
+    EXPECT_NE(atStart.find("Sonoraflux.ini"), std::string::npos) << atStart;
 
     // Still held: "Editer..." tries again, shows the error, and stays closed.
     ASSERT_TRUE(ChooseTrayMenuItem(*program, {"Editer..."}));
-    EXPECT_NE(closeFileError(nullptr).find("Sonoraflux.ini"), std::string::npos);
+    const std::string atEdit = closeFileError(nullptr);
+    EXPECT_NE(atEdit.find("Sonoraflux.ini"), std::string::npos) << atEdit;
     wine_support::PumpFor(500);
     EXPECT_FALSE(::IsWindowVisible(Editor())) << "the editor opened on a list that is not the file's";
 
