@@ -115,6 +115,9 @@ stop)
   WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
   alive "${BENCH_PULSE_PID:-}" && kill "$BENCH_PULSE_PID" 2>/dev/null || true
   alive "${BENCH_XVFB_PID:-}" && kill "$BENCH_XVFB_PID" 2>/dev/null || true
+  # The sound server still writes into its runtime folder while it goes down:
+  # removing the folder before it has gone can fail on a file it just made.
+  for _ in $(seq 50); do alive "${BENCH_PULSE_PID:-}" || break; sleep 0.1; done
   [ -n "${BENCH_RUNTIME:-}" ] && rm -rf "$BENCH_RUNTIME"
   # The tests' scratch folders.
   rm -rf "$state/tmp"

@@ -44,9 +44,11 @@ std::string Env(const char* name, const std::string& fallback) {
 }
 
 int RunUnixShell(const std::string& command, DWORD timeoutMs) {
-    // Wine starts a Unix program given by its Unix path, but its process handle
-    // does not track the program's end: the command leaves its exit code in a
-    // marker file, which we wait for.
+    // Wine starts a Unix program given by its Unix path, but gives no handle to
+    // it: the command leaves its exit code in a marker file, which we wait for.
+    // What Wine puts in PROCESS_INFORMATION then is whatever its stack held, so
+    // it is never closed: that closed handles of ours at random, once the
+    // program's own standard output, and the rest of the run went unseen.
     static unsigned counter = 0;
     const std::string marker = Env("SONORAFLUX_BENCH", "/tmp") + "/run-" + std::to_string(::GetCurrentProcessId()) +
                                "-" + std::to_string(++counter) + ".rc";
@@ -64,8 +66,6 @@ int RunUnixShell(const std::string& command, DWORD timeoutMs) {
     STARTUPINFOA si{sizeof(si)};
     PROCESS_INFORMATION pi{};
     if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
     if (!PumpUntil([&] { return ::GetFileAttributesA(markerWin.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs))
         return -1;
     std::string rc;
