@@ -38,6 +38,23 @@ TrayPresenter::TrayPresenter(HINSTANCE instance, HWND owner, const StreamList& l
     trayIcon_->SetPopupMenu(trayMenu_->Handle());
     trayIcon_->SetMinimizeToTray(true);
     trayIcon_->SetIconVisible(true);
+    // A long list goes into the menu in steps after the rebuild, between the
+    // user's messages; the menu opens complete.
+    fillMenu_.SetInterval(1);
+    fillMenu_.SetOnTimer([this] {
+        trayMenu_->InsertPendingItems(TrayMenu::kItemsInsertedPerStep);
+        ApplyLook();
+    });
+    trayIcon_->OnBeforePopup = [this] {
+        if (!trayMenu_->HasPendingItems()) return;
+        trayMenu_->CompleteListMenu();
+        ApplyLook();
+    };
+}
+
+void TrayPresenter::ApplyLook() {
+    menuLook_.Apply(trayMenu_->Handle());
+    fillMenu_.SetEnabled(trayMenu_->HasPendingItems());
 }
 
 void TrayPresenter::ShowInfoBalloon(const std::string& title, const std::string& text) {
@@ -61,10 +78,10 @@ void TrayPresenter::RebuildListMenu() {
         unreadable = trayMenu_->RebuildListMenu(list_, folder_, files_);
     } catch (...) {
         // The items made so far are drawn flat too.
-        menuLook_.Apply(trayMenu_->Handle());
+        ApplyLook();
         throw;
     }
-    menuLook_.Apply(trayMenu_->Handle());
+    ApplyLook();
     // Reported once per run: the menu is rebuilt at every play and every
     // return from the editor, and the file stays as it is until the user acts.
     const std::vector<std::string> fresh = iconReports_.NotYetReported(unreadable);

@@ -15,6 +15,7 @@
 #include "tray/tray_menu_win32.h"
 #include "ui/flat_menu_win32.h"
 #include "win/handles_win32.h"
+#include "win/simple_timer_win32.h"
 
 class TrayPresenter : public PlaybackIndicator, public PlaybackMenu, public TrayImageSets {
 public:
@@ -43,6 +44,8 @@ public:
     void UseMutedSet(bool muted) override;
 
 private:
+    void ApplyLook();
+
     const StreamList& list_;
     const ProgramFolder& folder_;
     FileSystem& files_;
@@ -52,4 +55,5 @@ private:
     FlatMenuLook menuLook_;
     std::unique_ptr<TTrayIcon> trayIcon_;
     UnreadableIconReports iconReports_;
+    TSimpleTimer fillMenu_;  // the rest of a long "Ma liste", a step per tick
 };

@@ -1,0 +1,49 @@
+// Prints where the start of Sonoraflux goes before its tray icon shows: the
+// program root built in this process, the time after each construction step
+// (the icon appears in the "tray" step, the ready notice in "creation").
+//   start_steps_bench.exe PROGRAM_FOLDER [runs]
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/program_win32.h"
+#include "win/ole_session_win32.h"
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::printf("usage: start_steps_bench PROGRAM_FOLDER [runs]\n");
+        return 2;
+    }
+    std::string folder = argv[1];
+    if (folder.back() != '\\') folder += '\\';
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    OleSession ole;
+    std::vector<std::string> order;
+    std::map<std::string, std::vector<double>> times;
+    for (int run = 0; run < runs; ++run) {
+        auto last = std::chrono::steady_clock::now();
+        Program program(::GetModuleHandleA(nullptr), folder, [&](std::string_view step) {
+            const auto now = std::chrono::steady_clock::now();
+            const std::string name(step);
+            if (run == 0) order.push_back(name);
+            times[name].push_back(std::chrono::duration<double, std::milli>(now - last).count());
+            last = now;
+        });
+    }
+    std::printf("Program construction, median per step of %d runs (the icon shows at the end of \"tray\")\n", runs);
+    for (const std::string& step : order) {
+        std::vector<double>& t = times[step];
+        std::sort(t.begin(), t.end());
+        std::printf("  %-10s %8.2f ms\n", step.c_str(), t[t.size() / 2]);
+    }
+    return 0;
+}
