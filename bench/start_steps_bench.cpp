@@ -1,7 +1,7 @@
 // Prints where the start of Sonoraflux goes before its tray icon shows: the
 // program root built in this process, the time after each construction step
 // (the icon appears in the "tray" step, the ready notice in "creation").
-//   start_steps_bench.exe PROGRAM_FOLDER [runs]
+//   start_steps_bench.exe [runs]   (from the staged program folder)
 #include <windows.h>
 #include <commctrl.h>
 
@@ -17,13 +17,11 @@
 #include "win/ole_session_win32.h"
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::printf("usage: start_steps_bench PROGRAM_FOLDER [runs]\n");
-        return 2;
-    }
-    std::string folder = argv[1];
-    if (folder.back() != '\\') folder += '\\';
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+    char path[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    folder.resize(folder.find_last_of('\\') + 1);
+    const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     OleSession ole;
