@@ -26,18 +26,21 @@ TrayPresenter::TrayPresenter(HINSTANCE instance, HWND owner, const StreamList& l
       folder_(folder),
       files_(files),
       normalIcons_(LoadTraySet(instance, "TRAY_NORMAL_")),
-      mutedIcons_(LoadTraySet(instance, "TRAY_MUTED_")),
-      trayMenu_(std::make_unique<TrayMenu>(instance)),
       trayIcon_(std::make_unique<TTrayIcon>(owner)) {
-    // The look first: whatever the list does later, the menu is drawn flat.
-    menuLook_.Apply(trayMenu_->Handle());
     trayIcon_->SetHint(kIdleHint);
     trayIcon_->SetIconList(normalIcons_.get());
     trayIcon_->SetIconIndex(0);
     trayIcon_->SetCycleInterval(kCycleInterval);
-    trayIcon_->SetPopupMenu(trayMenu_->Handle());
     trayIcon_->SetMinimizeToTray(true);
+    // The icon as early as it can be: nothing below can be seen or used
+    // before the program's construction ends and its messages flow.
     trayIcon_->SetIconVisible(true);
+    mutedIcons_ = LoadTraySet(instance, "TRAY_MUTED_");
+    trayMenu_ = std::make_unique<TrayMenu>(instance);
+    menuLook_ = std::make_unique<FlatMenuLook>();
+    // The look first: whatever the list does later, the menu is drawn flat.
+    menuLook_->Apply(trayMenu_->Handle());
+    trayIcon_->SetPopupMenu(trayMenu_->Handle());
     // A long list goes into the menu in steps after the rebuild, between the
     // user's messages; the menu opens complete.
     fillMenu_.SetInterval(1);
@@ -53,7 +56,7 @@ TrayPresenter::TrayPresenter(HINSTANCE instance, HWND owner, const StreamList& l
 }
 
 void TrayPresenter::ApplyLook() {
-    menuLook_.Apply(trayMenu_->Handle());
+    menuLook_->Apply(trayMenu_->Handle());
     fillMenu_.SetEnabled(trayMenu_->HasPendingItems());
 }
 

@@ -26,7 +26,7 @@ public:
 
     TTrayIcon& Icon() { return *trayIcon_; }
     TrayMenu& Menu() { return *trayMenu_; }
-    FlatMenuLook& Look() { return menuLook_; }
+    FlatMenuLook& Look() { return *menuLook_; }
     // The icon leaves the notification area (the main window is going).
     void RemoveIcon() { trayIcon_.reset(); }
     bool HasIcon() const { return trayIcon_ != nullptr; }
@@ -52,7 +52,7 @@ private:
     UniqueImageList normalIcons_;
     UniqueImageList mutedIcons_;
     std::unique_ptr<TrayMenu> trayMenu_;
-    FlatMenuLook menuLook_;
+    std::unique_ptr<FlatMenuLook> menuLook_;
     std::unique_ptr<TTrayIcon> trayIcon_;
     UnreadableIconReports iconReports_;
     TSimpleTimer fillMenu_;  // the rest of a long "Ma liste", a step per tick
