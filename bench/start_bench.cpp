@@ -57,7 +57,8 @@ public:
         NOTIFYICONDATAA icon{sizeof icon, window_, 1, NIF_ICON | NIF_TIP};
         icon.hIcon = ::LoadIconA(nullptr, IDI_INFORMATION);
         lstrcpyA(icon.szTip, "start bench");
-        ::Shell_NotifyIconA(NIM_ADD, &icon);
+        // A cold Wine starts its taskbar with the first window, in its own time.
+        for (int tries = 0; tries < 100 && !::Shell_NotifyIconA(NIM_ADD, &icon); ++tries) ::Sleep(100);
     }
     ~KeptIcon() {
         NOTIFYICONDATAA icon{sizeof icon, window_, 1};
