@@ -26,19 +26,39 @@ TrayPresenter::TrayPresenter(HINSTANCE instance, HWND owner, const StreamList& l
       folder_(folder),
       files_(files),
       normalIcons_(LoadTraySet(instance, "TRAY_NORMAL_")),
-      mutedIcons_(LoadTraySet(instance, "TRAY_MUTED_")),
-      trayMenu_(std::make_unique<TrayMenu>(instance)),
       trayIcon_(std::make_unique<TTrayIcon>(owner)),
       mediaKeys_(owner) {
-    // The look first: whatever the list does later, the menu is drawn flat.
-    menuLook_.Apply(trayMenu_->Handle());
     trayIcon_->SetHint(kIdleHint);
     trayIcon_->SetIconList(normalIcons_.get());
     trayIcon_->SetIconIndex(0);
     trayIcon_->SetCycleInterval(kCycleInterval);
-    trayIcon_->SetPopupMenu(trayMenu_->Handle());
     trayIcon_->SetMinimizeToTray(true);
+    // The icon as early as it can be: nothing below can be seen or used
+    // before the program's construction ends and its messages flow.
     trayIcon_->SetIconVisible(true);
+    mutedIcons_ = LoadTraySet(instance, "TRAY_MUTED_");
+    trayMenu_ = std::make_unique<TrayMenu>(instance);
+    menuLook_ = std::make_unique<FlatMenuLook>();
+    // The look first: whatever the list does later, the menu is drawn flat.
+    menuLook_->Apply(trayMenu_->Handle());
+    trayIcon_->SetPopupMenu(trayMenu_->Handle());
+    // A long list goes into the menu in steps after the rebuild, between the
+    // user's messages; the menu opens complete.
+    fillMenu_.SetInterval(1);
+    fillMenu_.SetOnTimer([this] {
+        trayMenu_->InsertPendingItems(TrayMenu::kItemsInsertedPerStep);
+        ApplyLook();
+    });
+    trayIcon_->OnBeforePopup = [this] {
+        if (!trayMenu_->HasPendingItems()) return;
+        trayMenu_->CompleteListMenu();
+        ApplyLook();
+    };
+}
+
+void TrayPresenter::ApplyLook() {
+    menuLook_->Apply(trayMenu_->Handle());
+    fillMenu_.SetEnabled(trayMenu_->HasPendingItems());
 }
 
 void TrayPresenter::ShowInfoBalloon(const std::string& title, const std::string& text) {
@@ -73,11 +93,11 @@ void TrayPresenter::RebuildListMenu() {
         unreadable = trayMenu_->RebuildListMenu(list_, folder_, files_);
     } catch (...) {
         // The items made so far are drawn flat too.
-        menuLook_.Apply(trayMenu_->Handle());
+        ApplyLook();
         HoldMediaKeysForPlayback();
         throw;
     }
-    menuLook_.Apply(trayMenu_->Handle());
+    ApplyLook();
     HoldMediaKeysForPlayback();
     // Reported once per run: the menu is rebuilt at every play and every
     // return from the editor, and the file stays as it is until the user acts.

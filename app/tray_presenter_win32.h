@@ -16,6 +16,7 @@
 #include "tray/tray_menu_win32.h"
 #include "ui/flat_menu_win32.h"
 #include "win/handles_win32.h"
+#include "win/simple_timer_win32.h"
 
 class TrayPresenter : public PlaybackIndicator, public PlaybackMenu, public TrayImageSets {
 public:
@@ -26,7 +27,7 @@ public:
 
     TTrayIcon& Icon() { return *trayIcon_; }
     TrayMenu& Menu() { return *trayMenu_; }
-    FlatMenuLook& Look() { return menuLook_; }
+    FlatMenuLook& Look() { return *menuLook_; }
     // The icon leaves the notification area (the main window is going).
     void RemoveIcon() { trayIcon_.reset(); }
     bool HasIcon() const { return trayIcon_ != nullptr; }
@@ -48,6 +49,7 @@ public:
 
 private:
     void HoldMediaKeysForPlayback();
+    void ApplyLook();
 
     const StreamList& list_;
     const ProgramFolder& folder_;
@@ -55,8 +57,9 @@ private:
     UniqueImageList normalIcons_;
     UniqueImageList mutedIcons_;
     std::unique_ptr<TrayMenu> trayMenu_;
-    FlatMenuLook menuLook_;
+    std::unique_ptr<FlatMenuLook> menuLook_;
     std::unique_ptr<TTrayIcon> trayIcon_;
     UnreadableIconReports iconReports_;
     MediaKeyHotKeys mediaKeys_;
+    TSimpleTimer fillMenu_;  // the rest of a long "Ma liste", a step per tick
 };

@@ -234,6 +234,7 @@ void TTrayIcon::PopupAt(POINT point) {
     HWND owner = owner_;
     if (!menu || !owner) return;
     lastPopupPoint_ = point;
+    if (OnBeforePopup) OnBeforePopup();
     // The menu must belong to the foreground window, or it will not close when
     // the user clicks elsewhere.
     ::SetForegroundWindow(owner);

@@ -93,6 +93,8 @@ public:
 
     // A left click on the icon (a double-click gives one).
     std::function<void()> OnClick;
+    // Called before the popup menu opens, while it can still be changed.
+    std::function<void()> OnBeforePopup;
 
     bool AddTrayIcon();
     bool RemoveTrayIcon();

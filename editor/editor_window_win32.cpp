@@ -5,6 +5,7 @@
 
 #include <iterator>
 #include <stdexcept>
+#include <vector>
 
 #include "editor/editor_controls.h"
 #include "ui/tab_stops_win32.h"
@@ -96,8 +97,8 @@ UniqueFont FontLike(HFONT base, LONG weight, bool underline, LONG height = kFont
 }  // namespace
 
 EditorWindow::EditorWindow(HINSTANCE instance, MainWindowHost& host, StreamList& list, EditorServices& services,
-                           HelpBalloonHints& hints)
-    : host_(host), hints_(hints), editor_(list, services, *this, hints.Balloons()) {
+                           HelpBalloonHints& hints, PictureSource pictures)
+    : host_(host), hints_(hints), editor_(list, services, *this, hints.Balloons()), pictures_(std::move(pictures)) {
     CreateParams params{kMainWindowClass, kEditorCaption};
     // A fixed border and only a close box.
     params.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
@@ -107,7 +108,6 @@ EditorWindow::EditorWindow(HINSTANCE instance, MainWindowHost& host, StreamList&
     params.icon = ::LoadIconA(instance, "MAINICON");
     Create(params);
     hand_ = ::LoadCursorA(instance, "CURSOR");
-    banner_ = PngImage::FromResource(ui_pictures::kBanner);
     CreateControls();
     CreateKitControls();
     ApplyFonts();
@@ -152,35 +152,28 @@ void EditorWindow::CreateKitControls() {
         int id;
         ControlPlace place;
         const char* caption;
-        const char* picture;
         std::function<void()> click;
     } commands[] = {
-        {newButton_, kNew, {248, 84, 89, 30}, "Nouveau", ui_pictures::kNew, [this] { editor_.NewClick(); }},
-        {saveButton_, kSave, {248, 118, 89, 30}, kSaveCaption, ui_pictures::kSave, [this] { editor_.SaveClick(); }},
-        {deleteButton_, kDelete, {248, 152, 89, 30}, "Supprimer", ui_pictures::kDelete,
-         [this] { editor_.DeleteClick(); }},
-        {cancelButton_, kCancel, {248, 193, 89, 30}, "Annuler    ", ui_pictures::kCancel,
-         [this] { editor_.CancelClick(); }},
-        {importButton_, kImport, {8, 193, 95, 30}, "Importer...", ui_pictures::kImport, [this] { Call(onImport); }},
-        {exportButton_, kExport, {128, 193, 95, 30}, "Exporter...", ui_pictures::kExport, [this] { Call(onExport); }},
+        {newButton_, kNew, {248, 84, 89, 30}, "Nouveau", [this] { editor_.NewClick(); }},
+        {saveButton_, kSave, {248, 118, 89, 30}, kSaveCaption, [this] { editor_.SaveClick(); }},
+        {deleteButton_, kDelete, {248, 152, 89, 30}, "Supprimer", [this] { editor_.DeleteClick(); }},
+        {cancelButton_, kCancel, {248, 193, 89, 30}, "Annuler    ", [this] { editor_.CancelClick(); }},
+        {importButton_, kImport, {8, 193, 95, 30}, "Importer...", [this] { Call(onImport); }},
+        {exportButton_, kExport, {128, 193, 95, 30}, "Exporter...", [this] { Call(onExport); }},
     };
     for (const auto& command : commands) {
-        command.button.Create(Handle(), command.id, command.place, command.caption,
-                              PngImage::FromResource(command.picture));
+        command.button.Create(Handle(), command.id, command.place, command.caption, PngImage());
         command.button.SetOnClick(command.click);
     }
 
-    toggle_.Create(Handle(), kToggle, InGroup(194, 24, 23, 21), "Liste", PngImage::FromResource(ui_pictures::kList));
+    toggle_.Create(Handle(), kToggle, InGroup(194, 24, 23, 21), "Liste", PngImage());
     toggle_.SetOnClick([this] { editor_.ToggleClick(); });
-    pageChooser_.Create(Handle(), kPageChooser, InGroup(194, 48, 23, 22), "Choix Page",
-                        PngImage::FromResource(ui_pictures::kPageChooser));
+    pageChooser_.Create(Handle(), kPageChooser, InGroup(194, 48, 23, 22), "Choix Page", PngImage());
     pageChooser_.SetOnClick([this] { Call(onPageChooser); });
 
     balloonSwitch_.Create(Handle(), kBalloonSwitch, {326, 1, 17, 17}, "Bulles d'aide");
-    balloonSwitch_.SetPicture(PngImage::FromResource(ui_pictures::kHelpSwitch));
     balloonSwitch_.SetOnClick([this] { editor_.BalloonSwitchClick(); });
     listen_.Create(Handle(), kListen, InGroup(159, 0, 16, 17), "Ecouter");
-    listen_.SetPicture(PngImage::FromResource(ui_pictures::kSpeaker));
     listen_.SetOnClick([this] { editor_.ListenClick(); });
     // The 16x16 icon in a 22 x 21 frame.
     iconPreview_.Create(Handle(), kIconPreview, InGroup(59, 24, 22, 21), "Choix image");
@@ -190,6 +183,37 @@ void EditorWindow::CreateKitControls() {
     for (ClickablePicture* picture : {&balloonSwitch_, &listen_, &iconPreview_}) picture->SetCursor(hand_);
     for (SpeedButton* button : {&toggle_, &pageChooser_}) button->SetCursor(hand_);
     ::SetWindowPos(Control(kGroup), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+PngImage EditorWindow::Picture(const char* name) const {
+    return pictures_ ? pictures_(name) : PngImage::FromResource(name);
+}
+
+// All decoded before any is given to its control: a failure leaves the window
+// as it was, to try again at the next showing.
+void EditorWindow::LoadPictures() {
+    if (picturesLoaded_) return;
+    const struct {
+        PngSpeedButton& button;
+        const char* name;
+    } buttons[] = {{newButton_, ui_pictures::kNew},
+                   {saveButton_, ui_pictures::kSave},
+                   {deleteButton_, ui_pictures::kDelete},
+                   {cancelButton_, ui_pictures::kCancel},
+                   {importButton_, ui_pictures::kImport},
+                   {exportButton_, ui_pictures::kExport},
+                   {toggle_, toggleShownGlyph_ ? ui_pictures::kList : ui_pictures::kListGrey},
+                   {pageChooser_, ui_pictures::kPageChooser}};
+    PngImage banner = Picture(ui_pictures::kBanner);
+    std::vector<PngImage> decoded;
+    for (const auto& button : buttons) decoded.push_back(Picture(button.name));
+    PngImage helpSwitch = Picture(ui_pictures::kHelpSwitch);
+    PngImage speaker = Picture(ui_pictures::kSpeaker);
+    banner_ = std::move(banner);
+    for (size_t i = 0; i < decoded.size(); ++i) buttons[i].button.SetPicture(std::move(decoded[i]));
+    balloonSwitch_.SetPicture(std::move(helpSwitch));
+    listen_.SetPicture(std::move(speaker));
+    picturesLoaded_ = true;
 }
 
 void EditorWindow::ApplyFonts() {
@@ -215,6 +239,7 @@ void EditorWindow::AttachBalloons(std::initializer_list<KitControl*> kitControls
 }
 
 void EditorWindow::OpenEditor() {
+    LoadPictures();
     editor_.PrepareOpening();
     ::ShowWindow(Handle(), SW_HIDE);
     ShowCentredInFront();
@@ -246,7 +271,7 @@ void EditorWindow::ShowLook(const EditorLook& look) {
     toggle_.SetVisible(look.toggleVisible);
     if (toggleShownGlyph_ != look.toggleShownGlyph) {
         toggleShownGlyph_ = look.toggleShownGlyph;
-        toggle_.SetGlyph(PngImage::FromResource(look.toggleShownGlyph ? ui_pictures::kList : ui_pictures::kListGrey));
+        if (picturesLoaded_) toggle_.SetGlyph(Picture(look.toggleShownGlyph ? ui_pictures::kList : ui_pictures::kListGrey));
     }
 
     HWND scroller = Control(kScroller);

@@ -46,10 +46,16 @@ public:
     static constexpr int kClientWidth = 342;
     static constexpr int kClientHeight = 229;
 
+    // Where the window's pictures come from (the program's resources unless given).
+    using PictureSource = std::function<PngImage(const char* name)>;
+
     // Creates the hidden window with its controls; everything given must
     // outlive it. list is the program's list, which services load and save.
+    // The pictures are decoded at the first showing, not here: the window
+    // exists from the start (the tray icon reports to it) and most starts
+    // never show it.
     EditorWindow(HINSTANCE instance, MainWindowHost& host, StreamList& list, EditorServices& services,
-                 HelpBalloonHints& hints);
+                 HelpBalloonHints& hints, PictureSource pictures = {});
     ~EditorWindow() override;
 
     // The editor's behaviour: its fields, adding mode and named operations.
@@ -59,7 +65,8 @@ public:
     void SetInitialLook() { editor_.SetInitialLook(); }
 
     // "Editer...": a hide first (which reloads the list, dropping unsaved
-    // changes), then the editor centred and in front.
+    // changes), then the editor centred and in front. A picture that cannot
+    // be decoded raises its error and the window stays hidden.
     void OpenEditor();
 
     // Where the choosers and the list's import and export plug in; a click on
@@ -75,6 +82,8 @@ protected:
 private:
     void CreateControls();
     void CreateKitControls();
+    void LoadPictures();
+    PngImage Picture(const char* name) const;
     void ApplyFonts();
     void AttachBalloons(std::initializer_list<KitControl*> kitControls);
     HWND Control(int id) const { return ::GetDlgItem(Handle(), id); }
@@ -113,4 +122,6 @@ private:
     UniqueFont linkFont_;
     std::optional<std::string> iconPath_;  // the icon file shown; none before the first
     bool toggleShownGlyph_ = true;
+    PictureSource pictures_;
+    bool picturesLoaded_ = false;
 };

@@ -113,6 +113,9 @@ stop)
   # shellcheck disable=SC1090
   . "$env_file"
   WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+  # The state goes first: a stop that fails below must not leave the next run
+  # a display and a sound server that are no longer there.
+  rm -f "$env_file"
   alive "${BENCH_PULSE_PID:-}" && kill "$BENCH_PULSE_PID" 2>/dev/null || true
   alive "${BENCH_XVFB_PID:-}" && kill "$BENCH_XVFB_PID" 2>/dev/null || true
   # The sound server still writes into its runtime folder while it goes down:
@@ -121,7 +124,6 @@ stop)
   [ -n "${BENCH_RUNTIME:-}" ] && rm -rf "$BENCH_RUNTIME"
   # The tests' scratch folders.
   rm -rf "$state/tmp"
-  rm -f "$env_file"
   ;;
 *) echo "usage: bench.sh start|stop STATE_DIR PREFIX" >&2; exit 2 ;;
 esac

@@ -18,6 +18,10 @@ bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str())
 TEST(PortableZip, UnpacksAndRunsFromAFreshFolder) {
     const std::string zip = wine_support::Env("SONORAFLUX_PACKAGE_ZIP");
     ASSERT_FALSE(zip.empty());
+    // The program goes without its debug information (which alone is some 15 MB).
+    WIN32_FILE_ATTRIBUTE_DATA zipFile{};
+    ASSERT_TRUE(::GetFileAttributesExA(("Z:" + zip).c_str(), GetFileExInfoStandard, &zipFile)) << zip;
+    EXPECT_LT(zipFile.nFileSizeLow, 2u << 20) << "bytes in the zip";
     wine_support::ScratchFolder unpacked("unzipped_");
     ASSERT_FALSE(unpacked.Path().empty());
     ASSERT_EQ(wine_support::RunUnixShell("python3 -m zipfile -e '" + zip + "' '" +

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -16,6 +17,8 @@
 #include "editor/editor_window_win32.h"
 #include "list/program_folder.h"
 #include "tests/support/wine_support.h"
+#include "ui/png_image_win32.h"
+#include "ui/ui_pictures.h"
 #include "win/platform_win32.h"
 
 using namespace editor_controls;
@@ -24,7 +27,10 @@ namespace {
 class NoHost : public MainWindowHost {
 public:
     void OnOwnerMessage(UINT, WPARAM, LPARAM) override {}
-    void OnMenuCommand(UINT) override {}
+    void OnMenuCommand(UINT id) override {
+        if (onMenuCommand) onMenuCommand(id);
+    }
+    std::function<void(UINT)> onMenuCommand;
     bool OnMeasureItem(MEASUREITEMSTRUCT&) override { return false; }
     bool OnDrawItem(const DRAWITEMSTRUCT&) override { return false; }
     void OnMainWindowDestroyed() override {}
@@ -75,14 +81,15 @@ std::string Text(HWND control) {
 
 class EditorWindowTest : public ::testing::Test {
 protected:
-    void Start(const std::string& fileContent) {
+    void Start(const std::string& fileContent, EditorWindow::PictureSource pictures = {}) {
         ASSERT_FALSE(scratch.Path().empty());
         ASSERT_TRUE(wine_support::WriteFileBytes(scratch.Path() + "Sonoraflux.ini", fileContent));
         services = std::make_unique<FolderServices>(list, scratch.Path());
         services->LoadStreamList();
         services->RebuildListMenu();
         hints = std::make_unique<HelpBalloonHints>(balloons);
-        window = std::make_unique<EditorWindow>(::GetModuleHandleA(nullptr), host, list, *services, *hints);
+        window = std::make_unique<EditorWindow>(::GetModuleHandleA(nullptr), host, list, *services, *hints,
+                                                std::move(pictures));
         window->SetInitialLook();
     }
     void TearDown() override {
@@ -141,6 +148,32 @@ protected:
     std::unique_ptr<HelpBalloonHints> hints;
     std::unique_ptr<EditorWindow> window;
 };
+
+// The pictures are decoded at the first showing: one that fails there gives
+// its error in the program's error box (the window's procedure catches it),
+// the window stays hidden and works on; the next "Editer..." tries again.
+TEST_F(EditorWindowTest, APictureThatFailsAtTheFirstShowingLeavesTheWindowHidden) {
+    bool failing = true;
+    Start("FIP;http://fip;;1\r\n", [&](const char* name) {
+        if (failing && std::string(name) == ui_pictures::kSpeaker) throw PngError("Ooops ! Image illisible (speaker)");
+        return PngImage::FromResource(name);
+    });
+    host.onMenuCommand = [this](UINT) { window->OpenEditor(); };
+    {
+        wine_support::ErrorBoxCloser boxes;
+        ::SendMessageA(Main(), WM_COMMAND, 100, 0);
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return !boxes.Closed().empty(); }, 5000)) << "no error box";
+        EXPECT_NE(boxes.Closed().front().find("speaker"), std::string::npos) << boxes.Closed().front();
+    }
+    EXPECT_FALSE(::IsWindowVisible(Main()));
+    Type(kTitleField, "encore vivant");
+    EXPECT_EQ(TextOf(kTitleField), "encore vivant");
+    failing = false;
+    ::SendMessageA(Main(), WM_COMMAND, 100, 0);
+    wine_support::PumpFor(200);
+    EXPECT_TRUE(::IsWindowVisible(Main()));
+    EXPECT_EQ(TextOf(kTitleField), "FIP");
+}
 
 TEST_F(EditorWindowTest, ControlsSitAtTheirPlacesWithTheirCaptions) {
     Start("Radio Alpha;alpha.htm;;1\r\nRadio Bêta;http://b/;;0\r\n");

@@ -225,6 +225,60 @@ TEST_F(TrayMenuTest, UnreadableIconGetsTheDefaultAndTheRebuildGoesOn) {
     }
 }
 
+// A long list reaches the menu in steps; the items wait in order with their
+// marks, and a rebuild in the middle starts over from what is there.
+TEST_F(TrayMenuTest, ALongListIsInsertedInStepsWithItsMarks) {
+    const int rows = static_cast<int>(TrayMenu::kItemsInsertedPerStep) * 3 + 7;
+    list.Row(0) = {"r0", "http://r", "", "1"};
+    for (int i = 1; i < rows; ++i) list.AppendRow() = {"r" + std::to_string(i), "http://r", "", i == 3 ? "0" : "1"};
+    const int shown = rows - 1;
+    RebuildListMenu();
+    EXPECT_EQ(::GetMenuItemCount(menu.ListMenu()), static_cast<int>(TrayMenu::kItemsInsertedPerStep));
+    ASSERT_TRUE(menu.HasPendingItems());
+    menu.MakeDefault(rows - 2);
+    menu.InsertPendingItems(TrayMenu::kItemsInsertedPerStep);
+    RebuildListMenu();  // as a play does, in the middle
+    EXPECT_TRUE(menu.HasPendingItems()) << "the marked item is still to come";
+    menu.CompleteListMenu();
+    EXPECT_FALSE(menu.HasPendingItems());
+    const std::vector<std::string> captions = SubmenuCaptions(menu.ListMenu());
+    ASSERT_EQ(captions.size(), static_cast<size_t>(shown));
+    EXPECT_EQ(captions[3], "r4") << "the hidden row is left out";
+    EXPECT_EQ(captions.back(), "r" + std::to_string(rows - 1));
+    EXPECT_EQ(::GetMenuDefaultItem(menu.ListMenu(), TRUE, 0), static_cast<UINT>(shown - 2));
+    EXPECT_EQ(EntryState(rows - 2) & MFS_CHECKED, static_cast<UINT>(MFS_CHECKED));
+    // A shorter list leaves no item of the longer one behind.
+    Load("a;http://a;;1\r\n");
+    EXPECT_EQ(SubmenuCaptions(menu.ListMenu()), std::vector<std::string>{"a"});
+}
+
+TEST_F(TrayMenuTest, AnIconFileChangedBetweenRebuildsIsReadAgain) {
+    const std::string icon = root + "Images\\i.bmp";
+    const auto writeIcon = [&](int side, const char* modified) {
+        BITMAPINFOHEADER header{sizeof header, side, side, 1, 24, BI_RGB};
+        std::string bytes(14, '\0');
+        bytes[0] = 'B', bytes[1] = 'M', bytes[10] = 14 + sizeof header;
+        bytes.append(reinterpret_cast<const char*>(&header), sizeof header);
+        bytes.append(static_cast<size_t>(side * side * 3 + side % 4 * side), '\x40');
+        ASSERT_TRUE(wine_support::WriteFileBytes(icon, bytes));
+        ASSERT_EQ(wine_support::RunUnixShell("touch -d '" + std::string(modified) + "' '" +
+                                             wine_support::UnixPathOf(icon) + "'"), 0);
+    };
+    const auto shownWidth = [&] {
+        MENUITEMINFOA info{sizeof info, MIIM_BITMAP};
+        BITMAP picture{};
+        if (!::GetMenuItemInfoA(menu.ListMenu(), 0, TRUE, &info)) return -1L;
+        ::GetObjectA(info.hbmpItem, sizeof picture, &picture);
+        return picture.bmWidth;
+    };
+    writeIcon(16, "2020-01-01");
+    Load("a;http://a;i.bmp;1\r\n");
+    EXPECT_EQ(shownWidth(), 16);
+    writeIcon(12, "2021-01-01");
+    RebuildListMenu();
+    EXPECT_EQ(shownWidth(), 12);
+}
+
 TEST_F(TrayMenuTest, CaptionsStayReadableUnderTheFlatLook) {
     Load("Radio n\xB0" "1;http://r;;1\r\nCaf\xE9;http://c;;1\r\n");
     EXPECT_EQ(SubmenuCaptions(menu.ListMenu()), (std::vector<std::string>{"Caf\xE9", "Radio n\xB0" "1"}));
