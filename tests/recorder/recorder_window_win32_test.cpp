@@ -17,14 +17,10 @@
 #include "recorder/recorder_keys.h"
 #include "recorder/recorder_window_win32.h"
 #include "recorder/save_target_dialog_win32.h"
+#include "base/little_endian.h"
 #include "tests/support/wine_support.h"
 
 namespace {
-
-uint32_t U32(const std::string& b, size_t at) {
-    return static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8 | static_cast<uint8_t>(b[at + 2]) << 16 |
-           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
-}
 
 std::string TextOf(HWND control) {
     char text[64] = {};
@@ -386,9 +382,9 @@ TEST_F(RecorderWindowTest, AFullDiskDuringTheCaptureShowsTheErrorAndTheFileStays
     EXPECT_EQ(boxes.Closed(), std::vector<std::string>(2, text));
     std::string bytes;
     ASSERT_TRUE(wine_support::ReadFileBytes(target, bytes));
-    const int64_t dataSize = U32(bytes, 42);
+    const int64_t dataSize = ReadLe32(bytes, 42);
     EXPECT_EQ(static_cast<int64_t>(bytes.size()), kHeader + dataSize) << "the header counts the bytes in the file";
-    EXPECT_EQ(U32(bytes, 4), bytes.size() - 8);
+    EXPECT_EQ(ReadLe32(bytes, 4), bytes.size() - 8);
     EXPECT_EQ(dataSize % 4, 0) << "whole frames only";
     EXPECT_GT(dataSize, 2 * kSecond + kSecond / 2 + kSecond) << "the capture went on once room came back";
     // While a box opens the device may also run out of buffers, so more
@@ -446,7 +442,7 @@ TEST_F(RecorderWindowTest, QuittingDuringARecordingFinalisesTheCaptureAndEncodes
     std::string bytes;
     EXPECT_FALSE(wine_support::ReadFileBytes(target, bytes));
     ASSERT_TRUE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", bytes));
-    EXPECT_EQ(U32(bytes, 4), bytes.size() - 8) << "the RIFF size is written";
+    EXPECT_EQ(ReadLe32(bytes, 4), bytes.size() - 8) << "the RIFF size is written";
     EXPECT_NEAR(wine_support::MeasureTone(bytes).seconds, 3.0, 1.5);
     EXPECT_EQ(encoder.chunks, 0);
 }
