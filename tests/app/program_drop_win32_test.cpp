@@ -24,6 +24,7 @@
 #include "tray/tray_menu_win32.h"
 #include "win/com_object_win32.h"
 #include "win/ole_session_win32.h"
+#include "win/window_text_win32.h"
 
 namespace {
 using namespace editor_controls;
@@ -122,12 +123,6 @@ const InterfaceEntry<DropAfterAWhile> DropAfterAWhile::kInterfaces[1] = {
     {&IID_IDropSource, [](DropAfterAWhile* self) -> IUnknown* { return static_cast<IDropSource*>(self); }},
 };
 
-std::string TextOf(HWND window) {
-    char text[1024] = {};
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 class ProgramDropTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -173,17 +168,17 @@ protected:
     }
 
     void ExpectEditingEntry(const std::string& title, const std::string& address) {
-        EXPECT_EQ(TextOf(Control(kTitleField)), title);
-        EXPECT_EQ(TextOf(Control(kAddressField)), address);
-        EXPECT_EQ(TextOf(Control(kSave)), "Enregistrer");
+        EXPECT_EQ(WindowText(Control(kTitleField)), title);
+        EXPECT_EQ(WindowText(Control(kAddressField)), address);
+        EXPECT_EQ(WindowText(Control(kSave)), "Enregistrer");
         EXPECT_TRUE(::IsWindowEnabled(Control(kScroller)));
     }
 
     void ExpectAddingEntry(const std::string& title, const std::string& address) {
-        EXPECT_EQ(TextOf(Control(kTitleField)), title);
-        EXPECT_EQ(TextOf(Control(kAddressField)), address);
-        EXPECT_EQ(TextOf(Control(kIconName)), "");
-        EXPECT_EQ(TextOf(Control(kSave)), "Ajouter");
+        EXPECT_EQ(WindowText(Control(kTitleField)), title);
+        EXPECT_EQ(WindowText(Control(kAddressField)), address);
+        EXPECT_EQ(WindowText(Control(kIconName)), "");
+        EXPECT_EQ(WindowText(Control(kSave)), "Ajouter");
         EXPECT_TRUE(::IsWindowEnabled(Control(kSave)));
         EXPECT_FALSE(::IsWindowEnabled(Control(kScroller)));
         EXPECT_FALSE(::IsWindowEnabled(Control(kListen)));
@@ -221,7 +216,7 @@ TEST_F(ProgramDropTest, LinkDroppedOnTheEditorStartsANewEntry) {
 
     // "Ajouter" then takes it into the list, "Enregistrer" into the file.
     Click(kSave);
-    EXPECT_EQ(TextOf(Control(kSave)), "Enregistrer");
+    EXPECT_EQ(WindowText(Control(kSave)), "Enregistrer");
     Click(kSave);
     std::string file;
     ASSERT_TRUE(wine_support::ReadFileBytes(root.Path() + "Sonoraflux.ini", file));

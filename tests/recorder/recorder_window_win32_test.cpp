@@ -19,14 +19,9 @@
 #include "recorder/save_target_dialog_win32.h"
 #include "base/little_endian.h"
 #include "tests/support/wine_support.h"
+#include "win/window_text_win32.h"
 
 namespace {
-
-std::string TextOf(HWND control) {
-    char text[64] = {};
-    ::GetWindowTextA(control, text, sizeof text);
-    return text;
-}
 
 // Answers the save dialog with the next path of its list.
 class AnsweringDialog : public TargetDialog {
@@ -164,9 +159,7 @@ protected:
     void Key(WPARAM key) { wine_support::PressKey(key); }
 
     std::string ButtonText() const {
-        char text[64] = {};
-        ::GetWindowTextA(window->Button(), text, sizeof text);
-        return text;
+        return WindowText(window->Button());
     }
     std::string TimeShown() const { return window->Session().Display().minutes + ":" + window->Session().Display().seconds; }
     bool IsIdle() const { return window->Session().State() == RecorderState::NoTarget; }
@@ -179,8 +172,8 @@ protected:
         PressButton();
         EXPECT_EQ(ButtonText(), "Arrêter");
         EXPECT_EQ(TimeShown(), "01:00");
-    EXPECT_EQ(TextOf(window->Control(RecorderElementId::Label19)) + ":" +
-                  TextOf(window->Control(RecorderElementId::Label20)),
+    EXPECT_EQ(WindowText(window->Control(RecorderElementId::Label19)) + ":" +
+                  WindowText(window->Control(RecorderElementId::Label20)),
               "01:00") << "the digit labels show the countdown";
         ASSERT_TRUE(wine_support::PumpUntil([&] { return window->Session().Display().indicatorRunning; }, 3000));
         const std::string expected = "00:" + std::to_string(60 - seconds);

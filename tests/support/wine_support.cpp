@@ -8,6 +8,7 @@
 
 #include "base/little_endian.h"
 #include "win/dialog_keys_win32.h"
+#include "win/window_text_win32.h"
 
 namespace wine_support {
 
@@ -108,12 +109,6 @@ void PressKey(WPARAM key) {
 }
 
 namespace {
-std::string WindowText(HWND hwnd) {
-    char text[512] = {};
-    ::GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
-
 std::string ClassName(HWND hwnd) {
     char name[64] = {};
     ::GetClassNameA(hwnd, name, sizeof name);
