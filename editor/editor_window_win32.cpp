@@ -11,6 +11,7 @@
 #include "ui/tab_stops_win32.h"
 #include "ui/ui_pictures.h"
 #include "win/dialog_keys_win32.h"
+#include "win/paint_scope_win32.h"
 #include "win/window_text_win32.h"
 
 using namespace editor_controls;
@@ -414,10 +415,8 @@ LRESULT EditorWindow::OnControlColour(HDC dc, HWND control) {
 }
 
 void EditorWindow::PaintBanner() {
-    PAINTSTRUCT paint{};
-    HDC dc = ::BeginPaint(Handle(), &paint);
-    DrawPicture(dc, banner_, 0, 0);
-    ::EndPaint(Handle(), &paint);
+    PaintScope paint(Handle());
+    DrawPicture(paint.Dc(), banner_, 0, 0);
 }
 
 void EditorWindow::OpenAuthorSite() {
