@@ -16,6 +16,7 @@
 #include "playback/browser_host_win32.h"
 #include "playback/playback.h"
 #include "tests/list/list_doubles.h"
+#include "tests/support/recording_browser.h"
 #include "tests/support/wine_support.h"
 #include "win/ole_session_win32.h"
 #include "win/platform_win32.h"
@@ -56,27 +57,17 @@ public:
     std::optional<std::string> PickJinglePage(const std::string&) override { return answer; }
 };
 
-// Stamps every address on its way to a real browser with the time it was sent.
-class TimedBrowser : public Browser {
-public:
-    explicit TimedBrowser(Browser& real) : real_(real) {}
-    DWORD start = ::GetTickCount();
-    std::vector<std::pair<long, std::string>> sent;
-    void Navigate(const std::string& address) override {
-        real_.Navigate(address);
-        sent.emplace_back(static_cast<long>(::GetTickCount() - start), address);
-    }
-
-private:
-    Browser& real_;
-};
-
 // The program's services as the program root lends them: the real host, and
 // an item of "Ma liste" played as the menu plays it.
 class HostServices : public RotationServices {
 public:
     HostServices(BrowserHost& host, TrayPresenter& tray, Playback& playback)
-        : host_(host), tray_(tray), playback_(playback), second(host.SecondBrowser()) {}
+        : host_(host), tray_(tray), playback_(playback), second(host.SecondBrowser()) {
+        // Every address on its way to the real second browser, with the time it was sent.
+        second.onNavigate = [this](const std::string& address) {
+            sent.emplace_back(static_cast<long>(::GetTickCount() - start), address);
+        };
+    }
     void ShowBrowserHost() override { host_.Show(); }
     void HideBrowserHost() override { host_.Hide(); }
     Browser& FirstBrowser() override { return host_.FirstBrowser(); }
@@ -93,7 +84,9 @@ private:
     Playback& playback_;
 
 public:
-    TimedBrowser second;
+    RecordingBrowser second;
+    DWORD start = ::GetTickCount();
+    std::vector<std::pair<long, std::string>> sent;
 };
 
 // The program's help balloons as the program root attaches them.
@@ -331,11 +324,11 @@ TEST_F(RotationWindowTest, OkPlaysTheJingleThenTheSecondEntryThenSilencesTheJing
     EXPECT_FALSE(wine_support::SaveScreenshot("rotation.png").empty());
 
     const DWORD start = ::GetTickCount();
-    services.second.start = start;
+    services.start = start;
     ::SendMessageA(Control(Id::kOkButton), BM_CLICK, 0, 0);
     EXPECT_FALSE(::IsWindowVisible(window.Handle())) << "OK closes the window";
     auto elapsed = [&] { return static_cast<long>(::GetTickCount() - start); };
-    auto& sent = services.second.sent;
+    auto& sent = services.sent;
 
     ASSERT_TRUE(wine_support::PumpUntil([&] { return !sent.empty(); }, 10000)) << "no jingle was sent";
     ExpectAt(sent[0].first, 7000);
