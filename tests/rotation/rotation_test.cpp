@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/list/list_doubles.h"
+#include "tests/support/platform_doubles.h"
 #include "tests/support/recording_browser.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "playback/browser_host_win32.h"
 #include "win/ole_session_win32.h"
 #include "playback/playback.h"
-#include "tests/list/list_doubles.h"
+#include "tests/support/platform_doubles.h"
 #include "tests/support/recording_browser.h"
 #include "tests/support/wine_support.h"
 #include "ui/flat_menu_win32.h"
