@@ -4,9 +4,9 @@ sonoraflux_native_test(audio_mp3_coder_test
   SOURCES mp3_coder_settings_test.cpp mp3_coder_process_test.cpp
   LIBS sfx_mp3)
 
-sonoraflux_wine_test(audio_mp3_coder_wine_test
-  SOURCES mp3_coder_wine_test.cpp
+sonoraflux_wine_test(audio_mp3_coder_win32_test
+  SOURCES mp3_coder_win32_test.cpp
   LIBS sfx_mp3_win sfx_wine_support)
-if(TARGET audio_mp3_coder_wine_test)
-  sonoraflux_encoder_beside(audio_mp3_coder_wine_test)
+if(TARGET audio_mp3_coder_win32_test)
+  sonoraflux_encoder_beside(audio_mp3_coder_win32_test)
 endif()
