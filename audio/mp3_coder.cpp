@@ -6,6 +6,8 @@
 #include <optional>
 #include <utility>
 
+#include "base/little_endian.h"
+
 namespace {
 
 constexpr std::size_t kHeaderSize = 44;
@@ -18,10 +20,6 @@ constexpr std::uint32_t kMpegVersion1 = 1;
 
 void PutUint32(MP3ConfigRecord& record, std::size_t offset, std::uint32_t value) {
     for (std::size_t i = 0; i < 4; ++i) record[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-std::uint32_t GetUint32(const std::uint8_t* bytes) {
-    return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
 bool ReadExactlyAt(MP3InputFile& input, std::uint64_t offset, void* buffer, std::size_t count) {
@@ -211,11 +209,11 @@ PcmLayout ReadPcmLayout(MP3InputFile& input, std::uint32_t samplesPerCall, bool 
     std::uint64_t offset = 12;
     std::uint8_t chunk[8];
     while (offset + sizeof chunk <= fileSize && ReadExactlyAt(input, offset, chunk, sizeof chunk)) {
-        const std::uint64_t bodySize = GetUint32(chunk + 4);
+        const std::uint64_t bodySize = ReadLe32(chunk + 4);
         if (std::memcmp(chunk, "fmt ", 4) == 0 && bodySize >= 14) {
             std::uint8_t align[2];
             if (ReadExactlyAt(input, offset + 8 + 12, align, sizeof align))
-                blockAlign = static_cast<std::uint16_t>(align[0] | (align[1] << 8));
+                blockAlign = ReadLe16(align);
         } else if (std::memcmp(chunk, "data", 4) == 0) {
             layout.dataStart = offset + 8;
             layout.dataSize = fileSize - layout.dataStart;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/little_endian.h"
+
 namespace {
 constexpr uint32_t kRates[] = {8000, 11025, 22050, 44100, 48000};
 
@@ -72,7 +74,7 @@ int32_t PeakLevel(const void* buffer, uint32_t size, uint16_t bitsPerSample) {
         const auto* bytes = static_cast<const uint8_t*>(buffer);
         int32_t peak = 0;
         for (uint32_t i = 0; i + 1 < size; i += 2) {
-            const auto sample = static_cast<int16_t>(bytes[i] | (bytes[i + 1] << 8));
+            const auto sample = static_cast<int16_t>(ReadLe16(bytes + i));
             peak = std::max<int32_t>(peak, sample);
         }
         return peak * 100 / 32767;

@@ -23,8 +23,8 @@ ExternalProject_Add(lame_frontend
 add_executable(bench_mp3_coder EXCLUDE_FROM_ALL mp3_coder_bench.cpp)
 target_link_libraries(bench_mp3_coder PRIVATE sfx_mp3_win)
 add_dependencies(bench_mp3_coder lame_frontend)
+sonoraflux_encoder_beside(bench_mp3_coder)
 add_custom_command(TARGET bench_mp3_coder POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:lame_enc> $<TARGET_FILE_DIR:bench_mp3_coder>/LAME_ENC.DLL
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${LAME_FRONTEND_BUILD_DIR}/frontend/lame.exe
           $<TARGET_FILE_DIR:bench_mp3_coder>/lame.exe
   VERBATIM)

@@ -5,7 +5,5 @@
 if(WIN32 AND TARGET lame_enc)
   add_executable(encode_response_bench ${CMAKE_CURRENT_LIST_DIR}/encode_response_bench.cpp)
   target_link_libraries(encode_response_bench PRIVATE sfx_mp3_win sfx_win)
-  add_custom_command(TARGET encode_response_bench POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:lame_enc> $<TARGET_FILE_DIR:encode_response_bench>/LAME_ENC.DLL
-    VERBATIM)
+  sonoraflux_encoder_beside(encode_response_bench)
 endif()

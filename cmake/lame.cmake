@@ -70,6 +70,14 @@ target_link_libraries(lame_enc PRIVATE lame_mp3lame)
 set(LAME_ENC_DLL $<TARGET_FILE:lame_enc>)
 set(LAME_LICENCE ${LAME_SOURCE_DIR}/COPYING)
 
+# A program that imports the encoder library at load time finds it only beside
+# itself: each test or benchmark that links it gets a copy after every link.
+function(sonoraflux_encoder_beside target)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:lame_enc> $<TARGET_FILE_DIR:${target}>/LAME_ENC.DLL
+    VERBATIM)
+endfunction()
+
 add_custom_target(lame_enc_dll
   COMMAND ${CMAKE_COMMAND} -E make_directory ${SONORAFLUX_PROGRAM_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${LAME_ENC_DLL} ${SONORAFLUX_PROGRAM_DIR}/LAME_ENC.DLL

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/text_lines.h"
+#include "base/little_endian.h"
 
 namespace {
 constexpr std::size_t kBookmarkTitleOffset = 1024;
@@ -33,16 +34,10 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
 // The text up to its first zero, or up to the end of the data without one.
 std::string_view CutAtZero(std::string_view data) { return data.substr(0, data.find('\0')); }
 
-std::uint32_t ReadUInt32(std::string_view data, std::size_t at) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(data[at + i]);
-    return value;
-}
-
 // The zero-terminated text at the offset held at byte `at`: absent when the
 // offset is 0, outside the data, or the text has no zero before the end.
 std::optional<std::string_view> TextAtHeldOffset(std::string_view record, std::size_t at) {
-    const std::uint32_t offset = ReadUInt32(record, at);
+    const std::uint32_t offset = ReadLe32(record, at);
     if (offset == 0 || offset >= record.size()) return std::nullopt;
     std::string_view rest = record.substr(offset);
     const std::size_t zero = rest.find('\0');
@@ -83,7 +78,7 @@ bool TakeImageRecord(std::string_view data, TURLDataFormat& result) {
 
 bool TakeFileGroupTitle(std::string_view data, TURLDataFormat& result) {
     if (data.size() < kDescriptorCountSize) return false;
-    const std::uint32_t count = ReadUInt32(data, 0);
+    const std::uint32_t count = ReadLe32(data, 0);
     if ((data.size() - kDescriptorCountSize) / kDescriptorSize != count || count == 0) return false;
     const std::string_view name =
         CutAtZero(data.substr(kDescriptorCountSize + kDescriptorNameAt, kDescriptorNameSize));
@@ -148,10 +143,10 @@ bool TakeShortcutFile(std::string_view block, const ShortcutFileReader& files, T
 
 std::optional<DroppedFileName> FirstDroppedFileName(std::string_view block) {
     if (block.size() < kDropFilesHeaderSize) return std::nullopt;
-    const std::uint32_t namesAt = ReadUInt32(block, 0);
+    const std::uint32_t namesAt = ReadLe32(block, 0);
     if (namesAt < kDropFilesHeaderSize || namesAt >= block.size()) return std::nullopt;
     DroppedFileName name;
-    name.wide = ReadUInt32(block, kDropFilesWideAt) != 0;
+    name.wide = ReadLe32(block, kDropFilesWideAt) != 0;
     if (name.wide) {
         auto first = FirstListedName<char16_t>(block, namesAt);
         if (!first) return std::nullopt;

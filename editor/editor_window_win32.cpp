@@ -11,6 +11,8 @@
 #include "ui/tab_stops_win32.h"
 #include "ui/ui_pictures.h"
 #include "win/dialog_keys_win32.h"
+#include "win/paint_scope_win32.h"
+#include "win/window_text_win32.h"
 
 using namespace editor_controls;
 
@@ -58,12 +60,6 @@ ControlPlace InGroup(int left, int top, int width, int height) {
 
 void Call(const std::function<void()>& hook) {
     if (hook) hook();
-}
-
-std::string WindowText(HWND hwnd) {
-    std::string text(static_cast<size_t>(::GetWindowTextLengthA(hwnd)) + 1, '\0');
-    text.resize(static_cast<size_t>(::GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 // The window's texts are small, so that the captions fit the places of their
@@ -419,10 +415,8 @@ LRESULT EditorWindow::OnControlColour(HDC dc, HWND control) {
 }
 
 void EditorWindow::PaintBanner() {
-    PAINTSTRUCT paint{};
-    HDC dc = ::BeginPaint(Handle(), &paint);
-    DrawPicture(dc, banner_, 0, 0);
-    ::EndPaint(Handle(), &paint);
+    PaintScope paint(Handle());
+    DrawPicture(paint.Dc(), banner_, 0, 0);
 }
 
 void EditorWindow::OpenAuthorSite() {

@@ -9,23 +9,18 @@
 
 #include "audio/mp3_coder.h"
 #include "audio/wave_format.h"
+#include "base/little_endian.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {
 constexpr std::uint32_t kSamplesPerCall = 1152;
-
-std::uint32_t Le32(const std::string& bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<std::uint8_t>(bytes[at + i]);
-    return value;
-}
 
 void CheckWrittenFileReadsBack(TPCMFormat named, const std::string& samples) {
     WaveFormatEx format{};
     FillPCMFormat(format, named);
     const auto dataSize = static_cast<std::uint32_t>(samples.size());
     const std::string file = WaveFileHeader(format, dataSize) + samples + std::string(dataSize & 1, '\0');
-    FUZZ_CHECK(Le32(file, 4) == file.size() - 8, "the RIFF size counts everything after it, pad included");
+    FUZZ_CHECK(ReadLe32(file, 4) == file.size() - 8, "the RIFF size counts everything after it, pad included");
     FUZZ_CHECK(format.blockAlign * format.samplesPerSec == format.avgBytesPerSec, "bytes per second");
 
     MemoryInputFile input(file);
@@ -38,7 +33,7 @@ void CheckWrittenFileReadsBack(TPCMFormat named, const std::string& samples) {
                       format.blockAlign, format.bitsPerSample};
     const std::int32_t peak = PeakLevel(samples.data(), dataSize, format.bitsPerSample);
     FUZZ_CHECK(peak >= 0 && peak <= 100, "a peak level is a percentage");
-    const std::uint16_t lengthMs = samples.size() >= 2 ? static_cast<std::uint16_t>(samples[0] | samples[1] << 8) : 0;
+    const std::uint16_t lengthMs = samples.size() >= 2 ? ReadLe16(samples, 0) : 0;
     FUZZ_CHECK(WaveBufferSize(lengthMs, pcm) % format.blockAlign == 0, "buffers hold whole frames");
 }
 

@@ -16,6 +16,7 @@
 #include "win/dialog_keys_win32.h"
 #include "win/error_box_win32.h"
 #include "win/message_wait_win32.h"
+#include "win/paint_scope_win32.h"
 
 namespace {
 
@@ -277,10 +278,8 @@ LRESULT RecorderWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CLOSE: ::ShowWindow(Handle(), SW_HIDE); return 0;
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(Handle(), &ps);
-            Paint(dc);
-            ::EndPaint(Handle(), &ps);
+            PaintScope paint(Handle());
+            Paint(paint.Dc());
             return 0;
         }
         case WM_ERASEBKGND: return 1;

@@ -11,6 +11,7 @@
 #include "win/current_folder_win32.h"
 #include "win/dialog_keys_win32.h"
 #include "win/handles_win32.h"
+#include "win/window_text_win32.h"
 
 using namespace rotation_controls;
 
@@ -25,12 +26,6 @@ constexpr int kThumbLength = 12;
 // place in the group.
 constexpr POINT kRotationGroupAt{7, 5};
 constexpr POINT kTransitionGroupAt{8, 56};
-
-std::string ControlText(HWND control) {
-    char text[MAX_PATH * 2] = {};
-    ::GetWindowTextA(control, text, sizeof text);
-    return text;
-}
 }  // namespace
 
 std::optional<std::string> OpenDialogJinglePicker::PickJinglePage(const std::string& startFolder) {
@@ -205,7 +200,7 @@ void RotationWindow::DrawChosenJingle(const DRAWITEMSTRUCT& item) {
     SelectedObject font(item.hDC, font_.get());
     ::SetBkMode(item.hDC, TRANSPARENT);
     ::SetTextColor(item.hDC, ::GetSysColor(COLOR_INACTIVECAPTION));
-    const std::string path = ControlText(item.hwndItem);
+    const std::string path = WindowText(item.hwndItem);
     ::DrawTextA(item.hDC, path.c_str(), static_cast<int>(path.size()), &area,
                 DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX | DT_TOP);
 }

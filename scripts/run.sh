@@ -14,8 +14,8 @@ export WINEPREFIX=$build/wineprefix
 export WINEDEBUG=${WINEDEBUG:--all}
 bench=
 if [ -z "${DISPLAY:-}" ] || ! xdotool getdisplaygeometry >/dev/null 2>&1; then
-  bench=$build/run-bench
-  scripts/bench.sh start "$bench" "$WINEPREFIX" || exit 1
+  bench=$build/run-wine-bench
+  scripts/wine-bench.sh start "$bench" "$WINEPREFIX" || exit 1
   # shellcheck disable=SC1091
   . "$bench/env"
   echo "Sonoraflux runs on the private display $DISPLAY (no display was available)."
@@ -24,7 +24,7 @@ fi
 stop() { # exit code
   [ -n "${wine_pid:-}" ] && kill "$wine_pid" 2>/dev/null
   wineserver -k 2>/dev/null
-  [ -n "$bench" ] && scripts/bench.sh stop "$bench" "$WINEPREFIX"
+  [ -n "$bench" ] && scripts/wine-bench.sh stop "$bench" "$WINEPREFIX"
   exit "${1:-0}"
 }
 trap stop INT TERM

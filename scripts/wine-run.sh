@@ -10,7 +10,7 @@ build_dir=$(cd "$(dirname "$exe")" && while [ "$PWD" != / ] && [ ! -f CMakeCache
 [ -f "$build_dir/CMakeCache.txt" ] || build_dir=$(cd "$(dirname "$exe")" && pwd)
 export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
-bench=${SONORAFLUX_BENCH:-$build_dir/bench}
+bench=${SONORAFLUX_BENCH:-$build_dir/wine-bench}
 
 own_bench=
 out=
@@ -20,16 +20,16 @@ cleanup() {
   [ -n "$out" ] && rm -f "$out"
   [ -n "$running" ] && rm -f "$running"
   if [ -n "$own_bench" ]; then
-    "$here/bench.sh" stop "$own_bench" "$WINEPREFIX"
+    "$here/wine-bench.sh" stop "$own_bench" "$WINEPREFIX"
     rm -rf "$own_bench"
   fi
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 if [ ! -f "$bench/env" ]; then
-  bench=$(mktemp -d /tmp/sonoraflux-bench.XXXXXX)
+  bench=$(mktemp -d /tmp/sonoraflux-wine-bench.XXXXXX)
   own_bench=$bench
-  "$here/bench.sh" start "$bench" "$WINEPREFIX" || exit 1
+  "$here/wine-bench.sh" start "$bench" "$WINEPREFIX" || exit 1
 fi
 # shellcheck disable=SC1091
 . "$bench/env"

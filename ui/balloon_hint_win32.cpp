@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "win/paint_scope_win32.h"
+
 namespace {
 constexpr COLORREF kFill = RGB(255, 255, 225);
 constexpr COLORREF kBorder = RGB(96, 96, 96);
@@ -177,10 +179,8 @@ void BalloonHint::Paint(HDC dc) {
 LRESULT BalloonHint::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(Handle(), &ps);
-            Paint(dc);
-            ::EndPaint(Handle(), &ps);
+            PaintScope paint(Handle());
+            Paint(paint.Dc());
             return 0;
         }
         case WM_ERASEBKGND:

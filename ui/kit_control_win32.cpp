@@ -5,6 +5,7 @@
 
 #include "win/error_box_win32.h"
 #include "win/handles_win32.h"
+#include "win/window_text_win32.h"
 
 namespace {
 constexpr const char* kRouterProperty = "SonorafluxKitRouter";
@@ -266,9 +267,7 @@ void KitControl::SetText(const std::string& text) {
 
 std::string KitControl::Text() const {
     if (!hwnd_) return {};
-    std::string text(static_cast<size_t>(::GetWindowTextLengthA(hwnd_)) + 1, '\0');
-    text.resize(static_cast<size_t>(::GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return WindowText(hwnd_);
 }
 
 void KitControl::MoveTo(const ControlPlace& place) {

@@ -20,80 +20,15 @@
 #include "app/program_win32.h"
 #include "tests/app/program_driver.h"
 #include "editor/editor_controls.h"
+#include "tests/support/drop_data_double_win32.h"
 #include "tests/support/wine_support.h"
 #include "tray/tray_menu_win32.h"
 #include "win/com_object_win32.h"
 #include "win/ole_session_win32.h"
+#include "win/window_text_win32.h"
 
 namespace {
 using namespace editor_controls;
-
-CLIPFORMAT Registered(const char* name) { return static_cast<CLIPFORMAT>(::RegisterClipboardFormatA(name)); }
-
-struct Offer {
-    CLIPFORMAT format;
-    std::string bytes;
-};
-
-// Dragged data as a browser offers it: every format as HGLOBAL storage, a
-// copy per delivery. Keeps the effect the target reports as performed.
-class DraggedData : public ComObject<DraggedData, IDataObject> {
-public:
-    explicit DraggedData(std::vector<Offer> offers) : offers_(std::move(offers)) {}
-    static const InterfaceEntry<DraggedData> kInterfaces[1];
-
-    std::optional<DWORD> performedEffect;
-
-    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
-        const Offer* offer = Find(format);
-        if (!offer) return DV_E_FORMATETC;
-        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, offer->bytes.size());
-        std::memcpy(::GlobalLock(memory), offer->bytes.data(), offer->bytes.size());
-        ::GlobalUnlock(memory);
-        medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = memory;
-        medium->pUnkForRelease = nullptr;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override { return Find(format) ? S_OK : DV_E_FORMATETC; }
-    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
-        if (out) out->ptd = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetData(FORMATETC* format, STGMEDIUM* medium, BOOL release) override {
-        if (format->cfFormat != Registered("Performed DropEffect") || medium->tymed != TYMED_HGLOBAL) return E_NOTIMPL;
-        performedEffect = *static_cast<DWORD*>(::GlobalLock(medium->hGlobal));
-        ::GlobalUnlock(medium->hGlobal);
-        if (release) ::ReleaseStgMedium(medium);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) override {
-        if (direction != DATADIR_GET) return E_NOTIMPL;
-        std::vector<FORMATETC> list;
-        for (const Offer& offer : offers_) list.push_back({offer.format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL});
-        return ::SHCreateStdEnumFmtEtc(static_cast<UINT>(list.size()), list.data(), formats);
-    }
-    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
-        return OLE_E_ADVISENOTSUPPORTED;
-    }
-    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
-private:
-    const Offer* Find(const FORMATETC* format) const {
-        if (!(format->tymed & TYMED_HGLOBAL) || format->lindex != -1) return nullptr;
-        for (const Offer& offer : offers_)
-            if (offer.format == format->cfFormat) return &offer;
-        return nullptr;
-    }
-
-    std::vector<Offer> offers_;
-};
-
-const InterfaceEntry<DraggedData> DraggedData::kInterfaces[1] = {
-    {&IID_IDataObject, [](DraggedData* self) -> IUnknown* { return static_cast<IDataObject*>(self); }},
-};
 
 // A link dragged from a browser: the address, and the page title as the name
 // of the shortcut file the browser would create.
@@ -121,12 +56,6 @@ public:
 const InterfaceEntry<DropAfterAWhile> DropAfterAWhile::kInterfaces[1] = {
     {&IID_IDropSource, [](DropAfterAWhile* self) -> IUnknown* { return static_cast<IDropSource*>(self); }},
 };
-
-std::string TextOf(HWND window) {
-    char text[1024] = {};
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
 
 class ProgramDropTest : public testing::Test {
 protected:
@@ -173,17 +102,17 @@ protected:
     }
 
     void ExpectEditingEntry(const std::string& title, const std::string& address) {
-        EXPECT_EQ(TextOf(Control(kTitleField)), title);
-        EXPECT_EQ(TextOf(Control(kAddressField)), address);
-        EXPECT_EQ(TextOf(Control(kSave)), "Enregistrer");
+        EXPECT_EQ(WindowText(Control(kTitleField)), title);
+        EXPECT_EQ(WindowText(Control(kAddressField)), address);
+        EXPECT_EQ(WindowText(Control(kSave)), "Enregistrer");
         EXPECT_TRUE(::IsWindowEnabled(Control(kScroller)));
     }
 
     void ExpectAddingEntry(const std::string& title, const std::string& address) {
-        EXPECT_EQ(TextOf(Control(kTitleField)), title);
-        EXPECT_EQ(TextOf(Control(kAddressField)), address);
-        EXPECT_EQ(TextOf(Control(kIconName)), "");
-        EXPECT_EQ(TextOf(Control(kSave)), "Ajouter");
+        EXPECT_EQ(WindowText(Control(kTitleField)), title);
+        EXPECT_EQ(WindowText(Control(kAddressField)), address);
+        EXPECT_EQ(WindowText(Control(kIconName)), "");
+        EXPECT_EQ(WindowText(Control(kSave)), "Ajouter");
         EXPECT_TRUE(::IsWindowEnabled(Control(kSave)));
         EXPECT_FALSE(::IsWindowEnabled(Control(kScroller)));
         EXPECT_FALSE(::IsWindowEnabled(Control(kListen)));
@@ -204,7 +133,7 @@ TEST_F(ProgramDropTest, LinkDroppedOnTheEditorStartsANewEntry) {
     IDropTarget* target = RegisteredTarget();
     ASSERT_NE(target, nullptr) << "the main window is no drop target";
 
-    auto data = DraggedData::Create(BrowserLink("http://radio.example/jazz", "Radio Jazz"));
+    auto data = TestDataObject::Create(BrowserLink("http://radio.example/jazz", "Radio Jazz"));
     DWORD effect = DROPEFFECT_COPY | DROPEFFECT_LINK;
     ASSERT_EQ(target->DragEnter(data.get(), MK_LBUTTON, Inside(), &effect), S_OK);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
@@ -221,7 +150,7 @@ TEST_F(ProgramDropTest, LinkDroppedOnTheEditorStartsANewEntry) {
 
     // "Ajouter" then takes it into the list, "Enregistrer" into the file.
     Click(kSave);
-    EXPECT_EQ(TextOf(Control(kSave)), "Enregistrer");
+    EXPECT_EQ(WindowText(Control(kSave)), "Enregistrer");
     Click(kSave);
     std::string file;
     ASSERT_TRUE(wine_support::ReadFileBytes(root.Path() + "Sonoraflux.ini", file));
@@ -232,7 +161,7 @@ TEST_F(ProgramDropTest, DataWithoutAnAddressIsRefusedAndChangesNothing) {
     OpenEditor();
     IDropTarget* target = RegisteredTarget();
     ASSERT_NE(target, nullptr);
-    auto data = DraggedData::Create(std::vector<Offer>{{CF_TEXT, std::string("radio.example") + '\0'}});
+    auto data = TestDataObject::Create(std::vector<Offer>{{CF_TEXT, std::string("radio.example") + '\0'}});
     DWORD effect = DROPEFFECT_COPY | DROPEFFECT_LINK;
     EXPECT_EQ(target->DragEnter(data.get(), MK_LBUTTON, Inside(), &effect), DV_E_CLIPFORMAT);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
@@ -290,7 +219,7 @@ TEST_F(ProgramDropTest, TargetIsRevokedAndFreedWithTheMainWindow) {
 
     ::DestroyWindow(main);
     ASSERT_FALSE(::IsWindow(main));
-    auto data = DraggedData::Create(BrowserLink("http://radio.example/", "Radio"));
+    auto data = TestDataObject::Create(BrowserLink("http://radio.example/", "Radio"));
     DWORD effect = DROPEFFECT_COPY;
     EXPECT_EQ(target->DragEnter(data.get(), 0, POINTL{0, 0}, &effect), E_UNEXPECTED) << "the component is gone";
     EXPECT_EQ(target->Release(), 0u) << "something still holds the drop target";
@@ -313,7 +242,7 @@ TEST(ProgramDragFromAnotherProcessTest, LinkDraggedFromHereLandsInTheRunningProg
     ::GetWindowRect(main, &place);
     const POINT inside{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
     ASSERT_TRUE(::SetCursorPos(inside.x, inside.y));
-    auto data = DraggedData::Create(BrowserLink("http://radio.example/blues", "Radio Blues"));
+    auto data = TestDataObject::Create(BrowserLink("http://radio.example/blues", "Radio Blues"));
     auto source = DropAfterAWhile::Create();
     DWORD effect = 0x55;
     const HRESULT result = ::DoDragDrop(data.get(), source.get(), DROPEFFECT_COPY | DROPEFFECT_LINK, &effect);

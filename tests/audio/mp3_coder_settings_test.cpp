@@ -2,14 +2,12 @@
 // version record and the derived output names.
 #include <gtest/gtest.h>
 
+#include "base/little_endian.h"
 #include "tests/audio/mp3_test_doubles.h"
 
 namespace {
 
-std::uint32_t RecordValue(const MP3ConfigRecord& record, std::size_t offset) {
-    return record[offset] | (record[offset + 1] << 8) | (record[offset + 2] << 16) |
-           (static_cast<std::uint32_t>(record[offset + 3]) << 24);
-}
+std::uint32_t RecordValue(const MP3ConfigRecord& record, std::size_t offset) { return ReadLe32(record.data() + offset); }
 
 TEST(MP3CoderSettings, StartWithTheEncodingDefaults) {
     CoderBench bench;

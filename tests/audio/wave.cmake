@@ -20,7 +20,7 @@ sonoraflux_native_test(audio_wave_thread_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/wave_thread_mode_test.cpp
   LIBS sfx_wave_threaded)
 
-sonoraflux_wine_test(audio_wave_wine_test
+sonoraflux_wine_test(audio_wave_win32_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/wave_writer_win32_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/wave_device_win32_test.cpp
   LIBS sfx_wave_win sfx_wave_scripted sfx_wine_support

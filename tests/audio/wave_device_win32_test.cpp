@@ -14,19 +14,12 @@
 #include "audio/wave_device_win32.h"
 #include "audio/wave_recorder_win32.h"
 #include "tests/audio/wave_scripted_device.h"
+#include "base/little_endian.h"
 #include "tests/support/wine_support.h"
 #include "win/handles_win32.h"
 #include "win/window_win32.h"
 
 namespace {
-
-uint32_t U32(const std::string& b, size_t at) {
-    return static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8 | static_cast<uint8_t>(b[at + 2]) << 16 |
-           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
-}
-uint16_t U16(const std::string& b, size_t at) {
-    return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8);
-}
 
 class RealDevice : public ::testing::Test {
 protected:
@@ -63,19 +56,19 @@ TEST_F(RealDevice, ToneRecordedForThreeSecondsIsAThousandHertz) {
     ASSERT_GE(bytes.size(), 46u);
     EXPECT_EQ(bytes.substr(0, 4), "RIFF");
     EXPECT_EQ(bytes.substr(8, 8), "WAVEfmt ");
-    EXPECT_EQ(U32(bytes, 16), 18u);
-    EXPECT_EQ(U16(bytes, 20), 1);
-    EXPECT_EQ(U16(bytes, 22), 2);
-    EXPECT_EQ(U32(bytes, 24), 44100u);
-    EXPECT_EQ(U32(bytes, 28), 176400u);
-    EXPECT_EQ(U16(bytes, 32), 4);
-    EXPECT_EQ(U16(bytes, 34), 16);
-    EXPECT_EQ(U16(bytes, 36), 0);
+    EXPECT_EQ(ReadLe32(bytes, 16), 18u);
+    EXPECT_EQ(ReadLe16(bytes, 20), 1);
+    EXPECT_EQ(ReadLe16(bytes, 22), 2);
+    EXPECT_EQ(ReadLe32(bytes, 24), 44100u);
+    EXPECT_EQ(ReadLe32(bytes, 28), 176400u);
+    EXPECT_EQ(ReadLe16(bytes, 32), 4);
+    EXPECT_EQ(ReadLe16(bytes, 34), 16);
+    EXPECT_EQ(ReadLe16(bytes, 36), 0);
     EXPECT_EQ(bytes.substr(38, 4), "data");
-    const uint32_t dataSize = U32(bytes, 42);
+    const uint32_t dataSize = ReadLe32(bytes, 42);
     EXPECT_EQ(dataSize % 4, 0u);
     EXPECT_EQ(bytes.size(), 46u + dataSize);
-    EXPECT_EQ(U32(bytes, 4), 38u + dataSize);
+    EXPECT_EQ(ReadLe32(bytes, 4), 38u + dataSize);
     EXPECT_NEAR(static_cast<double>(dataSize), 3.0 * 176400, 176400.0) << "within one buffer of three seconds";
     EXPECT_NEAR(wine_support::MeasureTone(bytes).hz, 1000.0, 10.0);
 }
@@ -98,8 +91,8 @@ TEST_F(RealDevice, NewRecordingStartedFromOnDeactivateRunsOnAFreshWindow) {
     ASSERT_TRUE(wine_support::PumpUntil([&] { return recorder.GetPosition() >= 200; }, 10000));
     recorder.SetActive(false);
     ASSERT_TRUE(wine_support::PumpUntil([&] { return deactivations == 2; }, 5000));
-    EXPECT_GT(U32(first.Bytes(), 42), 0u);
-    EXPECT_GT(U32(second.Bytes(), 42), 0u);
+    EXPECT_GT(ReadLe32(first.Bytes(), 42), 0u);
+    EXPECT_GT(ReadLe32(second.Bytes(), 42), 0u);
 }
 
 std::atomic<int> threadActivations{0}, threadDeactivations{0};
@@ -133,7 +126,7 @@ TEST_F(RealDevice, ThreadModeCapturesInTheCallbackThreadAndCloses) {
     EXPECT_EQ(threadDeactivations, 1);
     const std::string& bytes = stream.Bytes();
     ASSERT_GE(bytes.size(), 46u);
-    const uint32_t dataSize = U32(bytes, 42);
+    const uint32_t dataSize = ReadLe32(bytes, 42);
     EXPECT_GT(dataSize, 100000u);
     EXPECT_EQ(dataSize % 4, 0u);
     EXPECT_EQ(bytes.size(), 46u + dataSize);
@@ -177,7 +170,7 @@ TEST_F(RealDevice, FailedWriteInANotificationGoesToTheErrorHandlerAndCaptureGoes
     char buffer[256] = {};
     if (::waveInGetErrorTextA(MMSYSERR_ERROR, buffer, sizeof buffer) == MMSYSERR_NOERROR) text = buffer;
     EXPECT_EQ(reported[0], text);
-    EXPECT_GT(U32(stream.Bytes(), 42), 0u) << "later buffers were written";
+    EXPECT_GT(ReadLe32(stream.Bytes(), 42), 0u) << "later buffers were written";
 }
 
 std::atomic<DWORD> reportThread{0};
@@ -238,7 +231,7 @@ TEST(DeviceWaits, ACloseNeverReportedEndsTheWaitAtItsLimitAndIsReported) {
         EXPECT_GE(waited + 50, kDeviceWaitLimitMs) << row.name;
         EXPECT_LT(waited, kDeviceWaitLimitMs + 3000) << row.name;
         EXPECT_EQ(reported, std::vector<std::string>{kDeviceDidNotCloseMessage}) << row.name;
-        EXPECT_EQ(U32(stream.Bytes(), 4), 38u) << row.name << ": the file is finalised all the same";
+        EXPECT_EQ(ReadLe32(stream.Bytes(), 4), 38u) << row.name << ": the file is finalised all the same";
         MSG msg;
         EXPECT_EQ(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0, row.quitPending) << row.name;
     }

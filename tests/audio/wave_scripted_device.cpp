@@ -18,16 +18,13 @@ uint32_t ScriptedWaveBench::Result(const std::string& call) {
 
 void ScriptedWaveBench::Capture(uint64_t count) {
     while (count > 0 && started && !queued.empty()) {
-        WaveHeader* header = queued.front();
+        WaveHeader* header = queued.Oldest();
         while (count > 0 && header->bytesRecorded < header->bufferLength) {
             header->data[header->bytesRecorded++] = static_cast<char>(sample(captured++));
             --count;
         }
-        if (header->bytesRecorded == header->bufferLength) {
-            queued.erase(queued.begin());
-            header->flags = (header->flags & ~kWaveHeaderInQueue) | kWaveHeaderDone;
-            posted.emplace_back(kMmWimData, reinterpret_cast<uintptr_t>(header));
-        }
+        if (header->bytesRecorded == header->bufferLength)
+            posted.emplace_back(kMmWimData, reinterpret_cast<uintptr_t>(queued.ReturnOldest()));
     }
 }
 
@@ -69,24 +66,22 @@ uint32_t ScriptedWaveInDevice::Open(uintptr_t& handle, uint32_t, const WaveForma
 
 uint32_t ScriptedWaveInDevice::PrepareHeader(uintptr_t, WaveHeader& header) {
     uint32_t result = bench_.Result("Prepare");
-    if (result == kMmSysNoError) header.flags |= kWaveHeaderPrepared;
+    if (result == kMmSysNoError) WaveBufferQueue::Prepare(header);
     return result;
 }
 
 uint32_t ScriptedWaveInDevice::UnprepareHeader(uintptr_t, WaveHeader& header) {
-    if (header.flags & kWaveHeaderInQueue) return kWaveStillPlaying;
+    if (uint32_t refused = WaveBufferQueue::CheckUnprepare(header)) return refused;
     uint32_t result = bench_.Result("Unprepare");
-    if (result == kMmSysNoError) header.flags &= ~kWaveHeaderPrepared;
+    if (result == kMmSysNoError) WaveBufferQueue::Unprepare(header);
     return result;
 }
 
 uint32_t ScriptedWaveInDevice::AddBuffer(uintptr_t, WaveHeader& header) {
-    if (!(header.flags & kWaveHeaderPrepared)) return kWaveUnprepared;
+    if (uint32_t refused = WaveBufferQueue::CheckAdd(header)) return refused;
     uint32_t result = bench_.Result("AddBuffer");
     if (result != kMmSysNoError) return result;
-    header.bytesRecorded = 0;
-    header.flags = (header.flags & ~kWaveHeaderDone) | kWaveHeaderInQueue;
-    bench_.queued.push_back(&header);
+    bench_.queued.Add(header);
     return result;
 }
 
@@ -106,11 +101,8 @@ uint32_t ScriptedWaveInDevice::Reset(uintptr_t) {
     uint32_t result = bench_.Result("Reset");
     if (result != kMmSysNoError) return result;
     bench_.started = false;
-    for (WaveHeader* header : bench_.queued) {
-        header->flags = (header->flags & ~kWaveHeaderInQueue) | kWaveHeaderDone;
+    for (WaveHeader* header : bench_.queued.ReturnAll())
         bench_.posted.emplace_back(kMmWimData, reinterpret_cast<uintptr_t>(header));
-    }
-    bench_.queued.clear();
     return result;
 }
 

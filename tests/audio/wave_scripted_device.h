@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "audio/wave_device.h"
+#include "tests/audio/wave_buffer_queue.h"
 
 struct ScriptedWaveBench {
     // Every device call, in order ("Open", "Prepare", "AddBuffer", "Start", ...).
@@ -28,7 +29,7 @@ struct ScriptedWaveBench {
     std::string productName = "Scripted input";
 
     std::deque<std::pair<uint32_t, uintptr_t>> posted;
-    std::vector<WaveHeader*> queued;
+    WaveBufferQueue queued;
     bool open = false;
     bool started = false;
     uint64_t captured = 0;

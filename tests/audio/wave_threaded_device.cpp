@@ -158,13 +158,12 @@ std::vector<std::string> ThreadedWaveInDevice::Calls() {
 bool ThreadedWaveInDevice::Capture(uint32_t count) {
     std::lock_guard<std::recursive_mutex> guard(mutex_);
     if (!started_ || queued_.empty()) return false;
-    WaveHeader* header = queued_.front();
-    queued_.pop_front();
+    WaveHeader* header = queued_.Oldest();
     while (count > 0 && header->bytesRecorded < header->bufferLength) {
         header->data[header->bytesRecorded++] = static_cast<char>(captured_++ * 7 + 3);
         --count;
     }
-    header->flags = (header->flags & ~kWaveHeaderInQueue) | kWaveHeaderDone;
+    queued_.ReturnOldest();
     threads_.Post(target_, kMmWimData, reinterpret_cast<uintptr_t>(header));
     return true;
 }
@@ -189,23 +188,21 @@ uint32_t ThreadedWaveInDevice::Open(uintptr_t& handle, uint32_t, const WaveForma
 
 uint32_t ThreadedWaveInDevice::PrepareHeader(uintptr_t, WaveHeader& header) {
     std::lock_guard<std::recursive_mutex> guard(mutex_);
-    header.flags |= kWaveHeaderPrepared;
+    WaveBufferQueue::Prepare(header);
     return kMmSysNoError;
 }
 
 uint32_t ThreadedWaveInDevice::UnprepareHeader(uintptr_t, WaveHeader& header) {
     std::lock_guard<std::recursive_mutex> guard(mutex_);
-    if (header.flags & kWaveHeaderInQueue) return kWaveStillPlaying;
-    header.flags &= ~kWaveHeaderPrepared;
+    if (uint32_t refused = WaveBufferQueue::CheckUnprepare(header)) return refused;
+    WaveBufferQueue::Unprepare(header);
     return kMmSysNoError;
 }
 
 uint32_t ThreadedWaveInDevice::AddBuffer(uintptr_t, WaveHeader& header) {
     std::lock_guard<std::recursive_mutex> guard(mutex_);
-    if (!(header.flags & kWaveHeaderPrepared)) return kWaveUnprepared;
-    header.bytesRecorded = 0;
-    header.flags = (header.flags & ~kWaveHeaderDone) | kWaveHeaderInQueue;
-    queued_.push_back(&header);
+    if (uint32_t refused = WaveBufferQueue::CheckAdd(header)) return refused;
+    queued_.Add(header);
     return kMmSysNoError;
 }
 
@@ -228,11 +225,7 @@ uint32_t ThreadedWaveInDevice::Reset(uintptr_t) {
     std::lock_guard<std::recursive_mutex> guard(mutex_);
     Log("Reset");
     started_ = false;
-    for (WaveHeader* header : queued_) {
-        header->flags = (header->flags & ~kWaveHeaderInQueue) | kWaveHeaderDone;
-        threads_.Post(target_, kMmWimData, reinterpret_cast<uintptr_t>(header));
-    }
-    queued_.clear();
+    for (WaveHeader* header : queued_.ReturnAll()) threads_.Post(target_, kMmWimData, reinterpret_cast<uintptr_t>(header));
     return kMmSysNoError;
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "audio/wave_device.h"
+#include "tests/audio/wave_buffer_queue.h"
 
 // The message queues of the callback threads, by target id.
 class CallbackThreads {
@@ -98,7 +99,7 @@ private:
     CallbackThreads& threads_;
     std::recursive_mutex mutex_;
     std::vector<std::string> calls_;
-    std::deque<WaveHeader*> queued_;
+    WaveBufferQueue queued_;
     uintptr_t target_ = 0;
     bool open_ = false;
     bool started_ = false;

@@ -12,14 +12,10 @@
 #include "audio/wave_recorder_win32.h"
 #include "audio/wave_utils_win32.h"
 #include "tests/audio/wave_scripted_device.h"
+#include "base/little_endian.h"
 #include "tests/support/wine_support.h"
 
 namespace {
-
-uint32_t U32(const std::string& b, size_t at) {
-    return static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8 | static_cast<uint8_t>(b[at + 2]) << 16 |
-           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
-}
 
 std::string Le32(uint32_t v) {
     std::string s(4, '\0');
@@ -105,8 +101,8 @@ TEST_F(WaveFile, HeaderHasZeroSizesWhileCapturingAndFinalSizesAtDeactivate) {
     CaptureInSteps(1764 + 880, 1764);  // one and a half buffers, in whole frames
     const std::string during = FileWhileOpen();
     ASSERT_EQ(during.size(), 46u + 1764u) << "the full buffer is in the file, nothing else";
-    EXPECT_EQ(U32(during, 4), 0u);
-    EXPECT_EQ(U32(during, 42), 0u);
+    EXPECT_EQ(ReadLe32(during, 4), 0u);
+    EXPECT_EQ(ReadLe32(during, 42), 0u);
 
     r.SetActive(false);
     bench.DeliverAll();
@@ -114,7 +110,7 @@ TEST_F(WaveFile, HeaderHasZeroSizesWhileCapturingAndFinalSizesAtDeactivate) {
     EXPECT_EQ(fileAtDeactivate.size(), 46u + 2644u) << "the file is complete before OnDeactivate";
     const std::string after = File();
     EXPECT_EQ(after.substr(0, 46), ExpectedHeader(TPCMFormat::Stereo16bit44100Hz, 2644));
-    EXPECT_EQ(U32(after, 42) % 4, 0u);
+    EXPECT_EQ(ReadLe32(after, 42) % 4, 0u);
     EXPECT_EQ(after.substr(46), Expected(0, 2644));
     EXPECT_EQ(bench.calls.back(), "Close");
 }
@@ -128,8 +124,8 @@ TEST_F(WaveFile, OddEightBitMonoDataGetsAPadByteCountedOnlyByRiff) {
     bench.DeliverAll();
     const std::string bytes = File();
     ASSERT_EQ(bytes.size(), 46u + 81u + 1u);
-    EXPECT_EQ(U32(bytes, 42), 81u);
-    EXPECT_EQ(U32(bytes, 4), 38u + 82u);
+    EXPECT_EQ(ReadLe32(bytes, 42), 81u);
+    EXPECT_EQ(ReadLe32(bytes, 4), 38u + 82u);
     EXPECT_EQ(bytes.substr(46, 81), Expected(0, 81));
     EXPECT_EQ(bytes.back(), '\0');
 }
@@ -154,7 +150,7 @@ TEST_F(WaveFile, RefusedOpenLeavesAHeaderOnlyFileAndReleasesIt) {
     EXPECT_THROW(r.RecordToFile(path), EWaveAudioSysError);
     EXPECT_FALSE(r.GetActive());
     EXPECT_EQ(File(), ExpectedHeader(TPCMFormat::Stereo16bit44100Hz, 0));
-    EXPECT_EQ(U32(File(), 4), 38u);
+    EXPECT_EQ(ReadLe32(File(), 4), 38u);
     EXPECT_TRUE(::DeleteFileA(path.c_str())) << "the file was left open, error " << ::GetLastError();
     EXPECT_EQ(deactivations, 0);
 
@@ -242,7 +238,7 @@ TEST_F(WaveFile, ShortWriteIsReportedAndCaptureGoesOn) {
     r.SetActive(false);
     bench.DeliverAll();
     const std::string& bytes = stream.Bytes();
-    EXPECT_EQ(U32(bytes, 42), 160u) << "the refused buffer is missing, the others are there";
+    EXPECT_EQ(ReadLe32(bytes, 42), 160u) << "the refused buffer is missing, the others are there";
     EXPECT_EQ(bytes.substr(46, 80), Expected(0, 80));
     EXPECT_EQ(bytes.substr(126, 80), Expected(160, 80));
 }
@@ -282,11 +278,11 @@ TEST_F(WaveFile, PartialWriteKeepsTheFileOnFrameBoundaries) {
     r.SetActive(false);
     bench.DeliverAll();
     const std::string& bytes = stream.Bytes();
-    const uint32_t dataSize = U32(bytes, 42);
+    const uint32_t dataSize = ReadLe32(bytes, 42);
     EXPECT_EQ(dataSize, 320u + 148u + 320u);
     EXPECT_EQ(dataSize % 4, 0u);
     EXPECT_EQ(bytes.size(), 46u + dataSize) << "no stray half frame at the end";
-    EXPECT_EQ(U32(bytes, 4), 38u + dataSize);
+    EXPECT_EQ(ReadLe32(bytes, 4), 38u + dataSize);
     EXPECT_EQ(bytes.substr(46, 468), Expected(0, 468));
     EXPECT_EQ(bytes.substr(46 + 468, 320), Expected(640, 320)) << "the next buffer starts on a frame";
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/support/wine_support.h"
+#include "win/window_text_win32.h"
 
 namespace {
 // A message box's own text control.
@@ -146,12 +147,6 @@ HWND FindControl(HWND parent, int id) {
     return nullptr;
 }
 
-std::string TextOf(HWND window) {
-    char text[512] = {};
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 // The real icon dialog opens on "Images" with its filter, previews the
 // selected picture, and a cancel gives no choice.
 TEST_F(ChoosersWin32Test, RealIconDialogOpensOnImagesPreviewsAndCancels) {
@@ -168,7 +163,7 @@ TEST_F(ChoosersWin32Test, RealIconDialogOpensOnImagesPreviewsAndCancels) {
             char path[MAX_PATH] = {};
             ::SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof path, reinterpret_cast<LPARAM>(path));
             folderShown = path;
-            filterShown = TextOf(::GetDlgItem(dialog, cmb1));
+            filterShown = WindowText(::GetDlgItem(dialog, cmb1));
             // Select the picture, as a click in the list would.
             if (HWND list = FindDescendant(dialog, "SysListView32")) {
                 LVFINDINFOA find{LVFI_STRING, "note.bmp"};

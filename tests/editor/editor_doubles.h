@@ -8,7 +8,7 @@
 #include "editor/help_balloons.h"
 #include "editor/list_editor.h"
 #include "list/program_folder.h"
-#include "tests/list/list_doubles.h"
+#include "tests/support/platform_doubles.h"
 
 class RecordingServices : public EditorServices {
 public:

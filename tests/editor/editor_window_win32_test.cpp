@@ -16,6 +16,7 @@
 #include "editor/editor_keys.h"
 #include "editor/editor_window_win32.h"
 #include "list/program_folder.h"
+#include "tests/support/platform_doubles.h"
 #include "tests/support/wine_support.h"
 #include "ui/png_image_win32.h"
 #include "ui/ui_pictures.h"
@@ -35,11 +36,6 @@ public:
     bool OnDrawItem(const DRAWITEMSTRUCT&) override { return false; }
     void OnMainWindowDestroyed() override {}
     void OnSessionEnding() override {}
-};
-
-class NoNotices : public UserNotices {
-public:
-    void ShowPlainMessage(const std::string&) override {}
 };
 
 // The real list file in a scratch folder; the menu and the sounds recorded.
@@ -69,7 +65,7 @@ private:
     ProgramFolder folder_;
     Win32FileSystem files_;
     UserLocaleCollation collation_;
-    NoNotices notices_;
+    RecordedNotices notices_;
     StreamListFile file_;
 };
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "list/stream_list.h"
-#include "tests/list/list_doubles.h"
+#include "tests/support/platform_doubles.h"
 #include "tests/support/wine_support.h"
 #include "win/handles_win32.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "list/program_folder.h"
-#include "tests/list/list_doubles.h"
+#include "tests/support/platform_doubles.h"
 
 namespace {
 using Fields = std::vector<std::string>;

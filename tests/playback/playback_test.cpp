@@ -8,28 +8,19 @@
 #include <vector>
 
 #include "playback/now_playing.h"
-#include "tests/list/list_doubles.h"
+#include "tests/support/platform_doubles.h"
+#include "tests/support/recording_browser.h"
 
 namespace {
 // Every call the playback makes, in order, as one text each.
 using Calls = std::vector<std::string>;
 
-class RecordingBrowser : public Browser {
-public:
-    Calls& calls;
-    bool refuse = false;
-    explicit RecordingBrowser(Calls& c) : calls(c) {}
-    void Navigate(const std::string& address) override {
-        if (refuse) throw BrowserError("refused");
-        calls.push_back("navigate " + address);
-    }
-};
-
 class FakeHost : public BrowserWindow {
 public:
     Calls& calls;
     RecordingBrowser browser;
-    explicit FakeHost(Calls& c) : calls(c), browser(c) {}
+    explicit FakeHost(Calls& c)
+        : calls(c), browser([&c](const std::string& address) { c.push_back("navigate " + address); }) {}
     void Show() override { calls.push_back("show host"); }
     void Hide() override { calls.push_back("hide host"); }
     Browser& FirstBrowser() override { return browser; }

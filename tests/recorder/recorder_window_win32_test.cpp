@@ -17,20 +17,11 @@
 #include "recorder/recorder_keys.h"
 #include "recorder/recorder_window_win32.h"
 #include "recorder/save_target_dialog_win32.h"
+#include "base/little_endian.h"
 #include "tests/support/wine_support.h"
+#include "win/window_text_win32.h"
 
 namespace {
-
-uint32_t U32(const std::string& b, size_t at) {
-    return static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8 | static_cast<uint8_t>(b[at + 2]) << 16 |
-           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
-}
-
-std::string TextOf(HWND control) {
-    char text[64] = {};
-    ::GetWindowTextA(control, text, sizeof text);
-    return text;
-}
 
 // Answers the save dialog with the next path of its list.
 class AnsweringDialog : public TargetDialog {
@@ -168,9 +159,7 @@ protected:
     void Key(WPARAM key) { wine_support::PressKey(key); }
 
     std::string ButtonText() const {
-        char text[64] = {};
-        ::GetWindowTextA(window->Button(), text, sizeof text);
-        return text;
+        return WindowText(window->Button());
     }
     std::string TimeShown() const { return window->Session().Display().minutes + ":" + window->Session().Display().seconds; }
     bool IsIdle() const { return window->Session().State() == RecorderState::NoTarget; }
@@ -183,8 +172,8 @@ protected:
         PressButton();
         EXPECT_EQ(ButtonText(), "Arrêter");
         EXPECT_EQ(TimeShown(), "01:00");
-    EXPECT_EQ(TextOf(window->Control(RecorderElementId::Label19)) + ":" +
-                  TextOf(window->Control(RecorderElementId::Label20)),
+    EXPECT_EQ(WindowText(window->Control(RecorderElementId::Label19)) + ":" +
+                  WindowText(window->Control(RecorderElementId::Label20)),
               "01:00") << "the digit labels show the countdown";
         ASSERT_TRUE(wine_support::PumpUntil([&] { return window->Session().Display().indicatorRunning; }, 3000));
         const std::string expected = "00:" + std::to_string(60 - seconds);
@@ -386,9 +375,9 @@ TEST_F(RecorderWindowTest, AFullDiskDuringTheCaptureShowsTheErrorAndTheFileStays
     EXPECT_EQ(boxes.Closed(), std::vector<std::string>(2, text));
     std::string bytes;
     ASSERT_TRUE(wine_support::ReadFileBytes(target, bytes));
-    const int64_t dataSize = U32(bytes, 42);
+    const int64_t dataSize = ReadLe32(bytes, 42);
     EXPECT_EQ(static_cast<int64_t>(bytes.size()), kHeader + dataSize) << "the header counts the bytes in the file";
-    EXPECT_EQ(U32(bytes, 4), bytes.size() - 8);
+    EXPECT_EQ(ReadLe32(bytes, 4), bytes.size() - 8);
     EXPECT_EQ(dataSize % 4, 0) << "whole frames only";
     EXPECT_GT(dataSize, 2 * kSecond + kSecond / 2 + kSecond) << "the capture went on once room came back";
     // While a box opens the device may also run out of buffers, so more
@@ -446,7 +435,7 @@ TEST_F(RecorderWindowTest, QuittingDuringARecordingFinalisesTheCaptureAndEncodes
     std::string bytes;
     EXPECT_FALSE(wine_support::ReadFileBytes(target, bytes));
     ASSERT_TRUE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", bytes));
-    EXPECT_EQ(U32(bytes, 4), bytes.size() - 8) << "the RIFF size is written";
+    EXPECT_EQ(ReadLe32(bytes, 4), bytes.size() - 8) << "the RIFF size is written";
     EXPECT_NEAR(wine_support::MeasureTone(bytes).seconds, 3.0, 1.5);
     EXPECT_EQ(encoder.chunks, 0);
 }

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/list/list_doubles.h"
+#include "tests/support/platform_doubles.h"
+#include "tests/support/recording_browser.h"
 
 namespace {
 // Every call the rotation makes, in order, each stamped with the clock's time.
@@ -60,21 +61,6 @@ private:
     std::vector<std::unique_ptr<Timer>> timers_;
 };
 
-class RecordingBrowser : public Browser {
-public:
-    RecordingBrowser(const char* name, Calls& calls, const long& now) : name_(name), calls_(calls), now_(now) {}
-    bool refuse = false;
-    void Navigate(const std::string& address) override {
-        if (refuse) throw BrowserError("refused");
-        calls_.push_back(std::to_string(now_) + " " + name_ + " " + address);
-    }
-
-private:
-    const char* name_;
-    Calls& calls_;
-    const long& now_;
-};
-
 class FakeServices : public RotationServices {
 public:
     FakeServices(Calls& calls, const long& now) : calls_(calls), now_(now) {}
@@ -85,8 +71,8 @@ private:
 
 public:
     int items = 3;
-    RecordingBrowser first{"first", calls_, now_};
-    RecordingBrowser second{"second", calls_, now_};
+    RecordingBrowser first{[this](const std::string& address) { Record("first " + address); }};
+    RecordingBrowser second{[this](const std::string& address) { Record("second " + address); }};
 
     void ShowBrowserHost() override { Record("show"); }
     void HideBrowserHost() override { Record("hide"); }

@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "base/little_endian.h"
 #include "win/dialog_keys_win32.h"
+#include "win/window_text_win32.h"
 
 namespace wine_support {
 
@@ -107,12 +109,6 @@ void PressKey(WPARAM key) {
 }
 
 namespace {
-std::string WindowText(HWND hwnd) {
-    char text[512] = {};
-    ::GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
-
 std::string ClassName(HWND hwnd) {
     char name[64] = {};
     ::GetClassNameA(hwnd, name, sizeof name);
@@ -264,24 +260,16 @@ PlayingTone::~PlayingTone() {
         RunUnixShell("p=$(cat '" + file_ + ".pid'); grep -qF '" + file_ + "' /proc/$p/cmdline 2>/dev/null && kill $p; true");
 }
 
-namespace {
-uint32_t LittleEndian(const std::string& bytes, size_t at, int count) {
-    uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i) value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
-    return value;
-}
-}  // namespace
-
 Tone MeasureTone(const std::string& wav) {
     Tone tone;
     size_t at = 12, dataStart = 0, dataSize = 0;
     uint32_t rate = 0, blockAlign = 0;
     while (at + 8 <= wav.size()) {
         const std::string id = wav.substr(at, 4);
-        const uint32_t size = LittleEndian(wav, at + 4, 4);
+        const uint32_t size = ReadLe32(wav, at + 4);
         if (id == "fmt " && at + 22 <= wav.size()) {
-            rate = LittleEndian(wav, at + 12, 4);
-            blockAlign = LittleEndian(wav, at + 20, 2);
+            rate = ReadLe32(wav, at + 12);
+            blockAlign = ReadLe16(wav, at + 20);
         } else if (id == "data") {
             dataStart = at + 8;
             dataSize = std::min<size_t>(size, wav.size() - dataStart);
@@ -293,7 +281,7 @@ Tone MeasureTone(const std::string& wav) {
     const size_t frames = dataSize / blockAlign;
     tone.seconds = static_cast<double>(frames) / rate;
     std::vector<int> left(frames);
-    for (size_t f = 0; f < frames; ++f) left[f] = static_cast<int16_t>(LittleEndian(wav, dataStart + f * blockAlign, 2));
+    for (size_t f = 0; f < frames; ++f) left[f] = static_cast<int16_t>(ReadLe16(wav, dataStart + f * blockAlign));
     size_t first = 0, last = frames;
     while (first < frames && std::abs(left[first]) < 2000) ++first;
     while (last > first && std::abs(left[last - 1]) < 2000) --last;

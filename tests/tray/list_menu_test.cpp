@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/list/list_doubles.h"
+#include "tests/support/platform_doubles.h"
 
 namespace {
 class ListMenuTest : public ::testing::Test {

@@ -6,6 +6,7 @@
 #include "tests/support/wine_support.h"
 #include "ui/picture_button_win32.h"
 #include "ui/ui_pictures.h"
+#include "win/window_text_win32.h"
 
 namespace {
 class Host : public Window {
@@ -37,12 +38,6 @@ protected:
         if (now.x != onButton_.x || now.y != onButton_.y) GTEST_SKIP() << "the pointer cannot be placed here";
     }
 
-    std::string TextOf(HWND hwnd) const {
-        char text[256] = {};
-        ::GetWindowTextA(hwnd, text, sizeof text);
-        return text;
-    }
-
     Host host_;
     PngSpeedButton button_;
     PngImageList pictures_ = PngImageList::FromResources(ui_pictures::kBalloonTitlePictures);
@@ -63,7 +58,7 @@ TEST_F(BalloonHintTest, OpensAfterTheRestUpRightOfThePointerAndClosesAfterItsDis
     const DWORD opened = ::GetTickCount();
     EXPECT_GE(opened - start, 450u);
     EXPECT_TRUE(balloon_.Visible());
-    EXPECT_EQ(TextOf(found), "Nouveau\r\nAjoute manuellement un nouveau \"Flumen\"\r\nà la liste");
+    EXPECT_EQ(WindowText(found), "Nouveau\r\nAjoute manuellement un nouveau \"Flumen\"\r\nà la liste");
     const LONG exStyle = ::GetWindowLongA(found, GWL_EXSTYLE);
     EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
     EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
@@ -102,7 +97,7 @@ TEST_F(BalloonHintTest, NeverOpensWhenThePointerLeavesTheControlAndCancelClosesA
     ::SetCursorPos(onButton_.x, onButton_.y);
     balloon_.ShowFor(button_.Handle(), onButton_, "", 0, "Sans titre");
     ASSERT_TRUE(wine_support::PumpUntil([&] { return balloon_.Visible(); }, 2000));
-    EXPECT_EQ(TextOf(balloon_.Handle()), "Sans titre");
+    EXPECT_EQ(WindowText(balloon_.Handle()), "Sans titre");
     balloon_.Cancel();
     EXPECT_FALSE(balloon_.Visible());
     wine_support::PumpFor(700);

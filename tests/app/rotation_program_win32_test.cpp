@@ -10,17 +10,12 @@
 #include "rotation/rotation_window_win32.h"
 #include "tests/app/program_driver.h"
 #include "tests/support/wine_support.h"
+#include "win/window_text_win32.h"
 
 using namespace program_driver;
 
 namespace {
 using Id = RotationWindow::ControlId;
-
-std::string TextOf(HWND control) {
-    char text[MAX_PATH * 2] = {};
-    ::GetWindowTextA(control, text, sizeof text);
-    return text;
-}
 
 TEST(RotationProgramTest, EnterConfirmsAndPlaysTheSecondEntryOfTheListNineSecondsLater) {
     const std::string folder = wine_support::CopyProgramFolder();
@@ -63,7 +58,7 @@ TEST(RotationProgramTest, EnterConfirmsAndPlaysTheSecondEntryOfTheListNineSecond
     ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     HWND ok = ::GetDlgItem(window, Id::kOkButton);
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowEnabled(ok) != FALSE; }, 5000));
-    EXPECT_EQ(TextOf(::GetDlgItem(window, Id::kChosenJingle)), jingle);
+    EXPECT_EQ(WindowText(::GetDlgItem(window, Id::kChosenJingle)), jingle);
 
     // Real keys, to the focused control of the active window: the first
     // stop, the interval bar, then "Annuler" and back.

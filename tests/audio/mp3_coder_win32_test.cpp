@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "audio/mp3_coder_win32.h"
+#include "base/little_endian.h"
 #include "tests/support/wine_support.h"
 
 namespace {
@@ -51,12 +52,11 @@ struct DecodedTone {
 DecodedTone Measure(const std::string& wav) {
     DecodedTone tone;
     if (wav.size() < 44 || wav.compare(8, 4, "WAVE") != 0) return tone;
-    const auto u16 = [&](std::size_t at) { return static_cast<std::uint8_t>(wav[at]) | (static_cast<std::uint8_t>(wav[at + 1]) << 8); };
-    const unsigned channels = u16(22);
-    const std::uint32_t rate = u16(24) | (static_cast<std::uint32_t>(u16(26)) << 16);
+    const unsigned channels = ReadLe16(wav, 22);
+    const std::uint32_t rate = ReadLe32(wav, 24);
     const std::size_t frames = (wav.size() - 44) / (2 * channels);
     tone.seconds = static_cast<double>(frames) / rate;
-    const auto sample = [&](std::size_t frame) { return static_cast<std::int16_t>(u16(44 + frame * 2 * channels)); };
+    const auto sample = [&](std::size_t frame) { return static_cast<std::int16_t>(ReadLe16(wav, 44 + frame * 2 * channels)); };
     std::size_t first = 0, last = 0, crossings = 0;
     const std::size_t margin = rate / 2;
     for (std::size_t f = margin; f + margin < frames; ++f) {

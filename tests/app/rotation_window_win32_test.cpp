@@ -15,21 +15,15 @@
 #include "editor/help_balloons.h"
 #include "playback/browser_host_win32.h"
 #include "playback/playback.h"
-#include "tests/list/list_doubles.h"
+#include "tests/support/platform_doubles.h"
+#include "tests/support/recording_browser.h"
 #include "tests/support/wine_support.h"
 #include "win/ole_session_win32.h"
 #include "win/platform_win32.h"
+#include "win/window_text_win32.h"
 
 namespace {
 using Id = RotationWindow::ControlId;
-
-std::string TextOf(HWND control) {
-    char text[512];
-    memset(text, 0x55, sizeof text);
-    text[sizeof text - 1] = 0;
-    ::GetWindowTextA(control, text, sizeof text);
-    return text;
-}
 
 std::string ClassOf(HWND control) {
     char name[64] = {};
@@ -63,27 +57,17 @@ public:
     std::optional<std::string> PickJinglePage(const std::string&) override { return answer; }
 };
 
-// Stamps every address on its way to a real browser with the time it was sent.
-class TimedBrowser : public Browser {
-public:
-    explicit TimedBrowser(Browser& real) : real_(real) {}
-    DWORD start = ::GetTickCount();
-    std::vector<std::pair<long, std::string>> sent;
-    void Navigate(const std::string& address) override {
-        real_.Navigate(address);
-        sent.emplace_back(static_cast<long>(::GetTickCount() - start), address);
-    }
-
-private:
-    Browser& real_;
-};
-
 // The program's services as the program root lends them: the real host, and
 // an item of "Ma liste" played as the menu plays it.
 class HostServices : public RotationServices {
 public:
     HostServices(BrowserHost& host, TrayPresenter& tray, Playback& playback)
-        : host_(host), tray_(tray), playback_(playback), second(host.SecondBrowser()) {}
+        : host_(host), tray_(tray), playback_(playback), second(host.SecondBrowser()) {
+        // Every address on its way to the real second browser, with the time it was sent.
+        second.onNavigate = [this](const std::string& address) {
+            sent.emplace_back(static_cast<long>(::GetTickCount() - start), address);
+        };
+    }
     void ShowBrowserHost() override { host_.Show(); }
     void HideBrowserHost() override { host_.Hide(); }
     Browser& FirstBrowser() override { return host_.FirstBrowser(); }
@@ -100,7 +84,9 @@ private:
     Playback& playback_;
 
 public:
-    TimedBrowser second;
+    RecordingBrowser second;
+    DWORD start = ::GetTickCount();
+    std::vector<std::pair<long, std::string>> sent;
 };
 
 // The program's help balloons as the program root attaches them.
@@ -208,7 +194,7 @@ TEST_F(RotationWindowTest, ControlsInTheirPlacesWithTheirCaptions) {
         HWND control = Control(row.id);
         ASSERT_NE(control, nullptr);
         EXPECT_STRCASEEQ(ClassOf(control).c_str(), row.className);
-        EXPECT_EQ(TextOf(control), row.text);
+        EXPECT_EQ(WindowText(control), row.text);
         const RECT place = PlaceIn(window.Handle(), control);
         EXPECT_TRUE(::EqualRect(&place, &row.place)) << place.left << "," << place.top << "," << place.right
                                                      << "," << place.bottom;
@@ -225,11 +211,11 @@ TEST_F(RotationWindowTest, ControlsInTheirPlacesWithTheirCaptions) {
                 {Id::kIntervalUnit, 24, 13, DT_SINGLELINE}};
     for (const Fit& fit : fits) {
         HWND control = Control(fit.id);
-        SCOPED_TRACE(TextOf(control));
+        SCOPED_TRACE(WindowText(control));
         HDC dc = ::GetDC(control);
         HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)));
         RECT text{0, 0, fit.width, 0};
-        const std::string caption = TextOf(control);
+        const std::string caption = WindowText(control);
         const int height = ::DrawTextA(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_NOPREFIX | fit.format);
         ::SelectObject(dc, old);
         ::ReleaseDC(control, dc);
@@ -264,7 +250,7 @@ TEST_F(RotationWindowTest, BarsShowTheirValuesAndClickablePicturesTheHand) {
         ::SendMessageA(Control(m.bar), TBM_SETPOS, TRUE, m.to - 1);
         ::SendMessageA(Control(m.bar), WM_KEYDOWN, VK_RIGHT, 0);
         ::SendMessageA(Control(m.bar), WM_KEYUP, VK_RIGHT, 0);
-        EXPECT_EQ(TextOf(Control(m.value)), m.shown);
+        EXPECT_EQ(WindowText(Control(m.value)), m.shown);
     }
 
     HCURSOR hand = ::LoadCursorA(::GetModuleHandleA(nullptr), "CURSOR");
@@ -308,7 +294,7 @@ TEST_F(RotationWindowTest, TheOpenDialogChoosesTheJingleAndEnablesOk) {
     Click(real.Control(Id::kJingleChooser));
     ::KillTimer(nullptr, timer);
     EXPECT_EQ(seenFolder + "\\", folder.TransitionFolder()) << "the dialog starts in the jingles' folder";
-    EXPECT_EQ(TextOf(real.Control(Id::kChosenJingle)), jingle);
+    EXPECT_EQ(WindowText(real.Control(Id::kChosenJingle)), jingle);
     EXPECT_TRUE(::IsWindowEnabled(real.Control(Id::kOkButton)));
 }
 
@@ -338,11 +324,11 @@ TEST_F(RotationWindowTest, OkPlaysTheJingleThenTheSecondEntryThenSilencesTheJing
     EXPECT_FALSE(wine_support::SaveScreenshot("rotation.png").empty());
 
     const DWORD start = ::GetTickCount();
-    services.second.start = start;
+    services.start = start;
     ::SendMessageA(Control(Id::kOkButton), BM_CLICK, 0, 0);
     EXPECT_FALSE(::IsWindowVisible(window.Handle())) << "OK closes the window";
     auto elapsed = [&] { return static_cast<long>(::GetTickCount() - start); };
-    auto& sent = services.second.sent;
+    auto& sent = services.sent;
 
     ASSERT_TRUE(wine_support::PumpUntil([&] { return !sent.empty(); }, 10000)) << "no jingle was sent";
     ExpectAt(sent[0].first, 7000);
@@ -406,7 +392,7 @@ TEST_F(RotationWindowTest, TheSwitchImageShowsItsBalloonWithTheLastTitleAndDoesN
     RestPointerOn(Control(Id::kBalloonSwitch));
     ASSERT_TRUE(wine_support::PumpUntil([&] { return hints.Balloon().Visible(); }, 3000))
         << "no balloon over the switch image";
-    EXPECT_EQ(TextOf(hints.Balloon().Handle()), "Nouveau\r\nActive / désactive les bulles d'aide");
+    EXPECT_EQ(WindowText(hints.Balloon().Handle()), "Nouveau\r\nActive / désactive les bulles d'aide");
     EXPECT_EQ(balloons.Picture(), balloon_pictures::kNew);
     wine_support::PumpFor(400);
     EXPECT_FALSE(wine_support::SaveScreenshot("rotation-balloon.png").empty());

@@ -1,5 +1,6 @@
-// Test doubles for the list's platform needs: files in memory (with failures on
-// demand), a plain ASCII case-insensitive collation, and recorded notices.
+// Doubles of the platform interfaces of base/platform.h, for every test:
+// files in memory (with failures on demand), a plain ASCII case-insensitive
+// collation, and recorded notices.
 #pragma once
 #include <cctype>
 #include <map>

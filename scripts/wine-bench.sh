@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The Wine bench: a private Wine prefix, a virtual X display and a user sound
 # server with a null sink ("radio") whose monitor is the default capture source.
-#   bench.sh start STATE_DIR PREFIX   prepares the prefix, starts what is missing,
+#   wine-bench.sh start STATE_DIR PREFIX   prepares the prefix, starts what is missing,
 #                                     writes STATE_DIR/env (sourced by wine-run.sh)
-#   bench.sh stop  STATE_DIR PREFIX   stops only what start started (by pid)
+#   wine-bench.sh stop  STATE_DIR PREFIX   stops only what start started (by pid)
 set -euo pipefail
 cmd=${1:?start|stop}; state=${2:?state dir}; prefix=${3:?wine prefix}
 mkdir -p "$state"
@@ -125,5 +125,5 @@ stop)
   # The tests' scratch folders.
   rm -rf "$state/tmp"
   ;;
-*) echo "usage: bench.sh start|stop STATE_DIR PREFIX" >&2; exit 2 ;;
+*) echo "usage: wine-bench.sh start|stop STATE_DIR PREFIX" >&2; exit 2 ;;
 esac

@@ -14,7 +14,8 @@
 #include "playback/browser_host_win32.h"
 #include "win/ole_session_win32.h"
 #include "playback/playback.h"
-#include "tests/list/list_doubles.h"
+#include "tests/support/platform_doubles.h"
+#include "tests/support/recording_browser.h"
 #include "tests/support/wine_support.h"
 #include "ui/flat_menu_win32.h"
 
@@ -39,20 +40,6 @@ std::vector<std::string> SubmenuCaptions(HMENU menu) {
     for (int i = 0; i < ::GetMenuItemCount(menu); ++i) captions.push_back(Caption(menu, static_cast<UINT>(i), TRUE));
     return captions;
 }
-
-// Sees every address on its way to the real browser.
-class RecordingBrowser : public Browser {
-public:
-    explicit RecordingBrowser(Browser& real) : real_(real) {}
-    std::vector<std::string> addresses;
-    void Navigate(const std::string& address) override {
-        real_.Navigate(address);
-        addresses.push_back(address);
-    }
-
-private:
-    Browser& real_;
-};
 
 class HostAdapter : public BrowserWindow {
 public:

@@ -1,0 +1,19 @@
+// One WM_PAINT: BeginPaint on entry and EndPaint on every way out, so that the
+// update region is validated even when drawing throws.
+#pragma once
+#include <windows.h>
+
+class PaintScope {
+public:
+    explicit PaintScope(HWND hwnd) : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &paint_)) {}
+    ~PaintScope() { ::EndPaint(hwnd_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+
+    HDC Dc() const noexcept { return dc_; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
