@@ -8,7 +8,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "list/stream_list.h"
-#include "tests/list/list_doubles.h"
+#include "tests/support/platform_doubles.h"
 
 namespace {
 const std::string kListPath = "C:\\Sonoraflux\\Sonoraflux.ini";
