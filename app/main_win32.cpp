@@ -4,7 +4,6 @@
 
 #include "app/program_win32.h"
 #include "win/dialog_keys_win32.h"
-#include "win/ole_session_win32.h"
 #include "win/error_box_win32.h"
 #include "win/handles_win32.h"
 
@@ -29,7 +28,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     try {
-        OleSession ole;
         Program program(instance);
         return RunMessageLoop();
     } catch (...) {

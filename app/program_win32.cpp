@@ -48,15 +48,20 @@ void Program::Build() {
     const auto step = [this](std::string_view name) {
         if (afterStep_) afterStep_(name);
     };
-    balloonHints_ = std::make_unique<HelpBalloonHints>(balloons_);
     editor_ = std::make_unique<EditorWindow>(instance_, static_cast<MainWindowHost&>(*this), list_,
-                                             static_cast<EditorServices&>(*this), *balloonHints_);
+                                             static_cast<EditorServices&>(*this), balloons_);
     step("editor");
     autostartFeedback_ = std::make_unique<Win32AutostartFeedback>(editor_->Handle());
     autostart_ = std::make_unique<Autostart>(runKey_, *autostartFeedback_, ExecutablePath());
     step("autostart");
     tray_ = std::make_unique<TrayPresenter>(instance_, editor_->Handle(), list_, folder_, files_);
     step("tray");
+    ole_.emplace();
+    // What the user sees only later goes after the icon: the balloons' title
+    // pictures and the editor's controls with their fonts.
+    balloonHints_ = std::make_unique<HelpBalloonHints>(balloons_);
+    editor_->CreateContents(*balloonHints_);
+    step("editor contents");
     WireChoosers();
     step("choosers");
     RunCreationStep();

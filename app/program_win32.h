@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,7 @@
 #include "stream/stream_probe_win32.h"
 #include "tray/autostart_win32.h"
 #include "tray/mute_toggle.h"
+#include "win/ole_session_win32.h"
 #include "win/platform_win32.h"
 
 inline constexpr const char* kTutorialPage = "Tutoriel.htm";
@@ -97,6 +99,8 @@ private:
     void SwitchHelpBalloons() override;
 
     HINSTANCE instance_;
+    // Begun after the tray icon shows, ended after everything that uses it.
+    std::optional<OleSession> ole_;
     StepProbe afterStep_;
     ProgramFolder folder_;
     Win32FileSystem files_;

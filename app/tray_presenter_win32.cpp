@@ -8,14 +8,22 @@ namespace {
 constexpr UINT kCycleInterval = 600;
 constexpr std::uint8_t kBalloonSeconds = 10;
 
-UniqueImageList LoadTraySet(HINSTANCE instance, const char* prefix) {
-    UniqueImageList list(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0));
-    for (int i = 0; i < 4; ++i) {
+constexpr int kImagesPerSet = 4;
+
+// Adds images [from, to) of a set, in order, to its list.
+void AddTrayImages(HIMAGELIST list, HINSTANCE instance, const char* prefix, int from, int to) {
+    for (int i = from; i < to; ++i) {
         const std::string name = prefix + std::to_string(i);
         UniqueIcon icon(static_cast<HICON>(::LoadImageA(instance, name.c_str(), IMAGE_ICON, 16, 16, 0)));
         if (!icon) throw std::runtime_error("Image introuvable dans le programme : " + name);
-        ::ImageList_AddIcon(list.get(), icon.get());
+        ::ImageList_AddIcon(list, icon.get());
     }
+}
+
+// The first `count` images of a set; the first alone is the idle icon.
+UniqueImageList LoadTraySet(HINSTANCE instance, const char* prefix, int count = kImagesPerSet) {
+    UniqueImageList list(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, kImagesPerSet, 0));
+    AddTrayImages(list.get(), instance, prefix, 0, count);
     return list;
 }
 }  // namespace
@@ -25,7 +33,7 @@ TrayPresenter::TrayPresenter(HINSTANCE instance, HWND owner, const StreamList& l
     : list_(list),
       folder_(folder),
       files_(files),
-      normalIcons_(LoadTraySet(instance, "TRAY_NORMAL_")),
+      normalIcons_(LoadTraySet(instance, "TRAY_NORMAL_", 1)),
       trayIcon_(std::make_unique<TTrayIcon>(owner)),
       mediaKeys_(owner) {
     trayIcon_->SetHint(kIdleHint);
@@ -36,6 +44,7 @@ TrayPresenter::TrayPresenter(HINSTANCE instance, HWND owner, const StreamList& l
     // The icon as early as it can be: nothing below can be seen or used
     // before the program's construction ends and its messages flow.
     trayIcon_->SetIconVisible(true);
+    AddTrayImages(normalIcons_.get(), instance, "TRAY_NORMAL_", 1, kImagesPerSet);
     mutedIcons_ = LoadTraySet(instance, "TRAY_MUTED_");
     trayMenu_ = std::make_unique<TrayMenu>(instance);
     menuLook_ = std::make_unique<FlatMenuLook>();

@@ -13,5 +13,5 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/wave_utils_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wave_file_stream_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wave_recorder_win32.cpp)
-  target_link_libraries(sfx_wave_win PUBLIC sfx_wave sfx_win winmm)
+  target_link_libraries(sfx_wave_win PUBLIC sfx_wave sfx_win delay_winmm)
 endif()

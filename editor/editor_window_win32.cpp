@@ -93,8 +93,8 @@ UniqueFont FontLike(HFONT base, LONG weight, bool underline, LONG height = kFont
 }  // namespace
 
 EditorWindow::EditorWindow(HINSTANCE instance, MainWindowHost& host, StreamList& list, EditorServices& services,
-                           HelpBalloonHints& hints, PictureSource pictures)
-    : host_(host), hints_(hints), editor_(list, services, *this, hints.Balloons()), pictures_(std::move(pictures)) {
+                           HelpBalloons& balloons, PictureSource pictures)
+    : host_(host), editor_(list, services, *this, balloons), pictures_(std::move(pictures)) {
     CreateParams params{kMainWindowClass, kEditorCaption};
     // A fixed border and only a close box.
     params.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
@@ -104,6 +104,10 @@ EditorWindow::EditorWindow(HINSTANCE instance, MainWindowHost& host, StreamList&
     params.icon = ::LoadIconA(instance, "MAINICON");
     Create(params);
     hand_ = ::LoadCursorA(instance, "CURSOR");
+}
+
+void EditorWindow::CreateContents(HelpBalloonHints& hints) {
+    hints_ = &hints;
     CreateControls();
     CreateKitControls();
     ApplyFonts();
@@ -228,10 +232,10 @@ void EditorWindow::ApplyFonts() {
 
 void EditorWindow::AttachBalloons(std::initializer_list<KitControl*> kitControls) {
     for (const ControlPlan& plan : kControls)
-        if (hints_.Balloons().IsRegistered(plan.id)) hints_.Attach(Control(plan.id), plan.id);
+        if (hints_->Balloons().IsRegistered(plan.id)) hints_->Attach(Control(plan.id), plan.id);
     for (KitControl* control : kitControls)
         control->SetOnMouseMove(
-            [this, hwnd = control->Handle()](int id, POINT at) { hints_.PointerMoved(hwnd, id, at); });
+            [this, hwnd = control->Handle()](int id, POINT at) { hints_->PointerMoved(hwnd, id, at); });
 }
 
 void EditorWindow::OpenEditor() {

@@ -49,14 +49,19 @@ public:
     // Where the window's pictures come from (the program's resources unless given).
     using PictureSource = std::function<PngImage(const char* name)>;
 
-    // Creates the hidden window with its controls; everything given must
-    // outlive it. list is the program's list, which services load and save.
-    // The pictures are decoded at the first showing, not here: the window
-    // exists from the start (the tray icon reports to it) and most starts
-    // never show it.
+    // Creates the hidden window alone; everything given must outlive it.
+    // list is the program's list, which services load and save. The window
+    // exists from the start because the tray icon reports to it; its controls
+    // come with CreateContents, once the icon shows (their fonts are the
+    // slowest part of a start), and its pictures at the first showing, as
+    // most starts never show it.
     EditorWindow(HINSTANCE instance, MainWindowHost& host, StreamList& list, EditorServices& services,
-                 HelpBalloonHints& hints, PictureSource pictures = {});
+                 HelpBalloons& balloons, PictureSource pictures = {});
     ~EditorWindow() override;
+
+    // The controls, their fonts, help balloons and keys; once, before any
+    // other call but Handle. hints must outlive the window.
+    void CreateContents(HelpBalloonHints& hints);
 
     // The editor's behaviour: its fields, adding mode and named operations.
     ListEditor& Editor() { return editor_; }
@@ -106,7 +111,7 @@ private:
     void OpenAuthorSite();
 
     MainWindowHost& host_;
-    HelpBalloonHints& hints_;
+    HelpBalloonHints* hints_ = nullptr;
     ListEditor editor_;
     PngImage banner_;
     HCURSOR hand_ = nullptr;

@@ -25,7 +25,7 @@ TEST(ProgramConstruction, AStepThatFailsLeavesNothingBehindAndItsErrorStands) {
     ASSERT_TRUE(wine_support::WriteFileBytes(root.Path() + "Sonoraflux.ini", "Alpha;a.htm;;1\r\n"));
     wine_support::ErrorBoxCloser errorBoxes;
     const int iconsBefore = program_driver::CountTrayIcons();
-    for (const char* failing : {"editor", "autostart", "tray", "choosers", "creation", "rotation", "recorder"}) {
+    for (const char* failing : {"editor", "autostart", "tray", "editor contents", "choosers", "creation", "rotation", "recorder"}) {
         SCOPED_TRACE(failing);
         std::string error;
         try {

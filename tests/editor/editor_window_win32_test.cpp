@@ -84,8 +84,9 @@ protected:
         services->LoadStreamList();
         services->RebuildListMenu();
         hints = std::make_unique<HelpBalloonHints>(balloons);
-        window = std::make_unique<EditorWindow>(::GetModuleHandleA(nullptr), host, list, *services, *hints,
+        window = std::make_unique<EditorWindow>(::GetModuleHandleA(nullptr), host, list, *services, balloons,
                                                 std::move(pictures));
+        window->CreateContents(*hints);
         window->SetInitialLook();
     }
     void TearDown() override {
