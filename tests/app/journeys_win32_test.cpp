@@ -12,7 +12,10 @@
 #include "editor/editor_controls.h"
 #include "recorder/recorder_window_layout.h"
 #include "tests/app/program_driver.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/bench_sound_win32.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 #include "win/hot_key_win32.h"
 
 using namespace program_driver;

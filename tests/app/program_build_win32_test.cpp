@@ -9,7 +9,9 @@
 
 #include "app/program_win32.h"
 #include "tests/app/program_driver.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/modal_boxes_win32.h"
+#include "tests/support/scratch_files_win32.h"
 #include "win/ole_session_win32.h"
 
 namespace {

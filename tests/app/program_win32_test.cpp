@@ -9,7 +9,9 @@
 
 #include "editor/editor_controls.h"
 #include "tests/app/program_driver.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 
 using namespace program_driver;
 

@@ -9,7 +9,9 @@
 
 #include "rotation/rotation_window_win32.h"
 #include "tests/app/program_driver.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 #include "win/window_text_win32.h"
 
 using namespace program_driver;

@@ -12,7 +12,9 @@
 #include "recorder/recorder_window_layout.h"
 #include "tests/app/program_driver.h"
 #include "tests/stream/stream_server_win32.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 
 using namespace program_driver;
 

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/wine_support.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/modal_boxes_win32.h"
+#include "tests/support/unix_side_win32.h"
 #include "win/window_win32.h"
 
 using wine_support::PumpFor;

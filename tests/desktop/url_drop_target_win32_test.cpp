@@ -13,7 +13,8 @@
 #include "win/com_object_win32.h"
 #include "win/ole_session_win32.h"
 #include "tests/support/drop_data_double_win32.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/modal_boxes_win32.h"
+#include "tests/support/scratch_files_win32.h"
 #include "win/handles_win32.h"
 
 namespace {

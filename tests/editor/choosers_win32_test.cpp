@@ -10,7 +10,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "tests/support/wine_support.h"
+#include "tests/support/modal_boxes_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 #include "win/window_text_win32.h"
 
 namespace {

@@ -18,7 +18,13 @@
 #include "recorder/recorder_window_win32.h"
 #include "recorder/save_target_dialog_win32.h"
 #include "base/little_endian.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/bench_sound_win32.h"
+#include "tests/support/keyboard_win32.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/modal_boxes_win32.h"
+#include "tests/support/resource_probe_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 #include "win/window_text_win32.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/wine_support.h"
+#include "tests/support/modal_boxes_win32.h"
 
 namespace {
 class ThrowingWindow : public MessageWindow {
