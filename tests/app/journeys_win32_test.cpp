@@ -14,6 +14,7 @@
 #include "tests/app/program_driver.h"
 #include "tests/support/bench_sound_win32.h"
 #include "tests/support/message_pump_win32.h"
+#include "tests/support/modal_boxes_win32.h"
 #include "tests/support/scratch_files_win32.h"
 #include "tests/support/unix_side_win32.h"
 #include "win/hot_key_win32.h"
@@ -201,22 +202,14 @@ TEST_F(JourneyTest, AListHeldByAnotherProgramAtStartIsNeverSavedOver) {
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     program = std::make_unique<RunningProgram>(folder);
     const auto closeFileError = [&](const char* shot) {
-        HWND box = nullptr;
-        std::string text;
-        // The box can be found before its text is set.
-        const bool shown = wine_support::PumpUntil(
-            [&] {
-                box = FindProcessWindow(program->Pid(), "#32770");
-                return box && !(text = MessageBoxText(box)).empty();
-            },
-            20000);
-        if (!shown) return std::string("<no error box>");
-        if (shot) {
-            EXPECT_FALSE(wine_support::SaveScreenshot(shot).empty());
-        }
-        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        wine_support::PumpUntil([&] { return !::IsWindow(box); }, 5000);
-        return text;
+        wine_support::BoxScript boxes{wine_support::BoxOwner::Process(program->Pid()), nullptr, IDOK,
+                                      [&](const wine_support::Box&) {
+                                          if (shot) EXPECT_FALSE(wine_support::SaveScreenshot(shot).empty());
+                                          return true;
+                                      }};
+        if (!boxes.WaitForBoxes(1, 20000)) return std::string("<no error box>");
+        boxes.WaitUntilGone(5000);
+        return boxes.Boxes()[0].text;
     };
     const std::string atStart = closeFileError("journey-list-held.png");
     EXPECT_NE(atStart.find("Sonoraflux.ini"), std::string::npos) << atStart;
@@ -296,6 +289,8 @@ TEST_F(JourneyTest, TheEditorTakesTheKeyboard) {
 }
 
 // The recorder as a person uses it, on a tone played into the sound card.
+        wine_support::BoxScript saveDialog{wine_support::BoxOwner::Process(program->Pid()), nullptr,
+                                           wine_support::kLeaveOpen};
 class RecordingJourney : public JourneyTest {
 protected:
     HWND Recorder() const { return FindProcessWindow(program->Pid(), "SonorafluxRecorderWindow"); }
@@ -314,16 +309,12 @@ protected:
         ASSERT_TRUE(::GetWindowRect(Control(id), &r)) << "control " << id;
         ASSERT_TRUE(ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, 1));
     }
-    HWND SaveDialog() const {
-        HWND dialog = FindProcessWindow(program->Pid(), "#32770");
-        return dialog && ::IsWindowVisible(dialog) ? dialog : nullptr;
-    }
 
     // The file image, the save dialog answered by typing the name, then
     // "Démarrer", ten seconds, "Arrêter".
     void RecordTenSeconds(const std::string& name, const std::string& screenshot, const std::string& dialogShot = "") {
         ClickControl(static_cast<int>(RecorderElementId::Image14));
-        ASSERT_TRUE(wine_support::PumpUntil([&] { return SaveDialog() != nullptr; }, 10000)) << "the save dialog";
+        ASSERT_TRUE(saveDialog.WaitForBoxes(1, 10000)) << "the save dialog";
         wine_support::PumpFor(500);
         ASSERT_TRUE(TypeText(name));
         if (!dialogShot.empty()) {
@@ -331,7 +322,7 @@ protected:
             EXPECT_FALSE(wine_support::SaveScreenshot(dialogShot).empty());
         }
         ASSERT_TRUE(PressKeys("Return"));
-        ASSERT_TRUE(wine_support::PumpUntil([&] { return SaveDialog() == nullptr; }, 5000)) << "the dialog closes";
+        ASSERT_TRUE(saveDialog.WaitUntilGone(5000)) << "the dialog closes";
         ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowEnabled(Control(kRecorderButtonId)) != FALSE; }, 3000))
             << "a target enables the button";
         ClickControl(kRecorderButtonId);

@@ -25,7 +25,7 @@ TEST(ProgramConstruction, AStepThatFailsLeavesNothingBehindAndItsErrorStands) {
     OleSession ole;
     wine_support::ScratchFolder root{"program_build"};
     ASSERT_TRUE(wine_support::WriteFileBytes(root.Path() + "Sonoraflux.ini", "Alpha;a.htm;;1\r\n"));
-    wine_support::ErrorBoxCloser errorBoxes;
+    wine_support::BoxScript errorBoxes{wine_support::BoxOwner::ThisThread(), "Sonoraflux"};
     const int iconsBefore = program_driver::CountTrayIcons();
     for (const char* failing : {"editor", "autostart", "tray", "choosers", "creation", "rotation", "recorder"}) {
         SCOPED_TRACE(failing);
@@ -45,6 +45,6 @@ TEST(ProgramConstruction, AStepThatFailsLeavesNothingBehindAndItsErrorStands) {
         EXPECT_TRUE(wine_support::PumpUntil([&] { return program_driver::CountTrayIcons() == iconsBefore; }, 5000))
             << "tray icons: " << program_driver::CountTrayIcons() << ", before: " << iconsBefore;
     }
-    EXPECT_TRUE(errorBoxes.Closed().empty()) << errorBoxes.Closed().front();
+    EXPECT_TRUE(errorBoxes.Texts().empty()) << errorBoxes.Texts().front();
 }
 }  // namespace

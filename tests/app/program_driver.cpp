@@ -181,12 +181,6 @@ HWND VisibleBalloon() {
     return found;
 }
 
-std::string MessageBoxText(HWND box) {
-    char text[1024] = {};
-    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    return text;
-}
-
 HWND FocusedControl(HWND window) {
     GUITHREADINFO info{sizeof info};
     const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);

@@ -125,7 +125,7 @@ protected:
 
     OleSession ole;
     wine_support::ScratchFolder root{"drop_program"};
-    wine_support::ErrorBoxCloser errorBoxes;
+    wine_support::BoxScript errorBoxes{wine_support::BoxOwner::ThisThread(), "Sonoraflux"};
     std::optional<Program> program;
     HWND main = nullptr;
 };
@@ -193,23 +193,13 @@ TEST_F(ProgramDropTest, ChooserButtonsOpenTheirDialogs) {
     };
     for (const Button& button : buttons) {
         SCOPED_TRACE(button.title);
-        bool seen = false;
-        {
-            wine_support::ModalScript script([&] {
-                HWND dialog = ::FindWindowA("#32770", button.title);
-                if (!dialog) return false;
-                seen = true;
-                if (button.typed) {
-                    ::SetDlgItemTextA(dialog, cmb13, button.typed);
-                    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-                } else {
-                    ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-                }
-                return true;
-            });
-            Click(button.id);
-        }
-        EXPECT_TRUE(seen) << "no dialog with that title";
+        wine_support::BoxScript dialogs{wine_support::BoxOwner::ThisThread(), button.title,
+                                        button.typed ? IDOK : IDCANCEL, [&](const wine_support::Box& dialog) {
+                                            if (button.typed) ::SetDlgItemTextA(dialog.window, cmb13, button.typed);
+                                            return true;
+                                        }};
+        Click(button.id);
+        EXPECT_EQ(dialogs.Boxes().size(), 1u) << "no dialog with that title";
         ExpectEditingEntry("Alpha", button.typed ? button.typed : "a.htm");
     }
 }

@@ -10,6 +10,7 @@
 #include "editor/editor_controls.h"
 #include "tests/app/program_driver.h"
 #include "tests/support/message_pump_win32.h"
+#include "tests/support/modal_boxes_win32.h"
 #include "tests/support/scratch_files_win32.h"
 #include "tests/support/unix_side_win32.h"
 
@@ -117,14 +118,13 @@ TEST_F(ProgramTest, OfTwentyCopiesLetGoAtTheSameMomentExactlyOneKeepsRunning) {
 TEST_F(ProgramTest, MissingListFileShowsTheMessageBeforeTheReadyBalloon) {
     ASSERT_TRUE(::DeleteFileA((folder + "Sonoraflux.ini").c_str()));
     RunningProgram program(folder);
-    HWND box = nullptr;
-    ASSERT_TRUE(wine_support::PumpUntil(
-        [&] { return (box = FindProcessWindow(program.Pid(), "#32770", "Sonoraflux")) != nullptr; }, 20000));
-    EXPECT_EQ(MessageBoxText(box), "Impossible de trouver la liste des flumens !");
+    wine_support::BoxScript boxes{wine_support::BoxOwner::Process(program.Pid()), "Sonoraflux", wine_support::kLeaveOpen};
+    ASSERT_TRUE(boxes.WaitForBoxes(1, 20000));
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Impossible de trouver la liste des flumens !"});
     wine_support::PumpFor(1500);
     EXPECT_EQ(VisibleBalloon(), nullptr) << "the balloon waits for the message box";
 
-    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    wine_support::AnswerBox(boxes.Boxes()[0].window, IDOK);
     HWND balloon = nullptr;
     ASSERT_TRUE(wine_support::PumpUntil([&] { return (balloon = VisibleBalloon()) != nullptr; }, 10000));
     wine_support::PumpFor(500);
@@ -362,13 +362,11 @@ TEST_F(ProgramTest, AddingNothingShowsTheWarningBox) {
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) != FALSE; }, 5000));
     ::PostMessageA(::GetDlgItem(editor, kNew), BM_CLICK, 0, 0);
     ::PostMessageA(::GetDlgItem(editor, kSave), BM_CLICK, 0, 0);
-    HWND box = nullptr;
-    ASSERT_TRUE(wine_support::PumpUntil(
-        [&] { return (box = FindProcessWindow(program.Pid(), "#32770", "Warning")) != nullptr; }, 5000));
-    EXPECT_EQ(MessageBoxText(box),
+    wine_support::BoxScript warnings{wine_support::BoxOwner::Process(program.Pid()), "Warning"};
+    ASSERT_TRUE(warnings.WaitForBoxes(1, 5000));
+    EXPECT_EQ(warnings.Boxes()[0].text,
               "Ooops ! Vous n'avez rien indiqué dans les cases !\r\nRemplissez-les ou cliquez sur \"Annuler\"...");
-    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(wine_support::PumpUntil([&] { return !::IsWindow(box); }, 5000));
+    EXPECT_TRUE(warnings.WaitUntilGone(5000));
     char caption[64] = {};
     ::SendMessageA(::GetDlgItem(editor, kSave), WM_GETTEXT, sizeof caption, reinterpret_cast<LPARAM>(caption));
     EXPECT_STREQ(caption, "Ajouter") << "still adding";

@@ -10,6 +10,7 @@
 #include "rotation/rotation_window_win32.h"
 #include "tests/app/program_driver.h"
 #include "tests/support/message_pump_win32.h"
+#include "tests/support/modal_boxes_win32.h"
 #include "tests/support/scratch_files_win32.h"
 #include "tests/support/unix_side_win32.h"
 #include "win/window_text_win32.h"
@@ -46,18 +47,20 @@ TEST(RotationProgramTest, EnterConfirmsAndPlaysTheSecondEntryOfTheListNineSecond
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 5000));
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, Id::kOkButton)));
 
+    const std::string jingle = folder + "Transition\\jingle.htm";
+    wine_support::BoxScript dialogs{wine_support::BoxOwner::Process(program.Pid()), kJingleDialogTitle, IDOK,
+                                    [&](const wine_support::Box& dialog) {
+                                        HWND name = ::GetDlgItem(dialog.window, edt1);
+                                        if (!name) name = ::GetDlgItem(dialog.window, cmb13);
+                                        EXPECT_NE(name, nullptr);
+                                        ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(jingle.c_str()));
+                                        return true;
+                                    }};
     // The jingle chooser opens the dialog; the name is typed into it.
     HWND chooser = ::GetDlgItem(window, Id::kJingleChooser);
     ::PostMessageA(chooser, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     ::PostMessageA(chooser, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    HWND dialog = nullptr;
-    ASSERT_TRUE(wine_support::PumpUntil(
-        [&] { return (dialog = FindProcessWindow(program.Pid(), "#32770", kJingleDialogTitle)) != nullptr; }, 10000));
-    const std::string jingle = folder + "Transition\\jingle.htm";
-    HWND name = ::GetDlgItem(dialog, edt1) ? ::GetDlgItem(dialog, edt1) : ::GetDlgItem(dialog, cmb13);
-    ASSERT_NE(name, nullptr);
-    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(jingle.c_str()));
-    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(dialogs.WaitForBoxes(1, 10000));
     HWND ok = ::GetDlgItem(window, Id::kOkButton);
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowEnabled(ok) != FALSE; }, 5000));
     EXPECT_EQ(WindowText(::GetDlgItem(window, Id::kChosenJingle)), jingle);

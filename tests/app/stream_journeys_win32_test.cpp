@@ -13,6 +13,7 @@
 #include "tests/app/program_driver.h"
 #include "tests/stream/stream_server_win32.h"
 #include "tests/support/message_pump_win32.h"
+#include "tests/support/modal_boxes_win32.h"
 #include "tests/support/scratch_files_win32.h"
 #include "tests/support/unix_side_win32.h"
 
@@ -105,6 +106,7 @@ TEST_F(StreamJourneyTest, TheSongShowsInABalloonAndInTheTooltip) {
     EXPECT_NE(tooltip.find("vu"), std::string::npos) << "the song on the second line: " << tooltip;
 
     // Then the recorder's save dialog proposes the song as the file's name.
+    wine_support::BoxScript saveDialog{wine_support::BoxOwner::Process(program->Pid()), nullptr, wine_support::kLeaveOpen};
     ASSERT_TRUE(ChooseTrayMenuItem(*program, {"Enregistrer..."}));
     HWND recorder = nullptr;
     ASSERT_TRUE(wine_support::PumpUntil(
@@ -113,9 +115,8 @@ TEST_F(StreamJourneyTest, TheSongShowsInABalloonAndInTheTooltip) {
     RECT image{};
     ASSERT_TRUE(::GetWindowRect(::GetDlgItem(recorder, static_cast<int>(RecorderElementId::Image14)), &image));
     ASSERT_TRUE(ClickAt({(image.left + image.right) / 2, (image.top + image.bottom) / 2}, 1));
-    HWND dialog = nullptr;
-    ASSERT_TRUE(wine_support::PumpUntil(
-        [&] { return (dialog = FindProcessWindow(program->Pid(), "#32770")) && ::IsWindowVisible(dialog); }, 10000));
+    ASSERT_TRUE(saveDialog.WaitForBoxes(1, 10000));
+    HWND dialog = saveDialog.Boxes()[0].window;
     wine_support::PumpFor(500);
     char name[MAX_PATH] = {};
     HWND nameBox = ::GetDlgItem(dialog, 0x47c);  // the file-name combo box (cmb13)

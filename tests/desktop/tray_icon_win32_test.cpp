@@ -574,9 +574,9 @@ TEST_F(TrayIconTest, ConstructionNeedsAnOwnerWindow) {
 TEST_F(TrayIconTest, FailingClickHandlerEndsInTheErrorBox) {
     TTrayIcon icon(owner.Handle());
     icon.OnClick = [] { throw std::runtime_error("Ooops !"); };
-    wine_support::ErrorBoxCloser closer;
+    wine_support::BoxScript closer{wine_support::BoxOwner::ThisThread(), "Sonoraflux"};
     SendMice(icon, {WM_LBUTTONDOWN, WM_LBUTTONUP});
-    EXPECT_EQ(closer.Closed(), std::vector<std::string>{"Ooops !."});
+    EXPECT_EQ(closer.Texts(), std::vector<std::string>{"Ooops !."});
 }
 
 namespace {

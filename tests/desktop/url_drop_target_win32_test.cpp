@@ -232,7 +232,7 @@ TEST_F(UrlDropTargetTest, HandlerRefusingTheDropSetsNoPerformedEffect) {
 }
 
 TEST_F(UrlDropTargetTest, FailingHandlerStillFinishesTheDrop) {
-    wine_support::ErrorBoxCloser closer;
+    wine_support::BoxScript closer{wine_support::BoxOwner::ThisThread(), "Sonoraflux"};
     auto data = TestDataObject::Create(std::vector<Offer>{{CF_TEXT, Text("http://a/")}});
     const long start = data->References();
     TUrlDropTarget target;
@@ -244,7 +244,7 @@ TEST_F(UrlDropTargetTest, FailingHandlerStillFinishesTheDrop) {
     EXPECT_EQ(target.DropTarget()->Drop(data.get(), 0, kInside, &effect), S_OK);
     EXPECT_EQ(target.URL(), "");
     EXPECT_EQ(data->References(), start);
-    EXPECT_EQ(closer.Closed(), std::vector<std::string>{"Ooops ! essai."}) << "the failure is told";
+    EXPECT_EQ(closer.Texts(), std::vector<std::string>{"Ooops ! essai."}) << "the failure is told";
 }
 
 TEST_F(UrlDropTargetTest, CallsOutsideADragAreRefused) {

@@ -161,10 +161,10 @@ TEST_F(EditorWindowTest, APictureThatFailsAtTheFirstShowingLeavesTheWindowHidden
     });
     host.onMenuCommand = [this](UINT) { window->OpenEditor(); };
     {
-        wine_support::ErrorBoxCloser boxes;
+        wine_support::BoxScript boxes{wine_support::BoxOwner::ThisThread(), "Sonoraflux"};
         ::SendMessageA(Main(), WM_COMMAND, 100, 0);
-        ASSERT_TRUE(wine_support::PumpUntil([&] { return !boxes.Closed().empty(); }, 5000)) << "no error box";
-        EXPECT_NE(boxes.Closed().front().find("speaker"), std::string::npos) << boxes.Closed().front();
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return !boxes.Texts().empty(); }, 5000)) << "no error box";
+        EXPECT_NE(boxes.Texts().front().find("speaker"), std::string::npos) << boxes.Texts().front();
     }
     EXPECT_FALSE(::IsWindowVisible(Main()));
     Type(kTitleField, "encore vivant");

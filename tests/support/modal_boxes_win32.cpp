@@ -1,73 +1,118 @@
 #include "tests/support/modal_boxes_win32.h"
 
+#include <algorithm>
+
+#include "tests/support/message_pump_win32.h"
+
 namespace wine_support {
 
 namespace {
-// The closer of this thread that the timer serves (a thread timer has no context).
-thread_local ErrorBoxCloser* currentCloser = nullptr;
+// A thread timer has no context: its id leads to the script it serves.
+thread_local std::map<UINT_PTR, BoxScript*> scripts;
 
-std::string BoxMessage(HWND box) {
+// A message box's text is its static control 0xFFFF.
+constexpr int kMessageText = 0xFFFF;
+
+std::string MessageText(HWND box) {
     char text[1024] = {};
-    // The message box's text is its static control 0xFFFF.
-    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    ::GetDlgItemTextA(box, kMessageText, text, sizeof text);
     return text;
 }
+
+HICON ShownIcon(HWND box) {
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            return reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
+    return nullptr;
+}
+
+bool IsOnScreen(HWND window) { return ::IsWindow(window) && ::IsWindowVisible(window); }
 }  // namespace
 
-ErrorBoxCloser::ErrorBoxCloser() : timer_(::SetTimer(nullptr, 0, 50, CloseErrorBoxes)), previous_(currentCloser) {
-    currentCloser = this;
+void AnswerBox(HWND box, int button) { ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); }
+
+BoxScript::BoxScript(BoxOwner owner, const char* title, int button, Ready ready)
+    : owner_(owner), title_(title ? title : ""), anyTitle_(!title), button_(button), ready_(std::move(ready)) {
+    timer_ = ::SetTimer(nullptr, 0, 50, Tick);
+    scripts[timer_] = this;
 }
 
-ErrorBoxCloser::~ErrorBoxCloser() {
+BoxScript::~BoxScript() {
     ::KillTimer(nullptr, timer_);
-    currentCloser = previous_;
+    scripts.erase(timer_);
 }
 
-VOID CALLBACK ErrorBoxCloser::CloseErrorBoxes(HWND, UINT, UINT_PTR, DWORD) {
-    ErrorBoxCloser* self = currentCloser;
-    if (!self) return;
-    // A box can open inside another's loop (an error in a notification the
-    // first box's loop dispatched): the first one, once told to close, is
-    // hidden but lives on until the second closes, so every visible box of
-    // this thread is closed, not just the first one found.
-    std::erase_if(self->seen_, [](HWND box) { return !::IsWindow(box); });
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND box, LPARAM closer) -> BOOL {
-            char className[16] = {}, title[32] = {};
-            ::GetClassNameA(box, className, sizeof className);
-            ::GetWindowTextA(box, title, sizeof title);
-            if (std::string(className) != "#32770" || std::string(title) != "Sonoraflux" || !::IsWindowVisible(box))
-                return TRUE;
-            auto* owner = reinterpret_cast<ErrorBoxCloser*>(closer);
-            // The close is posted: the same box can still be there at the next tick.
-            if (owner->seen_.insert(box).second) owner->closed_.push_back(BoxMessage(box));
-            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-            return TRUE;
+std::vector<std::string> BoxScript::Texts() const {
+    std::vector<std::string> texts;
+    for (const Box& box : boxes_) texts.push_back(box.text);
+    return texts;
+}
+
+bool BoxScript::WaitForBoxes(size_t count, DWORD timeoutMs) const {
+    return PumpUntil([&] { return boxes_.size() >= count; }, timeoutMs);
+}
+
+bool BoxScript::WaitUntilGone(DWORD timeoutMs) const {
+    return PumpUntil(
+        [&] {
+            for (const Box& box : boxes_)
+                if (IsOnScreen(box.window)) return false;
+            return true;
         },
-        reinterpret_cast<LPARAM>(self));
+        timeoutMs);
 }
 
-namespace {
-ModalScript* currentScript = nullptr;
-}  // namespace
-
-ModalScript::ModalScript(std::function<bool()> step) : step_(std::move(step)) {
-    currentScript = this;
-    timer_ = ::SetTimer(nullptr, 0, 100, Tick);
+VOID CALLBACK BoxScript::Tick(HWND, UINT, UINT_PTR timer, DWORD) {
+    const auto script = scripts.find(timer);
+    if (script == scripts.end() || script->second->running_) return;
+    BoxScript& self = *script->second;
+    self.running_ = true;
+    self.Look();
+    self.running_ = false;
 }
 
-ModalScript::~ModalScript() {
-    ::KillTimer(nullptr, timer_);
-    currentScript = nullptr;
+std::vector<HWND> BoxScript::VisibleBoxes() const {
+    struct Seek {
+        const BoxScript* script;
+        std::vector<HWND> found;
+    } seek{this, {}};
+    const WNDENUMPROC match = [](HWND window, LPARAM lp) -> BOOL {
+        auto& s = *reinterpret_cast<Seek*>(lp);
+        char className[16] = {}, title[256] = {};
+        ::GetClassNameA(window, className, sizeof className);
+        ::GetWindowTextA(window, title, sizeof title);
+        DWORD process = 0;
+        const DWORD thread = ::GetWindowThreadProcessId(window, &process);
+        const BoxOwner& owner = s.script->owner_;
+        if (std::string(className) == "#32770" && ::IsWindowVisible(window) &&
+            (s.script->anyTitle_ || s.script->title_ == title) &&
+            (owner.thread ? thread == owner.thread : process == owner.process))
+            s.found.push_back(window);
+        return TRUE;
+    };
+    if (owner_.thread)
+        ::EnumThreadWindows(owner_.thread, match, reinterpret_cast<LPARAM>(&seek));
+    else
+        ::EnumWindows(match, reinterpret_cast<LPARAM>(&seek));
+    return seek.found;
 }
 
-VOID CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
-    ModalScript* self = currentScript;
-    if (!self || self->done_ || self->running_) return;
-    self->running_ = true;
-    self->done_ = self->step_();
-    self->running_ = false;
+void BoxScript::Look() {
+    std::erase_if(known_, [](const auto& known) { return !::IsWindow(known.first); });
+    for (HWND window : VisibleBoxes()) {
+        auto known = known_.find(window);
+        if (known == known_.end()) {
+            Box box{window, MessageText(window), ShownIcon(window)};
+            if (::GetDlgItem(window, kMessageText) && box.text.empty()) continue;
+            boxes_.push_back(box);
+            known = known_.emplace(window, false).first;
+        }
+        if (known->second || button_ == kLeaveOpen) continue;
+        const Box& box = *std::find_if(boxes_.rbegin(), boxes_.rend(), [&](const Box& b) { return b.window == window; });
+        if (ready_ && !ready_(box)) continue;
+        known->second = true;
+        AnswerBox(window, button_);
+    }
 }
 
 }  // namespace wine_support
