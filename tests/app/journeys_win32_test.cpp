@@ -11,7 +11,7 @@
 
 #include "editor/editor_controls.h"
 #include "recorder/recorder_window_layout.h"
-#include "tests/app/program_driver.h"
+#include "tests/app/program_fixture.h"
 #include "tests/support/bench_sound_win32.h"
 #include "tests/support/message_pump_win32.h"
 #include "tests/support/modal_boxes_win32.h"
@@ -23,22 +23,8 @@ using namespace program_driver;
 using namespace editor_controls;
 
 namespace {
-class JourneyTest : public ::testing::Test {
+class JourneyTest : public ProgramFolderTest {
 protected:
-    void SetUp() override {
-        folder = wine_support::CopyProgramFolder();
-        ASSERT_FALSE(folder.empty()) << "program folder not staged";
-        wine_support::PumpUntil([] { return VisibleBalloon() == nullptr; }, 15000);
-    }
-
-    // Starts the program and waits for its ready notice.
-    void Start(const std::string& list, const std::vector<std::string>& environment = {}) {
-        ASSERT_TRUE(wine_support::WriteFileBytes(folder + "Sonoraflux.ini", list));
-        program = std::make_unique<RunningProgram>(folder, environment);
-        ASSERT_TRUE(program->WaitForMainWindow(20000));
-        ASSERT_TRUE(wine_support::PumpUntil([] { return VisibleBalloon() != nullptr; }, 20000)) << "ready notice";
-    }
-
     HWND Editor() const { return program->MainWindow(); }
 
     void OpenEditor() {
@@ -62,14 +48,6 @@ protected:
 
     void Click(int id) { ::PostMessageA(::GetDlgItem(Editor(), id), BM_CLICK, 0, 0); }
 
-    std::string ListFile() const {
-        std::string bytes;
-        wine_support::ReadFileBytes(folder + "Sonoraflux.ini", bytes);
-        return bytes;
-    }
-
-    std::string folder;
-    std::unique_ptr<RunningProgram> program;
 };
 
 // A web server on the loopback that keeps the path of every request.
@@ -196,7 +174,7 @@ TEST_F(JourneyTest, ADegreeSignInATitleReadsBackAsTyped) {
 // the list cannot be read, and no save may then write over it.
 TEST_F(JourneyTest, AListHeldByAnotherProgramAtStartIsNeverSavedOver) {
     const std::string list = "Alpha;a.htm;;1\r\nBeta;b.htm;;1\r\nGamma;g.htm;;0\r\n";
-    ASSERT_TRUE(wine_support::WriteFileBytes(folder + "Sonoraflux.ini", list));
+    WriteListFile(list);
     HANDLE held = ::CreateFileA((folder + "Sonoraflux.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
@@ -289,8 +267,6 @@ TEST_F(JourneyTest, TheEditorTakesTheKeyboard) {
 }
 
 // The recorder as a person uses it, on a tone played into the sound card.
-        wine_support::BoxScript saveDialog{wine_support::BoxOwner::Process(program->Pid()), nullptr,
-                                           wine_support::kLeaveOpen};
 class RecordingJourney : public JourneyTest {
 protected:
     HWND Recorder() const { return FindProcessWindow(program->Pid(), "SonorafluxRecorderWindow"); }
@@ -313,6 +289,8 @@ protected:
     // The file image, the save dialog answered by typing the name, then
     // "Démarrer", ten seconds, "Arrêter".
     void RecordTenSeconds(const std::string& name, const std::string& screenshot, const std::string& dialogShot = "") {
+        wine_support::BoxScript saveDialog{wine_support::BoxOwner::Process(program->Pid()), nullptr,
+                                           wine_support::kLeaveOpen};
         ClickControl(static_cast<int>(RecorderElementId::Image14));
         ASSERT_TRUE(saveDialog.WaitForBoxes(1, 10000)) << "the save dialog";
         wine_support::PumpFor(500);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "editor/editor_controls.h"
-#include "tests/app/program_driver.h"
+#include "tests/app/program_fixture.h"
 #include "tests/support/message_pump_win32.h"
 #include "tests/support/modal_boxes_win32.h"
 #include "tests/support/scratch_files_win32.h"
@@ -17,26 +17,11 @@
 using namespace program_driver;
 
 namespace {
-constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public ProgramFolderTest {
 protected:
     void SetUp() override {
-        folder = wine_support::CopyProgramFolder();
-        ASSERT_FALSE(folder.empty()) << "program folder not staged";
-        ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Sonoraflux");
-        WaitForNoBalloon();
+        ProgramFolderTest::SetUp();
         iconsBefore = CountTrayIcons();
-    }
-    void TearDown() override { ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Sonoraflux"); }
-
-    // A balloon of an earlier program must be gone before the next one starts,
-    // or it would be taken for the new one's ready notice.
-    static void WaitForNoBalloon() { wine_support::PumpUntil([] { return VisibleBalloon() == nullptr; }, 15000); }
-
-    bool WaitUntilReady(RunningProgram& program) {
-        return program.WaitForMainWindow(20000) &&
-               wine_support::PumpUntil([] { return VisibleBalloon() != nullptr; }, 20000);
     }
 
     static std::string RunValue() {
@@ -66,7 +51,6 @@ protected:
     // The autostart item reads "Activé" at start, whether it is on or off.
     void ChooseAutostartItem(RunningProgram& program) { ASSERT_TRUE(ChooseTrayMenuItem(program, {"Activé"})); }
 
-    std::string folder;
     int iconsBefore = 0;
 };
 
@@ -292,7 +276,7 @@ TEST_F(ProgramTest, WindowsExistHiddenAndTheirCommandsShowThem) {
 }
 
 TEST_F(ProgramTest, MissingPageIsToldInAWarningBalloon) {
-    ASSERT_TRUE(wine_support::WriteFileBytes(folder + "Sonoraflux.ini", "Page perdue;perdue.htm;;1\r\n"));
+    WriteListFile("Page perdue;perdue.htm;;1\r\n");
     RunningProgram program(folder);
     ASSERT_TRUE(WaitUntilReady(program));
     WaitForNoBalloon();
@@ -309,8 +293,7 @@ TEST_F(ProgramTest, MissingPageIsToldInAWarningBalloon) {
 // the editor had them, and the list comes back sorted.
 TEST_F(ProgramTest, EditorStepRenameAndSaveRewritesTheList) {
     using namespace editor_controls;
-    ASSERT_TRUE(wine_support::WriteFileBytes(folder + "Sonoraflux.ini",
-                                             "Radio Bêta;http://b/;;1\r\nRadio Alpha;alpha.htm;;0\r\nDelta;d.htm;;1\r\n"));
+    WriteListFile("Radio Bêta;http://b/;;1\r\nRadio Alpha;alpha.htm;;0\r\nDelta;d.htm;;1\r\n");
     RunningProgram program(folder);
     ASSERT_TRUE(WaitUntilReady(program));
     HWND editor = program.MainWindow();
@@ -334,9 +317,7 @@ TEST_F(ProgramTest, EditorStepRenameAndSaveRewritesTheList) {
     ::SendMessageA(::GetDlgItem(editor, kTitleField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Zébulon"));
     ::PostMessageA(::GetDlgItem(editor, kSave), BM_CLICK, 0, 0);
     EXPECT_TRUE(wine_support::PumpUntil([&] { return !::IsWindowVisible(editor); }, 5000)) << "saving hides it";
-    std::string file;
-    ASSERT_TRUE(wine_support::ReadFileBytes(folder + "Sonoraflux.ini", file));
-    EXPECT_EQ(file, "Delta;d.htm;;1\r\nZébulon;alpha.htm;;0\r\nRadio Bêta;http://b/;;1\r\n");
+    EXPECT_EQ(ListFile(), "Delta;d.htm;;1\r\nZébulon;alpha.htm;;0\r\nRadio Bêta;http://b/;;1\r\n");
 
     // Without a window manager, Wine's hiding blocks the program for a while:
     // the tray is answered only once the program takes messages again.

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "rotation/rotation_window_win32.h"
-#include "tests/app/program_driver.h"
+#include "tests/app/program_fixture.h"
 #include "tests/support/message_pump_win32.h"
 #include "tests/support/modal_boxes_win32.h"
 #include "tests/support/scratch_files_win32.h"
@@ -20,9 +20,9 @@ using namespace program_driver;
 namespace {
 using Id = RotationWindow::ControlId;
 
-TEST(RotationProgramTest, EnterConfirmsAndPlaysTheSecondEntryOfTheListNineSecondsLater) {
-    const std::string folder = wine_support::CopyProgramFolder();
-    ASSERT_FALSE(folder.empty()) << "program folder not staged";
+using RotationProgramTest = ProgramFolderTest;
+
+TEST_F(RotationProgramTest, EnterConfirmsAndPlaysTheSecondEntryOfTheListNineSecondsLater) {
     wine_support::ScratchFolder web("web_");
     ASSERT_FALSE(web.Path().empty());
     for (const char* page : {"a.htm", "b.htm", "c.htm"})
@@ -32,8 +32,7 @@ TEST(RotationProgramTest, EnterConfirmsAndPlaysTheSecondEntryOfTheListNineSecond
     if (port.empty()) GTEST_SKIP() << "no loopback web server could start: " << log;
     const std::string site = "http://127.0.0.1:" + port + "/";
     // Out of order: "Ma liste" is sorted, so its item 1 is B.
-    ASSERT_TRUE(wine_support::WriteFileBytes(folder + "Sonoraflux.ini", "C;" + site + "c.htm;;1\r\nA;" + site +
-                                                                              "a.htm;;1\r\nB;" + site + "b.htm;;1\r\n"));
+    WriteListFile("C;" + site + "c.htm;;1\r\nA;" + site + "a.htm;;1\r\nB;" + site + "b.htm;;1\r\n");
 
     RunningProgram program(folder);
     ASSERT_TRUE(program.WaitForMainWindow(20000));
@@ -47,6 +46,7 @@ TEST(RotationProgramTest, EnterConfirmsAndPlaysTheSecondEntryOfTheListNineSecond
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 5000));
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, Id::kOkButton)));
 
+    // The jingle chooser opens the dialog; the name is typed into it.
     const std::string jingle = folder + "Transition\\jingle.htm";
     wine_support::BoxScript dialogs{wine_support::BoxOwner::Process(program.Pid()), kJingleDialogTitle, IDOK,
                                     [&](const wine_support::Box& dialog) {
@@ -56,7 +56,6 @@ TEST(RotationProgramTest, EnterConfirmsAndPlaysTheSecondEntryOfTheListNineSecond
                                         ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(jingle.c_str()));
                                         return true;
                                     }};
-    // The jingle chooser opens the dialog; the name is typed into it.
     HWND chooser = ::GetDlgItem(window, Id::kJingleChooser);
     ::PostMessageA(chooser, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     ::PostMessageA(chooser, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
