@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "audio/wave_device_win32.h"
-#include "audio/wave_recorder_win32.h"
+#include "audio/capture_to_file_win32.h"
 #include "tests/audio/wave_scripted_device.h"
 #include "base/little_endian.h"
 #include "tests/support/bench_sound_win32.h"
