@@ -10,8 +10,8 @@ add_library(sfx_wave STATIC
 if(WIN32)
   add_library(sfx_wave_win STATIC
     ${CMAKE_CURRENT_LIST_DIR}/wave_device_win32.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/wave_utils_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/wave_file_writer_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wave_file_stream_win32.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/wave_recorder_win32.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/capture_to_file_win32.cpp)
   target_link_libraries(sfx_wave_win PUBLIC sfx_wave sfx_win delay_winmm)
 endif()

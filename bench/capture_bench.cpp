@@ -10,7 +10,7 @@
 #include <string>
 
 #include "audio/wave_file_stream_win32.h"
-#include "audio/wave_recorder_win32.h"
+#include "audio/capture_to_file_win32.h"
 
 namespace {
 

@@ -3,14 +3,10 @@
 # into LAME_ENC.DLL, which Sonoraflux.exe imports by name.
 #   lame_enc          link target (the DLL and its import library)
 #   lame_enc_dll      stages LAME_ENC.DLL and its licence in the program folder
-#   LAME_SOURCE_DIR   the unpacked source tree (read only: every build step
-#                     works in the build tree)
+#   LAME_SOURCE_DIR   the unpacked source tree under SONORAFLUX_CACHE_DIR (read
+#                     only: every build step works in the build tree)
 include(ExternalProject)
 
-set(SONORAFLUX_CACHE_DIR "$ENV{SONORAFLUX_CACHE}")
-if(NOT SONORAFLUX_CACHE_DIR)
-  set(SONORAFLUX_CACHE_DIR ${CMAKE_SOURCE_DIR}/.cache)
-endif()
 set(LAME_SOURCE_DIR ${SONORAFLUX_CACHE_DIR}/src/lame-3.100)
 if(NOT EXISTS ${LAME_SOURCE_DIR}/configure OR NOT EXISTS ${LAME_SOURCE_DIR}/Dll/BladeMP3EncDLL.c)
   message(FATAL_ERROR "The LAME 3.100 sources are missing from ${SONORAFLUX_CACHE_DIR}/src: "

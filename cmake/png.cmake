@@ -2,12 +2,9 @@
 # as a static library with our cross compiler, over the MinGW zlib of Debian's
 # libz-mingw-w64-dev.
 #   png_static        link target (libpng + zlib, include directories public)
-#   PNG_SOURCE_DIR    the unpacked source tree (read only: the configuration
-#                     header is generated into the build tree)
-set(SONORAFLUX_CACHE_DIR "$ENV{SONORAFLUX_CACHE}")
-if(NOT SONORAFLUX_CACHE_DIR)
-  set(SONORAFLUX_CACHE_DIR ${CMAKE_SOURCE_DIR}/.cache)
-endif()
+#   PNG_SOURCE_DIR    the unpacked source tree under SONORAFLUX_CACHE_DIR (read
+#                     only: the configuration header is generated into the
+#                     build tree)
 file(GLOB PNG_SOURCE_DIRS LIST_DIRECTORIES true ${SONORAFLUX_CACHE_DIR}/src/libpng-1.6.*)
 list(SORT PNG_SOURCE_DIRS)
 list(POP_BACK PNG_SOURCE_DIRS PNG_SOURCE_DIR)

@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "audio/capture_to_file_win32.h"
 #include "audio/mp3_coder.h"
-#include "audio/wave_recorder_win32.h"
 #include "recorder/recorder_controls_win32.h"
 #include "recorder/recorder_session.h"
 #include "recorder/recorder_window_layout.h"

@@ -57,7 +57,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# Third-party sources, built by CMake into the build tree; kept in a cache folder.
+# Third-party sources, built by CMake into the build tree; kept in a cache folder
+# whose default is the one the top CMakeLists.txt takes (SONORAFLUX_CACHE_DIR).
 cache=${SONORAFLUX_CACHE:-$here/.cache}
 mkdir -p "$cache/src"
 fetch_source() { # package, glob of the unpacked folder

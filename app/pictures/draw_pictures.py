@@ -8,10 +8,9 @@ import struct
 import sys
 
 # The even-odd rule of the window pictures decides which points a polygon
-# covers; the build leaves no compiled copy in the source tree.
-sys.dont_write_bytecode = True
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "ui", "pictures"))
-from draw_ui_pictures import inside_polygon as inside  # noqa: E402
+# covers: ui/pictures is on the PYTHONPATH the build gives this script, and
+# the build leaves no compiled copy in the source tree (PYTHONDONTWRITEBYTECODE).
+from draw_ui_pictures import inside_polygon as inside
 
 COLUMN = (227, 234, 246)  # the menu's icon column, so pictures blend into it
 WHITE = (255, 255, 255)

@@ -11,30 +11,20 @@
 
 #include "editor/editor_controls.h"
 #include "recorder/recorder_window_layout.h"
-#include "tests/app/program_driver.h"
-#include "tests/support/wine_support.h"
+#include "tests/app/program_fixture.h"
+#include "tests/support/bench_sound_win32.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/modal_boxes_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 #include "win/hot_key_win32.h"
 
 using namespace program_driver;
 using namespace editor_controls;
 
 namespace {
-class JourneyTest : public ::testing::Test {
+class JourneyTest : public ProgramFolderTest {
 protected:
-    void SetUp() override {
-        folder = wine_support::CopyProgramFolder();
-        ASSERT_FALSE(folder.empty()) << "program folder not staged";
-        wine_support::PumpUntil([] { return VisibleBalloon() == nullptr; }, 15000);
-    }
-
-    // Starts the program and waits for its ready notice.
-    void Start(const std::string& list, const std::vector<std::string>& environment = {}) {
-        ASSERT_TRUE(wine_support::WriteFileBytes(folder + "Sonoraflux.ini", list));
-        program = std::make_unique<RunningProgram>(folder, environment);
-        ASSERT_TRUE(program->WaitForMainWindow(20000));
-        ASSERT_TRUE(wine_support::PumpUntil([] { return VisibleBalloon() != nullptr; }, 20000)) << "ready notice";
-    }
-
     HWND Editor() const { return program->MainWindow(); }
 
     void OpenEditor() {
@@ -58,14 +48,6 @@ protected:
 
     void Click(int id) { ::PostMessageA(::GetDlgItem(Editor(), id), BM_CLICK, 0, 0); }
 
-    std::string ListFile() const {
-        std::string bytes;
-        wine_support::ReadFileBytes(folder + "Sonoraflux.ini", bytes);
-        return bytes;
-    }
-
-    std::string folder;
-    std::unique_ptr<RunningProgram> program;
 };
 
 // A web server on the loopback that keeps the path of every request.
@@ -192,28 +174,20 @@ TEST_F(JourneyTest, ADegreeSignInATitleReadsBackAsTyped) {
 // the list cannot be read, and no save may then write over it.
 TEST_F(JourneyTest, AListHeldByAnotherProgramAtStartIsNeverSavedOver) {
     const std::string list = "Alpha;a.htm;;1\r\nBeta;b.htm;;1\r\nGamma;g.htm;;0\r\n";
-    ASSERT_TRUE(wine_support::WriteFileBytes(folder + "Sonoraflux.ini", list));
+    WriteListFile(list);
     HANDLE held = ::CreateFileA((folder + "Sonoraflux.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     program = std::make_unique<RunningProgram>(folder);
     const auto closeFileError = [&](const char* shot) {
-        HWND box = nullptr;
-        std::string text;
-        // The box can be found before its text is set.
-        const bool shown = wine_support::PumpUntil(
-            [&] {
-                box = FindProcessWindow(program->Pid(), "#32770");
-                return box && !(text = MessageBoxText(box)).empty();
-            },
-            20000);
-        if (!shown) return std::string("<no error box>");
-        if (shot) {
-            EXPECT_FALSE(wine_support::SaveScreenshot(shot).empty());
-        }
-        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        wine_support::PumpUntil([&] { return !::IsWindow(box); }, 5000);
-        return text;
+        wine_support::BoxScript boxes{wine_support::BoxOwner::Process(program->Pid()), nullptr, IDOK,
+                                      [&](const wine_support::Box&) {
+                                          if (shot) EXPECT_FALSE(wine_support::SaveScreenshot(shot).empty());
+                                          return true;
+                                      }};
+        if (!boxes.WaitForBoxes(1, 20000)) return std::string("<no error box>");
+        boxes.WaitUntilGone(5000);
+        return boxes.Boxes()[0].text;
     };
     const std::string atStart = closeFileError("journey-list-held.png");
     EXPECT_NE(atStart.find("Sonoraflux.ini"), std::string::npos) << atStart;
@@ -311,16 +285,14 @@ protected:
         ASSERT_TRUE(::GetWindowRect(Control(id), &r)) << "control " << id;
         ASSERT_TRUE(ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, 1));
     }
-    HWND SaveDialog() const {
-        HWND dialog = FindProcessWindow(program->Pid(), "#32770");
-        return dialog && ::IsWindowVisible(dialog) ? dialog : nullptr;
-    }
 
     // The file image, the save dialog answered by typing the name, then
     // "Démarrer", ten seconds, "Arrêter".
     void RecordTenSeconds(const std::string& name, const std::string& screenshot, const std::string& dialogShot = "") {
+        wine_support::BoxScript saveDialog{wine_support::BoxOwner::Process(program->Pid()), nullptr,
+                                           wine_support::kLeaveOpen};
         ClickControl(static_cast<int>(RecorderElementId::Image14));
-        ASSERT_TRUE(wine_support::PumpUntil([&] { return SaveDialog() != nullptr; }, 10000)) << "the save dialog";
+        ASSERT_TRUE(saveDialog.WaitForBoxes(1, 10000)) << "the save dialog";
         wine_support::PumpFor(500);
         ASSERT_TRUE(TypeText(name));
         if (!dialogShot.empty()) {
@@ -328,7 +300,7 @@ protected:
             EXPECT_FALSE(wine_support::SaveScreenshot(dialogShot).empty());
         }
         ASSERT_TRUE(PressKeys("Return"));
-        ASSERT_TRUE(wine_support::PumpUntil([&] { return SaveDialog() == nullptr; }, 5000)) << "the dialog closes";
+        ASSERT_TRUE(saveDialog.WaitUntilGone(5000)) << "the dialog closes";
         ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowEnabled(Control(kRecorderButtonId)) != FALSE; }, 3000))
             << "a target enables the button";
         ClickControl(kRecorderButtonId);

@@ -8,7 +8,9 @@
 
 #include "tests/app/program_driver.h"
 #include "tests/support/ocr_lines.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 
 using namespace program_driver;
 

@@ -9,7 +9,9 @@
 
 #include "app/program_win32.h"
 #include "tests/app/program_driver.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/modal_boxes_win32.h"
+#include "tests/support/scratch_files_win32.h"
 #include "win/ole_session_win32.h"
 
 namespace {
@@ -23,7 +25,7 @@ TEST(ProgramConstruction, AStepThatFailsLeavesNothingBehindAndItsErrorStands) {
     OleSession ole;
     wine_support::ScratchFolder root{"program_build"};
     ASSERT_TRUE(wine_support::WriteFileBytes(root.Path() + "Sonoraflux.ini", "Alpha;a.htm;;1\r\n"));
-    wine_support::ErrorBoxCloser errorBoxes;
+    wine_support::BoxScript errorBoxes{wine_support::BoxOwner::ThisThread(), "Sonoraflux"};
     const int iconsBefore = program_driver::CountTrayIcons();
     for (const char* failing : {"editor", "autostart", "tray", "editor contents", "choosers", "creation", "rotation", "recorder"}) {
         SCOPED_TRACE(failing);
@@ -43,6 +45,6 @@ TEST(ProgramConstruction, AStepThatFailsLeavesNothingBehindAndItsErrorStands) {
         EXPECT_TRUE(wine_support::PumpUntil([&] { return program_driver::CountTrayIcons() == iconsBefore; }, 5000))
             << "tray icons: " << program_driver::CountTrayIcons() << ", before: " << iconsBefore;
     }
-    EXPECT_TRUE(errorBoxes.Closed().empty()) << errorBoxes.Closed().front();
+    EXPECT_TRUE(errorBoxes.Texts().empty()) << errorBoxes.Texts().front();
 }
 }  // namespace

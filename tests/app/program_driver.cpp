@@ -5,7 +5,9 @@
 
 #include "tests/support/ocr_lines.h"
 
-#include "tests/support/wine_support.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 #include "win/handles_win32.h"
 
 namespace program_driver {
@@ -177,12 +179,6 @@ HWND VisibleBalloon() {
     HWND found = nullptr;
     ::EnumWindows(FindBalloon, reinterpret_cast<LPARAM>(&found));
     return found;
-}
-
-std::string MessageBoxText(HWND box) {
-    char text[1024] = {};
-    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    return text;
 }
 
 HWND FocusedControl(HWND window) {

@@ -1,6 +1,6 @@
 // Runs the real Sonoraflux.exe from a private copy of the program folder and
 // watches it from outside, as a user (or the shell) would: its windows, the
-// notification area of Wine's shell, balloons, message boxes, the keyboard.
+// notification area of Wine's shell, balloons, the keyboard.
 #pragma once
 #include <windows.h>
 
@@ -55,8 +55,6 @@ int CountProcessWindows(DWORD pid, const char* className);
 int CountTrayIcons();
 // A balloon shown by the shell: a visible tooltip window that is not the program's.
 HWND VisibleBalloon();
-// Text of a message box's message.
-std::string MessageBoxText(HWND box);
 // The control that has the keyboard focus in the thread of that window, as
 // another process sees it (GetGUIThreadInfo); null when none.
 HWND FocusedControl(HWND window);

@@ -21,7 +21,10 @@
 #include "tests/app/program_driver.h"
 #include "editor/editor_controls.h"
 #include "tests/support/drop_data_double_win32.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/modal_boxes_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 #include "tray/tray_menu_win32.h"
 #include "win/com_object_win32.h"
 #include "win/ole_session_win32.h"
@@ -122,7 +125,7 @@ protected:
 
     OleSession ole;
     wine_support::ScratchFolder root{"drop_program"};
-    wine_support::ErrorBoxCloser errorBoxes;
+    wine_support::BoxScript errorBoxes{wine_support::BoxOwner::ThisThread(), "Sonoraflux"};
     std::optional<Program> program;
     HWND main = nullptr;
 };
@@ -190,23 +193,13 @@ TEST_F(ProgramDropTest, ChooserButtonsOpenTheirDialogs) {
     };
     for (const Button& button : buttons) {
         SCOPED_TRACE(button.title);
-        bool seen = false;
-        {
-            wine_support::ModalScript script([&] {
-                HWND dialog = ::FindWindowA("#32770", button.title);
-                if (!dialog) return false;
-                seen = true;
-                if (button.typed) {
-                    ::SetDlgItemTextA(dialog, cmb13, button.typed);
-                    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-                } else {
-                    ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-                }
-                return true;
-            });
-            Click(button.id);
-        }
-        EXPECT_TRUE(seen) << "no dialog with that title";
+        wine_support::BoxScript dialogs{wine_support::BoxOwner::ThisThread(), button.title,
+                                        button.typed ? IDOK : IDCANCEL, [&](const wine_support::Box& dialog) {
+                                            if (button.typed) ::SetDlgItemTextA(dialog.window, cmb13, button.typed);
+                                            return true;
+                                        }};
+        Click(button.id);
+        EXPECT_EQ(dialogs.Boxes().size(), 1u) << "no dialog with that title";
         ExpectEditingEntry("Alpha", button.typed ? button.typed : "a.htm");
     }
 }

@@ -8,32 +8,20 @@
 #include <vector>
 
 #include "editor/editor_controls.h"
-#include "tests/app/program_driver.h"
-#include "tests/support/wine_support.h"
+#include "tests/app/program_fixture.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/modal_boxes_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 
 using namespace program_driver;
 
 namespace {
-constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public ProgramFolderTest {
 protected:
     void SetUp() override {
-        folder = wine_support::CopyProgramFolder();
-        ASSERT_FALSE(folder.empty()) << "program folder not staged";
-        ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Sonoraflux");
-        WaitForNoBalloon();
+        ProgramFolderTest::SetUp();
         iconsBefore = CountTrayIcons();
-    }
-    void TearDown() override { ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Sonoraflux"); }
-
-    // A balloon of an earlier program must be gone before the next one starts,
-    // or it would be taken for the new one's ready notice.
-    static void WaitForNoBalloon() { wine_support::PumpUntil([] { return VisibleBalloon() == nullptr; }, 15000); }
-
-    bool WaitUntilReady(RunningProgram& program) {
-        return program.WaitForMainWindow(20000) &&
-               wine_support::PumpUntil([] { return VisibleBalloon() != nullptr; }, 20000);
     }
 
     static std::string RunValue() {
@@ -63,7 +51,6 @@ protected:
     // The autostart item reads "Activé" at start, whether it is on or off.
     void ChooseAutostartItem(RunningProgram& program) { ASSERT_TRUE(ChooseTrayMenuItem(program, {"Activé"})); }
 
-    std::string folder;
     int iconsBefore = 0;
 };
 
@@ -115,14 +102,13 @@ TEST_F(ProgramTest, OfTwentyCopiesLetGoAtTheSameMomentExactlyOneKeepsRunning) {
 TEST_F(ProgramTest, MissingListFileShowsTheMessageBeforeTheReadyBalloon) {
     ASSERT_TRUE(::DeleteFileA((folder + "Sonoraflux.ini").c_str()));
     RunningProgram program(folder);
-    HWND box = nullptr;
-    ASSERT_TRUE(wine_support::PumpUntil(
-        [&] { return (box = FindProcessWindow(program.Pid(), "#32770", "Sonoraflux")) != nullptr; }, 20000));
-    EXPECT_EQ(MessageBoxText(box), "Impossible de trouver la liste des flumens !");
+    wine_support::BoxScript boxes{wine_support::BoxOwner::Process(program.Pid()), "Sonoraflux", wine_support::kLeaveOpen};
+    ASSERT_TRUE(boxes.WaitForBoxes(1, 20000));
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Impossible de trouver la liste des flumens !"});
     wine_support::PumpFor(1500);
     EXPECT_EQ(VisibleBalloon(), nullptr) << "the balloon waits for the message box";
 
-    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    wine_support::AnswerBox(boxes.Boxes()[0].window, IDOK);
     HWND balloon = nullptr;
     ASSERT_TRUE(wine_support::PumpUntil([&] { return (balloon = VisibleBalloon()) != nullptr; }, 10000));
     wine_support::PumpFor(500);
@@ -290,7 +276,7 @@ TEST_F(ProgramTest, WindowsExistHiddenAndTheirCommandsShowThem) {
 }
 
 TEST_F(ProgramTest, MissingPageIsToldInAWarningBalloon) {
-    ASSERT_TRUE(wine_support::WriteFileBytes(folder + "Sonoraflux.ini", "Page perdue;perdue.htm;;1\r\n"));
+    WriteListFile("Page perdue;perdue.htm;;1\r\n");
     RunningProgram program(folder);
     ASSERT_TRUE(WaitUntilReady(program));
     WaitForNoBalloon();
@@ -307,8 +293,7 @@ TEST_F(ProgramTest, MissingPageIsToldInAWarningBalloon) {
 // the editor had them, and the list comes back sorted.
 TEST_F(ProgramTest, EditorStepRenameAndSaveRewritesTheList) {
     using namespace editor_controls;
-    ASSERT_TRUE(wine_support::WriteFileBytes(folder + "Sonoraflux.ini",
-                                             "Radio Bêta;http://b/;;1\r\nRadio Alpha;alpha.htm;;0\r\nDelta;d.htm;;1\r\n"));
+    WriteListFile("Radio Bêta;http://b/;;1\r\nRadio Alpha;alpha.htm;;0\r\nDelta;d.htm;;1\r\n");
     RunningProgram program(folder);
     ASSERT_TRUE(WaitUntilReady(program));
     HWND editor = program.MainWindow();
@@ -332,9 +317,7 @@ TEST_F(ProgramTest, EditorStepRenameAndSaveRewritesTheList) {
     ::SendMessageA(::GetDlgItem(editor, kTitleField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Zébulon"));
     ::PostMessageA(::GetDlgItem(editor, kSave), BM_CLICK, 0, 0);
     EXPECT_TRUE(wine_support::PumpUntil([&] { return !::IsWindowVisible(editor); }, 5000)) << "saving hides it";
-    std::string file;
-    ASSERT_TRUE(wine_support::ReadFileBytes(folder + "Sonoraflux.ini", file));
-    EXPECT_EQ(file, "Delta;d.htm;;1\r\nZébulon;alpha.htm;;0\r\nRadio Bêta;http://b/;;1\r\n");
+    EXPECT_EQ(ListFile(), "Delta;d.htm;;1\r\nZébulon;alpha.htm;;0\r\nRadio Bêta;http://b/;;1\r\n");
 
     // Without a window manager, Wine's hiding blocks the program for a while:
     // the tray is answered only once the program takes messages again.
@@ -360,13 +343,11 @@ TEST_F(ProgramTest, AddingNothingShowsTheWarningBox) {
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) != FALSE; }, 5000));
     ::PostMessageA(::GetDlgItem(editor, kNew), BM_CLICK, 0, 0);
     ::PostMessageA(::GetDlgItem(editor, kSave), BM_CLICK, 0, 0);
-    HWND box = nullptr;
-    ASSERT_TRUE(wine_support::PumpUntil(
-        [&] { return (box = FindProcessWindow(program.Pid(), "#32770", "Warning")) != nullptr; }, 5000));
-    EXPECT_EQ(MessageBoxText(box),
+    wine_support::BoxScript warnings{wine_support::BoxOwner::Process(program.Pid()), "Warning"};
+    ASSERT_TRUE(warnings.WaitForBoxes(1, 5000));
+    EXPECT_EQ(warnings.Boxes()[0].text,
               "Ooops ! Vous n'avez rien indiqué dans les cases !\r\nRemplissez-les ou cliquez sur \"Annuler\"...");
-    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(wine_support::PumpUntil([&] { return !::IsWindow(box); }, 5000));
+    EXPECT_TRUE(warnings.WaitUntilGone(5000));
     char caption[64] = {};
     ::SendMessageA(::GetDlgItem(editor, kSave), WM_GETTEXT, sizeof caption, reinterpret_cast<LPARAM>(caption));
     EXPECT_STREQ(caption, "Ajouter") << "still adding";

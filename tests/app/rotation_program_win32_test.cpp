@@ -8,8 +8,11 @@
 #include <string>
 
 #include "rotation/rotation_window_win32.h"
-#include "tests/app/program_driver.h"
-#include "tests/support/wine_support.h"
+#include "tests/app/program_fixture.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/modal_boxes_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 #include "win/window_text_win32.h"
 
 using namespace program_driver;
@@ -17,9 +20,9 @@ using namespace program_driver;
 namespace {
 using Id = RotationWindow::ControlId;
 
-TEST(RotationProgramTest, EnterConfirmsAndPlaysTheSecondEntryOfTheListNineSecondsLater) {
-    const std::string folder = wine_support::CopyProgramFolder();
-    ASSERT_FALSE(folder.empty()) << "program folder not staged";
+using RotationProgramTest = ProgramFolderTest;
+
+TEST_F(RotationProgramTest, EnterConfirmsAndPlaysTheSecondEntryOfTheListNineSecondsLater) {
     wine_support::ScratchFolder web("web_");
     ASSERT_FALSE(web.Path().empty());
     for (const char* page : {"a.htm", "b.htm", "c.htm"})
@@ -29,8 +32,7 @@ TEST(RotationProgramTest, EnterConfirmsAndPlaysTheSecondEntryOfTheListNineSecond
     if (port.empty()) GTEST_SKIP() << "no loopback web server could start: " << log;
     const std::string site = "http://127.0.0.1:" + port + "/";
     // Out of order: "Ma liste" is sorted, so its item 1 is B.
-    ASSERT_TRUE(wine_support::WriteFileBytes(folder + "Sonoraflux.ini", "C;" + site + "c.htm;;1\r\nA;" + site +
-                                                                              "a.htm;;1\r\nB;" + site + "b.htm;;1\r\n"));
+    WriteListFile("C;" + site + "c.htm;;1\r\nA;" + site + "a.htm;;1\r\nB;" + site + "b.htm;;1\r\n");
 
     RunningProgram program(folder);
     ASSERT_TRUE(program.WaitForMainWindow(20000));
@@ -45,17 +47,19 @@ TEST(RotationProgramTest, EnterConfirmsAndPlaysTheSecondEntryOfTheListNineSecond
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, Id::kOkButton)));
 
     // The jingle chooser opens the dialog; the name is typed into it.
+    const std::string jingle = folder + "Transition\\jingle.htm";
+    wine_support::BoxScript dialogs{wine_support::BoxOwner::Process(program.Pid()), kJingleDialogTitle, IDOK,
+                                    [&](const wine_support::Box& dialog) {
+                                        HWND name = ::GetDlgItem(dialog.window, edt1);
+                                        if (!name) name = ::GetDlgItem(dialog.window, cmb13);
+                                        EXPECT_NE(name, nullptr);
+                                        ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(jingle.c_str()));
+                                        return true;
+                                    }};
     HWND chooser = ::GetDlgItem(window, Id::kJingleChooser);
     ::PostMessageA(chooser, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     ::PostMessageA(chooser, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    HWND dialog = nullptr;
-    ASSERT_TRUE(wine_support::PumpUntil(
-        [&] { return (dialog = FindProcessWindow(program.Pid(), "#32770", kJingleDialogTitle)) != nullptr; }, 10000));
-    const std::string jingle = folder + "Transition\\jingle.htm";
-    HWND name = ::GetDlgItem(dialog, edt1) ? ::GetDlgItem(dialog, edt1) : ::GetDlgItem(dialog, cmb13);
-    ASSERT_NE(name, nullptr);
-    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(jingle.c_str()));
-    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(dialogs.WaitForBoxes(1, 10000));
     HWND ok = ::GetDlgItem(window, Id::kOkButton);
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowEnabled(ok) != FALSE; }, 5000));
     EXPECT_EQ(WindowText(::GetDlgItem(window, Id::kChosenJingle)), jingle);

@@ -17,7 +17,11 @@
 #include "playback/playback.h"
 #include "tests/support/platform_doubles.h"
 #include "tests/support/recording_browser.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/keyboard_win32.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/modal_boxes_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 #include "win/ole_session_win32.h"
 #include "win/platform_win32.h"
 #include "win/window_text_win32.h"
@@ -273,26 +277,23 @@ TEST_F(RotationWindowTest, BarsShowTheirValuesAndClickablePicturesTheHand) {
 TEST_F(RotationWindowTest, TheOpenDialogChoosesTheJingleAndEnablesOk) {
     // A real dialog on this thread: a timer of the thread answers it from
     // inside its modal loop, as a user would, by typing the name.
-    static std::string seenFolder, typedName;
-    seenFolder.clear();
-    typedName = jingle;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
-        HWND dialog = ::FindWindowA("#32770", kJingleDialogTitle);
-        if (!dialog || !seenFolder.empty()) return;
-        char path[MAX_PATH] = {};
-        ::SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof path, reinterpret_cast<LPARAM>(path));
-        seenFolder = path[0] ? path : "<none>";
-        ::SendMessageA(dialog, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(typedName.c_str()));
-        if (!::GetDlgItem(dialog, edt1))
-            ::SendMessageA(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(typedName.c_str()));
-        ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    });
+    std::string seenFolder;
+    wine_support::BoxScript dialogs{wine_support::BoxOwner::ThisThread(), kJingleDialogTitle, IDOK,
+                                    [&](const wine_support::Box& box) {
+                                        char path[MAX_PATH] = {};
+                                        ::SendMessageA(box.window, CDM_GETFOLDERPATH, sizeof path,
+                                                       reinterpret_cast<LPARAM>(path));
+                                        seenFolder = path[0] ? path : "<none>";
+                                        const int nameField = ::GetDlgItem(box.window, edt1) ? edt1 : cmb13;
+                                        ::SendMessageA(box.window, CDM_SETCONTROLTEXT, nameField,
+                                                       reinterpret_cast<LPARAM>(jingle.c_str()));
+                                        return true;
+                                    }};
     HelpBalloons otherBalloons;
     HelpBalloonHints otherHints{otherBalloons};
     HintBalloons otherHintBalloons{otherBalloons, otherHints};
     RotationWindow real(::GetModuleHandleA(nullptr), owner, folder, files, services, otherHintBalloons);
     Click(real.Control(Id::kJingleChooser));
-    ::KillTimer(nullptr, timer);
     EXPECT_EQ(seenFolder + "\\", folder.TransitionFolder()) << "the dialog starts in the jingles' folder";
     EXPECT_EQ(WindowText(real.Control(Id::kChosenJingle)), jingle);
     EXPECT_TRUE(::IsWindowEnabled(real.Control(Id::kOkButton)));

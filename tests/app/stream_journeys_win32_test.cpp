@@ -10,28 +10,26 @@
 #include <string>
 
 #include "recorder/recorder_window_layout.h"
-#include "tests/app/program_driver.h"
+#include "tests/app/program_fixture.h"
 #include "tests/stream/stream_server_win32.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/modal_boxes_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 
 using namespace program_driver;
 
 namespace {
-class StreamJourneyTest : public ::testing::Test {
+class StreamJourneyTest : public ProgramFolderTest {
 protected:
     void SetUp() override {
         if (!server.Up()) GTEST_SKIP() << "the stream server did not start (python3)";
-        folder = wine_support::CopyProgramFolder();
-        ASSERT_FALSE(folder.empty()) << "program folder not staged";
-        wine_support::PumpUntil([] { return VisibleBalloon() == nullptr; }, 15000);
+        ProgramFolderTest::SetUp();
     }
 
     // Starts the program with one entry and plays it once the ready notice is gone.
     void PlayOnly(const std::string& title, const std::string& path) {
-        ASSERT_TRUE(wine_support::WriteFileBytes(folder + "Sonoraflux.ini", title + ";" + server.Address(path) + ";;1\r\n"));
-        program = std::make_unique<RunningProgram>(folder);
-        ASSERT_TRUE(program->WaitForMainWindow(20000));
-        ASSERT_TRUE(wine_support::PumpUntil([] { return VisibleBalloon() != nullptr; }, 20000)) << "ready notice";
+        Start(title + ";" + server.Address(path) + ";;1\r\n");
         ASSERT_TRUE(wine_support::PumpUntil([] { return VisibleBalloon() == nullptr; }, 20000));
         ASSERT_TRUE(ChooseTrayMenuItem(*program, {"Ma liste", title}));
     }
@@ -60,8 +58,6 @@ protected:
     }
 
     StreamServer server;
-    std::string folder;
-    std::unique_ptr<RunningProgram> program;
 };
 
 std::string PlayerPageText() {
@@ -110,10 +106,10 @@ TEST_F(StreamJourneyTest, TheSongShowsInABalloonAndInTheTooltip) {
         5000));
     RECT image{};
     ASSERT_TRUE(::GetWindowRect(::GetDlgItem(recorder, static_cast<int>(RecorderElementId::Image14)), &image));
+    wine_support::BoxScript saveDialog{wine_support::BoxOwner::Process(program->Pid()), nullptr, wine_support::kLeaveOpen};
     ASSERT_TRUE(ClickAt({(image.left + image.right) / 2, (image.top + image.bottom) / 2}, 1));
-    HWND dialog = nullptr;
-    ASSERT_TRUE(wine_support::PumpUntil(
-        [&] { return (dialog = FindProcessWindow(program->Pid(), "#32770")) && ::IsWindowVisible(dialog); }, 10000));
+    ASSERT_TRUE(saveDialog.WaitForBoxes(1, 10000));
+    HWND dialog = saveDialog.Boxes()[0].window;
     wine_support::PumpFor(500);
     char name[MAX_PATH] = {};
     HWND nameBox = ::GetDlgItem(dialog, 0x47c);  // the file-name combo box (cmb13)

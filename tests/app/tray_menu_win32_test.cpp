@@ -16,7 +16,9 @@
 #include "playback/playback.h"
 #include "tests/support/platform_doubles.h"
 #include "tests/support/recording_browser.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/resource_probe_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 #include "ui/flat_menu_win32.h"
 
 namespace {

@@ -13,7 +13,8 @@
 
 #include "audio/mp3_coder_win32.h"
 #include "base/little_endian.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 
 namespace {
 

@@ -12,10 +12,12 @@
 #include <vector>
 
 #include "audio/wave_device_win32.h"
-#include "audio/wave_recorder_win32.h"
+#include "audio/capture_to_file_win32.h"
 #include "tests/audio/wave_scripted_device.h"
 #include "base/little_endian.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/bench_sound_win32.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/scratch_files_win32.h"
 #include "win/handles_win32.h"
 #include "win/window_win32.h"
 

@@ -9,11 +9,12 @@
 #include <cstring>
 #include <string>
 
-#include "audio/wave_recorder_win32.h"
-#include "audio/wave_utils_win32.h"
+#include "audio/capture_to_file_win32.h"
+#include "audio/wave_file_writer_win32.h"
 #include "tests/audio/wave_scripted_device.h"
 #include "base/little_endian.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 
 namespace {
 

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/wine_support.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/modal_boxes_win32.h"
+#include "tests/support/unix_side_win32.h"
 #include "win/window_win32.h"
 
 using wine_support::PumpFor;
@@ -572,9 +574,9 @@ TEST_F(TrayIconTest, ConstructionNeedsAnOwnerWindow) {
 TEST_F(TrayIconTest, FailingClickHandlerEndsInTheErrorBox) {
     TTrayIcon icon(owner.Handle());
     icon.OnClick = [] { throw std::runtime_error("Ooops !"); };
-    wine_support::ErrorBoxCloser closer;
+    wine_support::BoxScript closer{wine_support::BoxOwner::ThisThread(), "Sonoraflux"};
     SendMice(icon, {WM_LBUTTONDOWN, WM_LBUTTONUP});
-    EXPECT_EQ(closer.Closed(), std::vector<std::string>{"Ooops !."});
+    EXPECT_EQ(closer.Texts(), std::vector<std::string>{"Ooops !."});
 }
 
 namespace {

@@ -13,7 +13,8 @@
 #include "win/com_object_win32.h"
 #include "win/ole_session_win32.h"
 #include "tests/support/drop_data_double_win32.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/modal_boxes_win32.h"
+#include "tests/support/scratch_files_win32.h"
 #include "win/handles_win32.h"
 
 namespace {
@@ -231,7 +232,7 @@ TEST_F(UrlDropTargetTest, HandlerRefusingTheDropSetsNoPerformedEffect) {
 }
 
 TEST_F(UrlDropTargetTest, FailingHandlerStillFinishesTheDrop) {
-    wine_support::ErrorBoxCloser closer;
+    wine_support::BoxScript closer{wine_support::BoxOwner::ThisThread(), "Sonoraflux"};
     auto data = TestDataObject::Create(std::vector<Offer>{{CF_TEXT, Text("http://a/")}});
     const long start = data->References();
     TUrlDropTarget target;
@@ -243,7 +244,7 @@ TEST_F(UrlDropTargetTest, FailingHandlerStillFinishesTheDrop) {
     EXPECT_EQ(target.DropTarget()->Drop(data.get(), 0, kInside, &effect), S_OK);
     EXPECT_EQ(target.URL(), "");
     EXPECT_EQ(data->References(), start);
-    EXPECT_EQ(closer.Closed(), std::vector<std::string>{"Ooops ! essai."}) << "the failure is told";
+    EXPECT_EQ(closer.Texts(), std::vector<std::string>{"Ooops ! essai."}) << "the failure is told";
 }
 
 TEST_F(UrlDropTargetTest, CallsOutsideADragAreRefused) {

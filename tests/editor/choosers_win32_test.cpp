@@ -6,41 +6,16 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include <functional>
 #include <stdexcept>
 #include <vector>
 
-#include "tests/support/wine_support.h"
+#include "tests/support/modal_boxes_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 #include "win/window_text_win32.h"
 
 namespace {
-// A message box's own text control.
-constexpr int kMessageBoxText = 0xFFFF;
-
-struct SeenBox {
-    std::string text;
-    bool warningIcon = false;
-};
-
-// Closes the first box titled "Warning" of this thread, keeping its text.
-std::function<bool()> CloseWarningBox(std::vector<SeenBox>& seen) {
-    return [&seen] {
-        HWND box = ::FindWindowA("#32770", "Warning");
-        if (!box || ::GetWindowThreadProcessId(box, nullptr) != ::GetCurrentThreadId()) return false;
-        char text[1024] = {};
-        ::GetDlgItemTextA(box, kMessageBoxText, text, sizeof text);
-        SeenBox found{text, false};
-        // The warning icon is the system's exclamation icon in the box's picture.
-        for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-            if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-                reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0)) == ::LoadIconA(nullptr, IDI_WARNING))
-                found.warningIcon = true;
-        }
-        seen.push_back(found);
-        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        return true;
-    };
-}
+bool ShowsTheWarningIcon(const wine_support::Box& box) { return box.icon == ::LoadIconA(nullptr, IDI_WARNING); }
 
 class AnsweringDialogs : public FileDialogs {
 public:
@@ -86,17 +61,13 @@ TEST_F(ChoosersWin32Test, PagesOnDiskAreTakenByNameOrRefusedWithTheWarningBox) {
     // A folder of the page's name is no page.
     ::CreateDirectoryA((root.Path() + "Pages\\rock.htm").c_str(), nullptr);
     fields.calls.clear();
-    std::vector<SeenBox> seen;
     dialogs.answer = root.Path() + "Autres\\rock.htm";
-    {
-        wine_support::ModalScript script(CloseWarningBox(seen));
-        choosers.SpeedButton3Click();
-        EXPECT_TRUE(script.Done());
-    }
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text,
+    wine_support::BoxScript warnings{wine_support::BoxOwner::ThisThread(), "Warning"};
+    choosers.SpeedButton3Click();
+    ASSERT_EQ(warnings.Boxes().size(), 1u);
+    EXPECT_EQ(warnings.Boxes()[0].text,
               "Ooops ! La page choisie doit obligatoirement se trouver dans le dossier\r\n" + root.Path() + "Pages\\");
-    EXPECT_TRUE(seen[0].warningIcon);
+    EXPECT_TRUE(ShowsTheWarningIcon(warnings.Boxes()[0]));
     EXPECT_TRUE(fields.calls.empty());
 }
 
@@ -117,16 +88,13 @@ TEST_F(ChoosersWin32Test, IconsAreCheckedAsPicturesBeforeTheirNameIsTaken) {
 }
 
 TEST_F(ChoosersWin32Test, ImportAndExportSayTheyAreNotFinishedAndWriteNothing) {
-    std::vector<SeenBox> seen;
     dialogs.answer = root.Path() + "Autres\\liste.zip";
-    for (auto click : {&EditorChoosers::PngSpeedButton6Click, &EditorChoosers::PngSpeedButton5Click}) {
-        wine_support::ModalScript script(CloseWarningBox(seen));
-        (choosers.*click)();
-    }
-    ASSERT_EQ(seen.size(), 2u);
-    for (const SeenBox& box : seen) {
+    wine_support::BoxScript warnings{wine_support::BoxOwner::ThisThread(), "Warning"};
+    for (auto click : {&EditorChoosers::PngSpeedButton6Click, &EditorChoosers::PngSpeedButton5Click}) (choosers.*click)();
+    ASSERT_EQ(warnings.Boxes().size(), 2u);
+    for (const wine_support::Box& box : warnings.Boxes()) {
         EXPECT_EQ(box.text, "\n\rOoops ! D\xE9sol\xE9, cette fonction n'a pas encore \xE9t\xE9 finalis\xE9" "e...");
-        EXPECT_TRUE(box.warningIcon);
+        EXPECT_TRUE(ShowsTheWarningIcon(box));
     }
     EXPECT_EQ(::GetFileAttributesA((root.Path() + "Autres\\liste.zip").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(fields.calls.empty());
@@ -155,10 +123,9 @@ TEST_F(ChoosersWin32Test, RealIconDialogOpensOnImagesPreviewsAndCancels) {
     bool dialogSeen = false, previewShown = false;
     int ticks = 0, ticksWithPreview = 0;
     HWND dialog = nullptr;
-    wine_support::ModalScript script([&] {
+    auto answerOnceShown = [&](const wine_support::Box& box) {
         if (!dialog) {
-            dialog = ::FindWindowA("#32770", request.title.c_str());
-            if (!dialog) return false;
+            dialog = box.window;
             dialogSeen = true;
             char path[MAX_PATH] = {};
             ::SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof path, reinterpret_cast<LPARAM>(path));
@@ -179,15 +146,15 @@ TEST_F(ChoosersWin32Test, RealIconDialogOpensOnImagesPreviewsAndCancels) {
         if (!previewShown) {
             HWND preview = FindControl(dialog, kIconPreviewControl);
             previewShown = preview && ::SendMessageA(preview, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0;
-        } else if (++ticksWithPreview == 5) {
+        } else if (++ticksWithPreview == 10) {
             // Painted by now: the picture shows the dialog as the user sees it.
             screenshot = wine_support::SaveScreenshot("icon-chooser.png");
         }
-        if (screenshot.empty() && ticks < 60) return false;
+        if (screenshot.empty() && ticks < 120) return false;
         if (screenshot.empty()) screenshot = wine_support::SaveScreenshot("icon-chooser.png");
-        ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         return true;
-    });
+    };
+    wine_support::BoxScript script{wine_support::BoxOwner::ThisThread(), request.title.c_str(), IDCANCEL, answerOnceShown};
     Win32FileDialogs real(nullptr);
     EXPECT_EQ(real.Show(request), std::nullopt);
     ASSERT_TRUE(dialogSeen) << "the dialog titled \"" << request.title << "\" never appeared";

@@ -17,7 +17,12 @@
 #include "editor/editor_window_win32.h"
 #include "list/program_folder.h"
 #include "tests/support/platform_doubles.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/keyboard_win32.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/modal_boxes_win32.h"
+#include "tests/support/resource_probe_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 #include "ui/png_image_win32.h"
 #include "ui/ui_pictures.h"
 #include "win/platform_win32.h"
@@ -157,10 +162,10 @@ TEST_F(EditorWindowTest, APictureThatFailsAtTheFirstShowingLeavesTheWindowHidden
     });
     host.onMenuCommand = [this](UINT) { window->OpenEditor(); };
     {
-        wine_support::ErrorBoxCloser boxes;
+        wine_support::BoxScript boxes{wine_support::BoxOwner::ThisThread(), "Sonoraflux"};
         ::SendMessageA(Main(), WM_COMMAND, 100, 0);
-        ASSERT_TRUE(wine_support::PumpUntil([&] { return !boxes.Closed().empty(); }, 5000)) << "no error box";
-        EXPECT_NE(boxes.Closed().front().find("speaker"), std::string::npos) << boxes.Closed().front();
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return !boxes.Texts().empty(); }, 5000)) << "no error box";
+        EXPECT_NE(boxes.Texts().front().find("speaker"), std::string::npos) << boxes.Texts().front();
     }
     EXPECT_FALSE(::IsWindowVisible(Main()));
     Type(kTitleField, "encore vivant");

@@ -5,7 +5,7 @@
 
 #include "list/stream_list.h"
 #include "tests/support/platform_doubles.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/scratch_files_win32.h"
 #include "win/handles_win32.h"
 
 namespace {

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "win/ole_session_win32.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 
 namespace {
 ULONG ReferencesOf(IUnknown* object) {

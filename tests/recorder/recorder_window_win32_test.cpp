@@ -18,7 +18,13 @@
 #include "recorder/recorder_window_win32.h"
 #include "recorder/save_target_dialog_win32.h"
 #include "base/little_endian.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/bench_sound_win32.h"
+#include "tests/support/keyboard_win32.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/modal_boxes_win32.h"
+#include "tests/support/resource_probe_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 #include "win/window_text_win32.h"
 
 namespace {
@@ -202,7 +208,7 @@ protected:
     std::unique_ptr<RecorderWindow> window;
     std::function<void()> onRecording;
     Disk disk;
-    wine_support::ErrorBoxCloser boxes;
+    wine_support::BoxScript boxes{wine_support::BoxOwner::ThisThread(), "Sonoraflux"};
     std::unique_ptr<wine_support::PlayingTone> player;
 };
 
@@ -287,7 +293,7 @@ TEST_F(RecorderWindowTest, TenSecondsToWavThroughTheWindow) {
     EXPECT_NEAR(tone.seconds, 10.0, 1.5);
     EXPECT_NEAR(tone.hz, 1000.0, 5.0);
     EXPECT_FALSE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", wav)) << "a WAV target needs no temporary file";
-    EXPECT_TRUE(boxes.Closed().empty()) << boxes.Closed().front();
+    EXPECT_TRUE(boxes.Texts().empty()) << boxes.Texts().front();
 
     // A new choice enables the button again.
     answers.push_back(target);
@@ -327,7 +333,7 @@ TEST_F(RecorderWindowTest, TenSecondsToMp3EncodedWithAProgressBarOverThePanel) {
     std::printf("MP3 decoded %.2f s, %.1f Hz\n", tone.seconds, tone.hz);
     EXPECT_NEAR(tone.seconds, 10.0, 1.5);
     EXPECT_NEAR(tone.hz, 1000.0, 5.0);
-    EXPECT_TRUE(boxes.Closed().empty()) << boxes.Closed().front();
+    EXPECT_TRUE(boxes.Texts().empty()) << boxes.Texts().front();
 }
 
 TEST_F(RecorderWindowTest, AnEncoderFailureRestoresTheWindowAndKeepsTheCapture) {
@@ -335,13 +341,13 @@ TEST_F(RecorderWindowTest, AnEncoderFailureRestoresTheWindowAndKeepsTheCapture) 
     encoder.failAtChunk = 3;
     const std::string target = root + "Enregistrements\\Flumen.mp3";
     RecordFor(target, 3);
-    ASSERT_TRUE(wine_support::PumpUntil([&] { return IsIdle() && !boxes.Closed().empty(); }, 10000));
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return IsIdle() && !boxes.Texts().empty(); }, 10000));
     EXPECT_FALSE(::IsWindowVisible(window->ProgressBar()));
     EXPECT_TRUE(::IsWindowVisible(window->Button()));
     EXPECT_EQ(window->Session().Display().panelTitle, "Enregistrement");
-    ASSERT_EQ(boxes.Closed().size(), 1u);
-    EXPECT_NE(boxes.Closed()[0].find("beEncodeChunk failed 7"), std::string::npos) << boxes.Closed()[0];
-    EXPECT_NE(boxes.Closed()[0].find(temp + "TempFlumen.wav"), std::string::npos) << boxes.Closed()[0];
+    ASSERT_EQ(boxes.Texts().size(), 1u);
+    EXPECT_NE(boxes.Texts()[0].find("beEncodeChunk failed 7"), std::string::npos) << boxes.Texts()[0];
+    EXPECT_NE(boxes.Texts()[0].find(temp + "TempFlumen.wav"), std::string::npos) << boxes.Texts()[0];
     std::string bytes;
     ASSERT_TRUE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", bytes)) << "the capture is kept";
     EXPECT_NEAR(wine_support::MeasureTone(bytes).seconds, 3.0, 1.5);
@@ -367,12 +373,12 @@ TEST_F(RecorderWindowTest, AFullDiskDuringTheCaptureShowsTheErrorAndTheFileStays
     PressButton();
     const double seconds = (::GetTickCount() - start) / 1000.0;
     ASSERT_TRUE(wine_support::PumpUntil([&] { return IsIdle(); }, 5000));
-    ASSERT_TRUE(wine_support::PumpUntil([&] { return boxes.Closed().size() >= 2; }, 5000)) << "no error shown";
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return boxes.Texts().size() >= 2; }, 5000)) << "no error shown";
 
     EXPECT_EQ(disk.failedWrites, 2);
     char text[256] = {};
     ASSERT_EQ(::waveInGetErrorTextA(MMSYSERR_ERROR, text, sizeof text), MMSYSERR_NOERROR);
-    EXPECT_EQ(boxes.Closed(), std::vector<std::string>(2, text));
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>(2, text));
     std::string bytes;
     ASSERT_TRUE(wine_support::ReadFileBytes(target, bytes));
     const int64_t dataSize = ReadLe32(bytes, 42);
@@ -405,7 +411,7 @@ TEST_F(RecorderWindowTest, TwentyShortRecordingsLeaveNoHandlesOrGdiObjectsBehind
     std::string bytes;
     EXPECT_TRUE(wine_support::ReadFileBytes(root + "Enregistrements\\Court25.wav", bytes));
     EXPECT_TRUE(wine_support::ReadFileBytes(root + "Enregistrements\\Court24.mp3", bytes));
-    EXPECT_TRUE(boxes.Closed().empty()) << boxes.Closed().front();
+    EXPECT_TRUE(boxes.Texts().empty()) << boxes.Texts().front();
 }
 
 TEST_F(RecorderWindowTest, QuittingDuringAnEncodingDropsTheUnfinishedMp3AndKeepsTheCapture) {
@@ -420,7 +426,7 @@ TEST_F(RecorderWindowTest, QuittingDuringAnEncodingDropsTheUnfinishedMp3AndKeeps
     EXPECT_FALSE(wine_support::ReadFileBytes(target, bytes)) << "no half-written MP3";
     ASSERT_TRUE(wine_support::ReadFileBytes(temp + "TempFlumen.wav", bytes));
     EXPECT_NEAR(wine_support::MeasureTone(bytes).seconds, 4.0, 1.5);
-    EXPECT_TRUE(boxes.Closed().empty()) << boxes.Closed().front();
+    EXPECT_TRUE(boxes.Texts().empty()) << boxes.Texts().front();
 }
 
 TEST_F(RecorderWindowTest, QuittingDuringARecordingFinalisesTheCaptureAndEncodesNothing) {
@@ -444,8 +450,8 @@ TEST_F(RecorderWindowTest, ATargetThatCannotBeCreatedLeavesTheWindowUsable) {
     answers.push_back(root + "absent\\Flumen.wav");
     ClickElement(RecorderElementId::Image14);
     PressButton();
-    ASSERT_TRUE(wine_support::PumpUntil([&] { return !boxes.Closed().empty(); }, 5000));
-    EXPECT_NE(boxes.Closed()[0].find("absent\\Flumen.wav"), std::string::npos) << boxes.Closed()[0];
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return !boxes.Texts().empty(); }, 5000));
+    EXPECT_NE(boxes.Texts()[0].find("absent\\Flumen.wav"), std::string::npos) << boxes.Texts()[0];
     EXPECT_EQ(ButtonText(), "Démarrer");
     EXPECT_TRUE(::IsWindowEnabled(window->Button()));
     EXPECT_EQ(TimeShown(), "00:00");
@@ -483,7 +489,6 @@ TEST_F(RecorderWindowTest, ClosingOnlyHidesAndTheFullMinuteStopsByItself) {
 }
 
 // The real save dialog: title, filter, first name, and the type change's rewrite.
-HWND FindSaveDialog() { return ::FindWindowA("#32770", kSaveDialogTitle); }
 std::string NameBox(HWND dialog) {
     char text[MAX_PATH] = {};
     ::SendMessageA(dialog, CDM_GETSPEC, sizeof text, reinterpret_cast<LPARAM>(text));
@@ -497,18 +502,28 @@ void PickType(HWND dialog, int index) {
     ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
 }
 
-struct DialogScript {
+struct DialogSeen {
     std::vector<std::string> names;
     std::string filterText;
-    bool done = false;
 };
-DialogScript script;
 
-VOID CALLBACK DriveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = FindSaveDialog();
-    if (!dialog || script.done) return;
-    script.done = true;
-    ::KillTimer(nullptr, timer);
+// The save dialog of this thread, answered with the button once look has read
+// it (and acted on it).
+struct SaveDialogScript {
+    DialogSeen seen;
+    wine_support::BoxScript dialogs;
+    SaveDialogScript(int button, void (*look)(HWND, DialogSeen&))
+        : dialogs{wine_support::BoxOwner::ThisThread(), kSaveDialogTitle, button,
+                  [this, look](const wine_support::Box& box) {
+                      look(box.window, seen);
+                      return true;
+                  }} {}
+    bool Shown() const { return !dialogs.Boxes().empty(); }
+};
+
+// Reads the filter and the names the type changes give, then types "Essai"
+// and picks WAV.
+void DriveDialog(HWND dialog, DialogSeen& script) {
     char filter[128] = {};
     ::SendDlgItemMessageA(dialog, cmb1, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(filter));
     script.filterText = filter;
@@ -520,19 +535,17 @@ VOID CALLBACK DriveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     ::SendMessageA(dialog, CDM_SETCONTROLTEXT, kFileNameComboId, reinterpret_cast<LPARAM>("Essai"));
     PickType(dialog, 1);
     script.names.push_back(NameBox(dialog));
-    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
 TEST(SaveTargetDialogTest, TypeChangeRewritesTheNameAndTheChoiceIsReturned) {
     wine_support::ScratchFolder folder{"save_dialog_"};
     ASSERT_FALSE(folder.Path().empty());
     SaveTargetDialog dialog(nullptr);
-    script = {};
-    ::SetTimer(nullptr, 0, 200, DriveDialog);
+    SaveDialogScript script(IDOK, DriveDialog);
     const std::optional<std::string> chosen = dialog.AskTarget(folder.Path());
-    ASSERT_TRUE(script.done) << "the dialog never appeared";
-    EXPECT_EQ(script.filterText, "Fichiers MP3 (*.mp3)");
-    EXPECT_EQ(script.names, (std::vector<std::string>{"Flumen", "Flumen.wav", "Flumen.mp3", "Essai.wav"}));
+    ASSERT_TRUE(script.Shown()) << "the dialog never appeared";
+    EXPECT_EQ(script.seen.filterText, "Fichiers MP3 (*.mp3)");
+    EXPECT_EQ(script.seen.names, (std::vector<std::string>{"Flumen", "Flumen.wav", "Flumen.mp3", "Essai.wav"}));
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(*chosen, folder.Path() + "Essai.wav");
 }
@@ -546,22 +559,17 @@ TEST(SaveTargetDialogTest, AChoiceInAnotherFolderLeavesTheCurrentFolderAsItWas) 
     char before[MAX_PATH] = {}, after[MAX_PATH] = {};
     ASSERT_GT(::GetCurrentDirectoryA(MAX_PATH, before), 0u);
     SaveTargetDialog dialog(nullptr);
-    script = {};
-    ::SetTimer(nullptr, 0, 200, DriveDialog);
+    SaveDialogScript script(IDOK, DriveDialog);
     ASSERT_EQ(dialog.AskTarget(folder.Path()), folder.Path() + "Essai.wav");
     ASSERT_GT(::GetCurrentDirectoryA(MAX_PATH, after), 0u);
     EXPECT_STREQ(after, before) << "chosen in " << folder.Path();
 }
 
-VOID CALLBACK ReadNameAndCancel(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = FindSaveDialog();
-    if (!dialog || script.done) return;
-    script.done = true;
-    ::KillTimer(nullptr, timer);
+// Reads the name proposed and the folder shown.
+void ReadName(HWND dialog, DialogSeen& script) {
     char folder[MAX_PATH] = {};
     ::SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
     script.names = {NameBox(dialog), folder};
-    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
 TEST(SaveTargetDialogTest, ProposesTheSongThatPlaysInTheFolderOfTheLastChoice) {
@@ -569,18 +577,17 @@ TEST(SaveTargetDialogTest, ProposesTheSongThatPlaysInTheFolderOfTheLastChoice) {
     ASSERT_FALSE(folder.Path().empty());
     std::string song = "AC/DC - Back in Black";
     SaveTargetDialog dialog(nullptr, [&] { return song; });
-    script = {};
-    ::SetTimer(nullptr, 0, 200, ReadNameAndCancel);
-    EXPECT_FALSE(dialog.AskTarget(folder.Path()).has_value());
-    ASSERT_TRUE(script.done) << "the dialog never appeared";
-    EXPECT_EQ(script.names[0], "AC_DC - Back in Black.mp3");
-    EXPECT_EQ(script.names[1] + "\\", folder.Path()) << "no choice yet: the recordings folder";
-
+    {
+        SaveDialogScript script(IDCANCEL, ReadName);
+        EXPECT_FALSE(dialog.AskTarget(folder.Path()).has_value());
+        ASSERT_TRUE(script.Shown()) << "the dialog never appeared";
+        EXPECT_EQ(script.seen.names[0], "AC_DC - Back in Black.mp3");
+        EXPECT_EQ(script.seen.names[1] + "\\", folder.Path()) << "no choice yet: the recordings folder";
+    }
     song.clear();
-    script = {};
-    ::SetTimer(nullptr, 0, 200, ReadNameAndCancel);
+    SaveDialogScript script(IDCANCEL, ReadName);
     dialog.AskTarget(folder.Path());
-    ASSERT_TRUE(script.done);
-    EXPECT_EQ(script.names[0], "Flumen") << "no song: what it proposed before";
+    ASSERT_TRUE(script.Shown());
+    EXPECT_EQ(script.seen.names[0], "Flumen") << "no song: what it proposed before";
 }
 }  // namespace

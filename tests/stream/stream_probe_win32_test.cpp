@@ -9,7 +9,7 @@
 #include <string>
 
 #include "tests/stream/stream_server_win32.h"
-#include "tests/support/wine_support.h"
+#include "tests/support/message_pump_win32.h"
 
 namespace {
 class StreamProbeTest : public ::testing::Test {

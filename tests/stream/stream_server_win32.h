@@ -5,7 +5,9 @@
 
 #include <string>
 
-#include "tests/support/wine_support.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 
 class StreamServer {
 public:

@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/wine_support.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/unix_side_win32.h"
 #include "ui/picture_button_win32.h"
 #include "ui/ui_pictures.h"
 #include "win/window_text_win32.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/wine_support.h"
+#include "tests/support/unix_side_win32.h"
 #include "ui/flat_menu_layout.h"
 #include "win/window_win32.h"
 

@@ -6,7 +6,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "tests/support/wine_support.h"
+#include "tests/support/message_pump_win32.h"
+#include "tests/support/unix_side_win32.h"
 #include "ui/bmp_animator_win32.h"
 #include "ui/clickable_picture_win32.h"
 #include "ui/mouse_move_watch_win32.h"

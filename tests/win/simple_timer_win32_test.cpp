@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "tests/support/wine_support.h"
+#include "tests/support/message_pump_win32.h"
 
 using wine_support::PumpFor;
 using wine_support::PumpUntil;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/wine_support.h"
+#include "tests/support/modal_boxes_win32.h"
 
 namespace {
 class ThrowingWindow : public MessageWindow {
@@ -31,11 +31,11 @@ protected:
 TEST(Window, ExceptionInHandlerStopsAtDispatchAndShowsTheErrorBox) {
     ThrowingWindow window;
     ASSERT_NE(window.Handle(), nullptr);
-    wine_support::ErrorBoxCloser closer;
+    wine_support::BoxScript closer{wine_support::BoxOwner::ThisThread(), "Sonoraflux"};
     const LRESULT r = ::SendMessageA(window.Handle(), ThrowingWindow::kThrow, 0, 0);
     EXPECT_EQ(r, 0);
     EXPECT_EQ(window.handled, 1);
-    EXPECT_EQ(closer.Closed(), std::vector<std::string>{"boom."}) << "one box, the message with its full stop";
+    EXPECT_EQ(closer.Texts(), std::vector<std::string>{"boom."}) << "one box, the message with its full stop";
     EXPECT_EQ(::FindWindowA("#32770", "Sonoraflux"), nullptr);
 }
 

@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/wine_support.h"
+#include "tests/support/scratch_files_win32.h"
+#include "tests/support/unix_side_win32.h"
 
 TEST(Bench, HasADisplayAndWritesScreenshots) {
     ASSERT_FALSE(wine_support::Env("DISPLAY").empty());

@@ -19,7 +19,7 @@
 
 #include "audio/wave_audio_in.h"
 #include "audio/wave_stream.h"
-#include "audio/wave_utils_win32.h"
+#include "audio/wave_file_writer_win32.h"
 
 class TWaveRecorder;
 

@@ -1,4 +1,4 @@
-#include "audio/wave_recorder_win32.h"
+#include "audio/capture_to_file_win32.h"
 
 #include <algorithm>
 #include <exception>

@@ -1,4 +1,4 @@
-#include "audio/wave_utils_win32.h"
+#include "audio/wave_file_writer_win32.h"
 
 #include <cstring>
 
