@@ -182,7 +182,9 @@ TEST_F(JourneyTest, AListHeldByAnotherProgramAtStartIsNeverSavedOver) {
     const auto closeFileError = [&](const char* shot) {
         wine_support::BoxScript boxes{wine_support::BoxOwner::Process(program->Pid()), nullptr, IDOK,
                                       [&](const wine_support::Box&) {
-                                          if (shot) EXPECT_FALSE(wine_support::SaveScreenshot(shot).empty());
+                                          if (shot) {
+                                              EXPECT_FALSE(wine_support::SaveScreenshot(shot).empty());
+                                          }
                                           return true;
                                       }};
         if (!boxes.WaitForBoxes(1, 20000)) return std::string("<no error box>");

@@ -49,7 +49,7 @@ protected:
     }
 
     // The autostart item reads "Activé" at start, whether it is on or off.
-    void ChooseAutostartItem(RunningProgram& program) { ASSERT_TRUE(ChooseTrayMenuItem(program, {"Activé"})); }
+    void ChooseAutostartItem(RunningProgram& running) { ASSERT_TRUE(ChooseTrayMenuItem(running, {"Activé"})); }
 
     int iconsBefore = 0;
 };
@@ -101,8 +101,8 @@ TEST_F(ProgramTest, OfTwentyCopiesLetGoAtTheSameMomentExactlyOneKeepsRunning) {
 
 TEST_F(ProgramTest, MissingListFileShowsTheMessageBeforeTheReadyBalloon) {
     ASSERT_TRUE(::DeleteFileA((folder + "Sonoraflux.ini").c_str()));
-    RunningProgram program(folder);
-    wine_support::BoxScript boxes{wine_support::BoxOwner::Process(program.Pid()), "Sonoraflux", wine_support::kLeaveOpen};
+    RunningProgram running(folder);
+    wine_support::BoxScript boxes{wine_support::BoxOwner::Process(running.Pid()), "Sonoraflux", wine_support::kLeaveOpen};
     ASSERT_TRUE(boxes.WaitForBoxes(1, 20000));
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Impossible de trouver la liste des flumens !"});
     wine_support::PumpFor(1500);
@@ -120,18 +120,18 @@ TEST_F(ProgramTest, AutostartStateIsReadFromTheRunValue) {
     // On at start: the item switches it off, deleting the value.
     ASSERT_EQ(::RegSetKeyValueA(HKEY_CURRENT_USER, kRunKey, "Sonoraflux", REG_SZ, "x", 2), ERROR_SUCCESS);
     {
-        RunningProgram program(folder);
-        ASSERT_TRUE(WaitUntilReady(program));
-        ChooseAutostartItem(program);
+        RunningProgram running(folder);
+        ASSERT_TRUE(WaitUntilReady(running));
+        ChooseAutostartItem(running);
         EXPECT_TRUE(wine_support::PumpUntil([] { return RunValue() == "<absent>"; }, 5000)) << RunValue();
         PressKeys("Escape");
     }
     // Off at start: the item switches it on, writing the executable's path.
     WaitForNoBalloon();
     {
-        RunningProgram program(folder);
-        ASSERT_TRUE(WaitUntilReady(program));
-        ChooseAutostartItem(program);
+        RunningProgram running(folder);
+        ASSERT_TRUE(WaitUntilReady(running));
+        ChooseAutostartItem(running);
         EXPECT_TRUE(wine_support::PumpUntil([] { return RunValue() != "<absent>"; }, 5000));
         std::string expected = folder + "Sonoraflux.exe";
         if (expected.find(' ') != std::string::npos) expected = "\"" + expected + "\"";
@@ -143,26 +143,26 @@ TEST_F(ProgramTest, AutostartStateIsReadFromTheRunValue) {
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowEndsTheProgramAndRemovesTheIcon) {
-    RunningProgram program(folder);
-    ASSERT_TRUE(WaitUntilReady(program));
+    RunningProgram running(folder);
+    ASSERT_TRUE(WaitUntilReady(running));
     ASSERT_EQ(CountTrayIcons(), iconsBefore + 1);
-    ::PostMessageA(program.MainWindow(), WM_CLOSE, 0, 0);
+    ::PostMessageA(running.MainWindow(), WM_CLOSE, 0, 0);
     DWORD code = 0x55555555;
-    ASSERT_TRUE(program.WaitForExit(10000, &code));
+    ASSERT_TRUE(running.WaitForExit(10000, &code));
     EXPECT_EQ(code, 0u);
     EXPECT_TRUE(wine_support::PumpUntil([&] { return CountTrayIcons() == iconsBefore; }, 5000));
 }
 
 TEST_F(ProgramTest, QuitterEndsTheProgram) {
-    RunningProgram program(folder);
-    ASSERT_TRUE(WaitUntilReady(program));
-    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Quitter"}));
-    ASSERT_TRUE(program.WaitForExit(10000));
+    RunningProgram running(folder);
+    ASSERT_TRUE(WaitUntilReady(running));
+    ASSERT_TRUE(ChooseTrayMenuItem(running, {"Quitter"}));
+    ASSERT_TRUE(running.WaitForExit(10000));
     EXPECT_TRUE(wine_support::PumpUntil([&] { return CountTrayIcons() == iconsBefore; }, 5000));
 }
 TEST_F(ProgramTest, PlayingFromTheMenuAnimatesTheIconAndMarksTheEntry) {
-    RunningProgram program(folder);
-    ASSERT_TRUE(WaitUntilReady(program));
+    RunningProgram running(folder);
+    ASSERT_TRUE(WaitUntilReady(running));
     WaitForNoBalloon();
     ParkPointer();
     wine_support::PumpFor(300);
@@ -170,75 +170,75 @@ TEST_F(ProgramTest, PlayingFromTheMenuAnimatesTheIconAndMarksTheEntry) {
     wine_support::PumpFor(700);
     EXPECT_EQ(TrayIconPixels(), still) << "the icon is still before anything plays";
 
-    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Ma liste", "FIP"}));
+    ASSERT_TRUE(ChooseTrayMenuItem(running, {"Ma liste", "FIP"}));
     bool animated = wine_support::PumpUntil([&] { return TrayIconPixels() != still; }, 3000);
     EXPECT_TRUE(animated) << "the icon cycles while an entry plays";
 
-    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Ma liste"}));
-    ASSERT_TRUE(wine_support::PumpUntil([&] { return VisibleMenus(program.Pid()).size() == 2; }, 5000))
+    ASSERT_TRUE(ChooseTrayMenuItem(running, {"Ma liste"}));
+    ASSERT_TRUE(wine_support::PumpUntil([&] { return VisibleMenus(running.Pid()).size() == 2; }, 5000))
         << "the submenu opens";
     wine_support::PumpFor(600);
     EXPECT_FALSE(wine_support::SaveScreenshot("menu-open.png").empty());
     PressKeys("Escape Escape");
-    EXPECT_FALSE(program.WaitForExit(200)) << "the program still runs";
+    EXPECT_FALSE(running.WaitForExit(200)) << "the running still runs";
 }
 
 TEST_F(ProgramTest, LeftClicksSwapTheImageSetWithOrWithoutAMixer) {
-    // Without a sound server the program has no mixer: clicks change the icon only.
+    // Without a sound server the running has no mixer: clicks change the icon only.
     for (bool withMixer : {true, false}) {
         std::vector<std::string> environment;
         if (!withMixer) environment.push_back("PULSE_SERVER=unix:/nonexistent/native");
         WaitForNoBalloon();
-        RunningProgram program(folder, environment);
-        ASSERT_TRUE(WaitUntilReady(program));
+        RunningProgram running(folder, environment);
+        ASSERT_TRUE(WaitUntilReady(running));
         WaitForNoBalloon();
         const std::string normal = TrayIconPixels();
-        program.SendTrayMouse(WM_LBUTTONDOWN);
-        program.SendTrayMouse(WM_LBUTTONUP);
+        running.SendTrayMouse(WM_LBUTTONDOWN);
+        running.SendTrayMouse(WM_LBUTTONUP);
         EXPECT_TRUE(wine_support::PumpUntil([&] { return TrayIconPixels() != normal; }, 3000))
             << "muted image set, with mixer: " << withMixer;
         const std::string muted = TrayIconPixels();
-        program.SendTrayMouse(WM_LBUTTONDOWN);
-        program.SendTrayMouse(WM_LBUTTONUP);
+        running.SendTrayMouse(WM_LBUTTONDOWN);
+        running.SendTrayMouse(WM_LBUTTONUP);
         // Wine's tray paints the new icon over the old one without clearing it,
         // so traces of the muted image stay: the image changes, but not back to
         // the very first pixels.
         EXPECT_TRUE(wine_support::PumpUntil([&] { return TrayIconPixels() != muted; }, 3000))
             << "normal image set again, with mixer: " << withMixer;
-        EXPECT_EQ(FindProcessWindow(program.Pid(), "#32770"), nullptr) << "no error box";
+        EXPECT_EQ(FindProcessWindow(running.Pid(), "#32770"), nullptr) << "no error box";
     }
 }
 
 TEST_F(ProgramTest, EditerShowsTheEditorWindow) {
-    RunningProgram program(folder);
-    ASSERT_TRUE(WaitUntilReady(program));
-    ASSERT_FALSE(::IsWindowVisible(program.MainWindow()));
-    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Editer..."}));
-    EXPECT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(program.MainWindow()) != FALSE; }, 5000));
+    RunningProgram running(folder);
+    ASSERT_TRUE(WaitUntilReady(running));
+    ASSERT_FALSE(::IsWindowVisible(running.MainWindow()));
+    ASSERT_TRUE(ChooseTrayMenuItem(running, {"Editer..."}));
+    EXPECT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(running.MainWindow()) != FALSE; }, 5000));
 }
 
 TEST_F(ProgramTest, EditerBringsTheEditorBackRestoredAfterItWasMinimised) {
-    RunningProgram program(folder);
-    ASSERT_TRUE(WaitUntilReady(program));
-    HWND editor = program.MainWindow();
-    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Editer..."}));
+    RunningProgram running(folder);
+    ASSERT_TRUE(WaitUntilReady(running));
+    HWND editor = running.MainWindow();
+    ASSERT_TRUE(ChooseTrayMenuItem(running, {"Editer..."}));
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) != FALSE; }, 5000));
 
     ::ShowWindow(editor, SW_MINIMIZE);
     ASSERT_TRUE(wine_support::PumpUntil([&] { return !::IsWindowVisible(editor); }, 5000))
         << "minimised to the tray: hidden";
-    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Editer..."}));
+    ASSERT_TRUE(ChooseTrayMenuItem(running, {"Editer..."}));
     EXPECT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) && !::IsIconic(editor); }, 5000))
         << "visible " << ::IsWindowVisible(editor) << ", minimised " << ::IsIconic(editor);
     EXPECT_TRUE(wine_support::PumpUntil([&] { return ::GetForegroundWindow() == editor; }, 3000)) << "in front";
 }
 
-// The three windows of the program exist from the start, hidden; the tray
+// The three windows of the running exist from the start, hidden; the tray
 // menu's commands show them, and closing the rotation and recorder windows
 // only hides them.
 TEST_F(ProgramTest, WindowsExistHiddenAndTheirCommandsShowThem) {
-    RunningProgram program(folder);
-    ASSERT_TRUE(WaitUntilReady(program));
+    RunningProgram running(folder);
+    ASSERT_TRUE(WaitUntilReady(running));
     struct Expected {
         const char* className;
         const char* caption;
@@ -253,8 +253,8 @@ TEST_F(ProgramTest, WindowsExistHiddenAndTheirCommandsShowThem) {
     };
     for (const Expected& expected : windows) {
         SCOPED_TRACE(expected.className);
-        EXPECT_EQ(CountProcessWindows(program.Pid(), expected.className), 1);
-        HWND window = FindProcessWindow(program.Pid(), expected.className, expected.caption);
+        EXPECT_EQ(CountProcessWindows(running.Pid(), expected.className), 1);
+        HWND window = FindProcessWindow(running.Pid(), expected.className, expected.caption);
         ASSERT_NE(window, nullptr) << "caption differs or window missing";
         EXPECT_FALSE(::IsWindowVisible(window)) << "hidden after start-up";
         RECT client{};
@@ -262,9 +262,9 @@ TEST_F(ProgramTest, WindowsExistHiddenAndTheirCommandsShowThem) {
         EXPECT_EQ(client.right, expected.clientWidth);
         EXPECT_EQ(client.bottom, expected.clientHeight);
 
-        ASSERT_TRUE(ChooseTrayMenuItem(program, {expected.command}));
+        ASSERT_TRUE(ChooseTrayMenuItem(running, {expected.command}));
         EXPECT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 5000));
-        if (window == program.MainWindow()) {
+        if (window == running.MainWindow()) {
             ::ShowWindow(window, SW_HIDE);
             continue;
         }
@@ -272,15 +272,15 @@ TEST_F(ProgramTest, WindowsExistHiddenAndTheirCommandsShowThem) {
         EXPECT_TRUE(wine_support::PumpUntil([&] { return !::IsWindowVisible(window); }, 5000));
         EXPECT_TRUE(::IsWindow(window)) << "closing only hides it";
     }
-    EXPECT_EQ(FindProcessWindow(program.Pid(), "#32770"), nullptr) << "no error box";
+    EXPECT_EQ(FindProcessWindow(running.Pid(), "#32770"), nullptr) << "no error box";
 }
 
 TEST_F(ProgramTest, MissingPageIsToldInAWarningBalloon) {
     WriteListFile("Page perdue;perdue.htm;;1\r\n");
-    RunningProgram program(folder);
-    ASSERT_TRUE(WaitUntilReady(program));
+    RunningProgram running(folder);
+    ASSERT_TRUE(WaitUntilReady(running));
     WaitForNoBalloon();
-    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Ma liste", "Page perdue"}));
+    ASSERT_TRUE(ChooseTrayMenuItem(running, {"Ma liste", "Page perdue"}));
     HWND balloon = nullptr;
     ASSERT_TRUE(wine_support::PumpUntil([&] { return (balloon = VisibleBalloon()) != nullptr; }, 10000));
     wine_support::PumpFor(500);
@@ -294,10 +294,10 @@ TEST_F(ProgramTest, MissingPageIsToldInAWarningBalloon) {
 TEST_F(ProgramTest, EditorStepRenameAndSaveRewritesTheList) {
     using namespace editor_controls;
     WriteListFile("Radio Bêta;http://b/;;1\r\nRadio Alpha;alpha.htm;;0\r\nDelta;d.htm;;1\r\n");
-    RunningProgram program(folder);
-    ASSERT_TRUE(WaitUntilReady(program));
-    HWND editor = program.MainWindow();
-    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Editer..."}));
+    RunningProgram running(folder);
+    ASSERT_TRUE(WaitUntilReady(running));
+    HWND editor = running.MainWindow();
+    ASSERT_TRUE(ChooseTrayMenuItem(running, {"Editer..."}));
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) != FALSE; }, 5000));
     auto text = [&](int id) {
         char buffer[256] = {};
@@ -319,11 +319,11 @@ TEST_F(ProgramTest, EditorStepRenameAndSaveRewritesTheList) {
     EXPECT_TRUE(wine_support::PumpUntil([&] { return !::IsWindowVisible(editor); }, 5000)) << "saving hides it";
     EXPECT_EQ(ListFile(), "Delta;d.htm;;1\r\nZébulon;alpha.htm;;0\r\nRadio Bêta;http://b/;;1\r\n");
 
-    // Without a window manager, Wine's hiding blocks the program for a while:
-    // the tray is answered only once the program takes messages again.
+    // Without a window manager, Wine's hiding blocks the running for a while:
+    // the tray is answered only once the running takes messages again.
     DWORD_PTR answer = 0;
     ASSERT_NE(::SendMessageTimeoutA(editor, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer), 0);
-    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Editer..."}));
+    ASSERT_TRUE(ChooseTrayMenuItem(running, {"Editer..."}));
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) != FALSE; }, 5000));
     for (int i = 0; i < 2; ++i) {
         ::PostMessageA(scroller, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 7));
@@ -331,19 +331,19 @@ TEST_F(ProgramTest, EditorStepRenameAndSaveRewritesTheList) {
         wine_support::PumpFor(300);
     }
     EXPECT_EQ(text(kTitleField), "Zébulon") << "reloaded sorted: the renamed entry comes last";
-    EXPECT_EQ(FindProcessWindow(program.Pid(), "#32770"), nullptr) << "no error box";
+    EXPECT_EQ(FindProcessWindow(running.Pid(), "#32770"), nullptr) << "no error box";
 }
 
 TEST_F(ProgramTest, AddingNothingShowsTheWarningBox) {
     using namespace editor_controls;
-    RunningProgram program(folder);
-    ASSERT_TRUE(WaitUntilReady(program));
-    HWND editor = program.MainWindow();
-    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Editer..."}));
+    RunningProgram running(folder);
+    ASSERT_TRUE(WaitUntilReady(running));
+    HWND editor = running.MainWindow();
+    ASSERT_TRUE(ChooseTrayMenuItem(running, {"Editer..."}));
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(editor) != FALSE; }, 5000));
     ::PostMessageA(::GetDlgItem(editor, kNew), BM_CLICK, 0, 0);
     ::PostMessageA(::GetDlgItem(editor, kSave), BM_CLICK, 0, 0);
-    wine_support::BoxScript warnings{wine_support::BoxOwner::Process(program.Pid()), "Warning"};
+    wine_support::BoxScript warnings{wine_support::BoxOwner::Process(running.Pid()), "Warning"};
     ASSERT_TRUE(warnings.WaitForBoxes(1, 5000));
     EXPECT_EQ(warnings.Boxes()[0].text,
               "Ooops ! Vous n'avez rien indiqué dans les cases !\r\nRemplissez-les ou cliquez sur \"Annuler\"...");
@@ -354,12 +354,12 @@ TEST_F(ProgramTest, AddingNothingShowsTheWarningBox) {
 }
 }  // namespace
 
-// The encoder library is imported when the program loads: without it beside
-// the executable the system refuses to start the program.
+// The encoder library is imported when the running loads: without it beside
+// the executable the system refuses to start the running.
 TEST_F(ProgramTest, TheEncoderLibraryIsLoadedWithTheProgram) {
     ASSERT_TRUE(::DeleteFileA((folder + "LAME_ENC.DLL").c_str()));
-    RunningProgram program(folder);
+    RunningProgram running(folder);
     DWORD code = 0;
-    ASSERT_TRUE(program.WaitForExit(20000, &code)) << "started without its encoder library";
+    ASSERT_TRUE(running.WaitForExit(20000, &code)) << "started without its encoder library";
     EXPECT_EQ(code, 0xC0000135u) << "the system's missing-library status";
 }

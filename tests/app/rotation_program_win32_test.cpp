@@ -34,21 +34,21 @@ TEST_F(RotationProgramTest, EnterConfirmsAndPlaysTheSecondEntryOfTheListNineSeco
     // Out of order: "Ma liste" is sorted, so its item 1 is B.
     WriteListFile("C;" + site + "c.htm;;1\r\nA;" + site + "a.htm;;1\r\nB;" + site + "b.htm;;1\r\n");
 
-    RunningProgram program(folder);
-    ASSERT_TRUE(program.WaitForMainWindow(20000));
+    RunningProgram running(folder);
+    ASSERT_TRUE(running.WaitForMainWindow(20000));
     HWND window = nullptr;
     ASSERT_TRUE(wine_support::PumpUntil(
-        [&] { return (window = FindProcessWindow(program.Pid(), kRotationWindowClass)) != nullptr; }, 10000));
+        [&] { return (window = FindProcessWindow(running.Pid(), kRotationWindowClass)) != nullptr; }, 10000));
     wine_support::PumpFor(1500);
 
     // "Permuter..." from the tray menu.
-    ASSERT_TRUE(ChooseTrayMenuItem(program, {"Permuter..."}));
+    ASSERT_TRUE(ChooseTrayMenuItem(running, {"Permuter..."}));
     ASSERT_TRUE(wine_support::PumpUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 5000));
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, Id::kOkButton)));
 
     // The jingle chooser opens the dialog; the name is typed into it.
     const std::string jingle = folder + "Transition\\jingle.htm";
-    wine_support::BoxScript dialogs{wine_support::BoxOwner::Process(program.Pid()), kJingleDialogTitle, IDOK,
+    wine_support::BoxScript dialogs{wine_support::BoxOwner::Process(running.Pid()), kJingleDialogTitle, IDOK,
                                     [&](const wine_support::Box& dialog) {
                                         HWND name = ::GetDlgItem(dialog.window, edt1);
                                         if (!name) name = ::GetDlgItem(dialog.window, cmb13);
@@ -95,6 +95,6 @@ TEST_F(RotationProgramTest, EnterConfirmsAndPlaysTheSecondEntryOfTheListNineSeco
     wine_support::ReadFileBytes(web.Path() + "server.log", log);
     EXPECT_EQ(log.find("GET /a.htm"), std::string::npos) << log;
     EXPECT_EQ(log.find("GET /c.htm"), std::string::npos) << log;
-    EXPECT_EQ(FindProcessWindow(program.Pid(), "#32770"), nullptr) << "no error box";
+    EXPECT_EQ(FindProcessWindow(running.Pid(), "#32770"), nullptr) << "no error box";
 }
 }  // namespace
