@@ -33,9 +33,14 @@ protected:
         return data;
     }
 
-    // Reads the balloon on the screen (it may still be growing when first
-    // seen). The set-up installs the OCR: reading nothing is a failure too.
-    static void ExpectBalloonReads(HWND balloon, const std::string& expected) {
+    // Waits for a balloon, keeps its picture and reads it on the screen (it
+    // may still be growing when first seen). The set-up installs the OCR:
+    // reading nothing is a failure too.
+    static void ExpectBalloonShownAndReads(const char* screenshot, const std::string& expected) {
+        HWND balloon = nullptr;
+        ASSERT_TRUE(wine_support::PumpUntil([&] { return (balloon = VisibleBalloon()) != nullptr; }, 10000));
+        wine_support::PumpFor(500);
+        EXPECT_FALSE(wine_support::SaveScreenshot(screenshot).empty());
         std::string text;
         const bool read = wine_support::PumpUntil(
             [&] {
@@ -109,11 +114,7 @@ TEST_F(ProgramTest, MissingListFileShowsTheMessageBeforeTheReadyBalloon) {
     EXPECT_EQ(VisibleBalloon(), nullptr) << "the balloon waits for the message box";
 
     wine_support::AnswerBox(boxes.Boxes()[0].window, IDOK);
-    HWND balloon = nullptr;
-    ASSERT_TRUE(wine_support::PumpUntil([&] { return (balloon = VisibleBalloon()) != nullptr; }, 10000));
-    wine_support::PumpFor(500);
-    EXPECT_FALSE(wine_support::SaveScreenshot("tray-ready.png").empty());
-    ExpectBalloonReads(balloon, "logiciel est pr");
+    ExpectBalloonShownAndReads("tray-ready.png", "logiciel est pr");
 }
 
 TEST_F(ProgramTest, AutostartStateIsReadFromTheRunValue) {
@@ -281,11 +282,7 @@ TEST_F(ProgramTest, MissingPageIsToldInAWarningBalloon) {
     ASSERT_TRUE(WaitUntilReady(running));
     WaitForNoBalloon();
     ASSERT_TRUE(ChooseTrayMenuItem(running, {"Ma liste", "Page perdue"}));
-    HWND balloon = nullptr;
-    ASSERT_TRUE(wine_support::PumpUntil([&] { return (balloon = VisibleBalloon()) != nullptr; }, 10000));
-    wine_support::PumpFor(500);
-    EXPECT_FALSE(wine_support::SaveScreenshot("balloon-missing-page.png").empty());
-    ExpectBalloonReads(balloon, "Page perdue");
+    ExpectBalloonShownAndReads("balloon-missing-page.png", "Page perdue");
 }
 
 // The editor driven from outside through its controls: the scroller clicked,
