@@ -38,7 +38,7 @@
 inline constexpr const char* kTutorialPage = "Tutoriel.htm";
 
 class Program : private MainWindowHost,
-                private EditorServices,
+                private EditorWindowServices,
                 private RotationServices,
                 private RotationHelpBalloons,
                 private RecorderHelpBalloons {
@@ -76,6 +76,15 @@ private:
     void OnMainWindowDestroyed() override;
     void OnSessionEnding() override;
 
+    // The editor window's services.
+    MainWindowHost& Host() override { return *this; }
+    StreamList& List() override { return list_; }
+    HelpBalloons& Balloons() override { return balloons_; }
+    HelpBalloonHints& BalloonHints() override { return *balloonHints_; }
+    void ChoosePage() override;
+    void ChooseIcon() override;
+    void ImportList() override;
+    void ExportList() override;
     void LoadStreamList() override;
     void SaveStreamList() override;
     void RebuildListMenu() override;
