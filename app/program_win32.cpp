@@ -65,9 +65,8 @@ void Program::Build() {
     step("choosers");
     RunCreationStep();
     step("creation");
-    rotation_ = std::make_unique<RotationWindow>(instance_, editor_->Handle(), folder_, files_,
-                                                 static_cast<RotationServices&>(*this),
-                                                 static_cast<RotationHelpBalloons&>(*this));
+    rotation_ = std::make_unique<RotationWindow>(instance_, editor_->Handle(),
+                                                 static_cast<RotationWindowServices&>(*this));
     step("rotation");
     RecorderWindowServices recorderServices;
     recorderServices.programFolder = folder_.Root();

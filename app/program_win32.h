@@ -39,8 +39,7 @@ inline constexpr const char* kTutorialPage = "Tutoriel.htm";
 
 class Program : private MainWindowHost,
                 private EditorWindowServices,
-                private RotationServices,
-                private RotationHelpBalloons,
+                private RotationWindowServices,
                 private RecorderHelpBalloons {
 public:
     // Creates the main window and runs its creation step, then the rotation
@@ -95,7 +94,9 @@ private:
     void ExclamationBeep() override;
     void ShowWarning(const std::string& text) override;
 
-    // The rotation window's view of the browser host.
+    // The rotation window's services: the browser host as it sees it.
+    const ProgramFolder& Folder() override { return folder_; }
+    FileSystem& Files() override { return files_; }
     void ShowBrowserHost() override;
     void HideBrowserHost() override;
     Browser& FirstBrowser() override;
