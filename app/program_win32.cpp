@@ -68,11 +68,8 @@ void Program::Build() {
     rotation_ = std::make_unique<RotationWindow>(instance_, editor_->Handle(),
                                                  static_cast<RotationWindowServices&>(*this));
     step("rotation");
-    RecorderWindowServices recorderServices;
-    recorderServices.programFolder = folder_.Root();
-    recorderServices.helpBalloons = this;
-    recorderServices.songTitle = [this] { return nowPlaying_ ? nowPlaying_->Song() : std::string(); };
-    recorder_ = std::make_unique<RecorderWindow>(instance_, editor_->Handle(), std::move(recorderServices));
+    recorder_ = std::make_unique<RecorderWindow>(instance_, editor_->Handle(),
+                                                 static_cast<RecorderWindowServices&>(*this));
     step("recorder");
 }
 
@@ -286,6 +283,8 @@ void Program::AttachAlwaysOn(HWND control, int key, const std::string& hint) {
     balloons_.Register({key, "", balloon_pictures::kInfo, hint, false});
     balloonHints_->Attach(control, key);
 }
+
+std::string Program::SongTitle() { return nowPlaying_ ? nowPlaying_->Song() : std::string(); }
 
 void Program::AddHelpBalloon(const RecorderElement& element) {
     balloons_.Register({static_cast<int>(element.id), element.balloonTitle, element.balloonPicture, element.hint,

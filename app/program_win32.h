@@ -40,7 +40,7 @@ inline constexpr const char* kTutorialPage = "Tutoriel.htm";
 class Program : private MainWindowHost,
                 private EditorWindowServices,
                 private RotationWindowServices,
-                private RecorderHelpBalloons {
+                private RecorderWindowServices {
 public:
     // Creates the main window and runs its creation step, then the rotation
     // and recorder windows, all hidden.
@@ -94,9 +94,10 @@ private:
     void ExclamationBeep() override;
     void ShowWarning(const std::string& text) override;
 
-    // The rotation window's services: the browser host as it sees it.
+    // The rotation and recorder windows' services.
     const ProgramFolder& Folder() override { return folder_; }
     FileSystem& Files() override { return files_; }
+    std::string SongTitle() override;
     void ShowBrowserHost() override;
     void HideBrowserHost() override;
     Browser& FirstBrowser() override;
