@@ -48,8 +48,7 @@ void Program::Build() {
     const auto step = [this](std::string_view name) {
         if (afterStep_) afterStep_(name);
     };
-    editor_ = std::make_unique<EditorWindow>(instance_, static_cast<MainWindowHost&>(*this), list_,
-                                             static_cast<EditorServices&>(*this), balloons_);
+    editor_ = std::make_unique<EditorWindow>(instance_, nullptr, static_cast<EditorWindowServices&>(*this));
     step("editor");
     autostartFeedback_ = std::make_unique<Win32AutostartFeedback>(editor_->Handle());
     autostart_ = std::make_unique<Autostart>(runKey_, *autostartFeedback_, ExecutablePath());
@@ -60,21 +59,17 @@ void Program::Build() {
     // What the user sees only later goes after the icon: the balloons' title
     // pictures and the editor's controls with their fonts.
     balloonHints_ = std::make_unique<HelpBalloonHints>(balloons_);
-    editor_->CreateContents(*balloonHints_);
+    editor_->CreateContents();
     step("editor contents");
     WireChoosers();
     step("choosers");
     RunCreationStep();
     step("creation");
-    rotation_ = std::make_unique<RotationWindow>(instance_, editor_->Handle(), folder_, files_,
-                                                 static_cast<RotationServices&>(*this),
-                                                 static_cast<RotationHelpBalloons&>(*this));
+    rotation_ = std::make_unique<RotationWindow>(instance_, editor_->Handle(),
+                                                 static_cast<RotationWindowServices&>(*this));
     step("rotation");
-    RecorderWindowServices recorderServices;
-    recorderServices.programFolder = folder_.Root();
-    recorderServices.helpBalloons = this;
-    recorderServices.songTitle = [this] { return nowPlaying_ ? nowPlaying_->Song() : std::string(); };
-    recorder_ = std::make_unique<RecorderWindow>(instance_, editor_->Handle(), std::move(recorderServices));
+    recorder_ = std::make_unique<RecorderWindow>(instance_, editor_->Handle(),
+                                                 static_cast<RecorderWindowServices&>(*this));
     step("recorder");
 }
 
@@ -150,10 +145,23 @@ void Program::WireChoosers() {
     fileDialogs_ = std::make_unique<Win32FileDialogs>(editor_->Handle());
     chooserServices_ = std::make_unique<Win32ChooserServices>(editor_->Handle());
     choosers_ = std::make_unique<EditorChoosers>(folder_, *fileDialogs_, *chooserServices_, editor_->Editor());
-    editor_->onPageChooser = [this] { choosers_->SpeedButton3Click(); };
-    editor_->onIconChooser = [this] { choosers_->Image4Click(); };
-    editor_->onImport = [this] { choosers_->PngSpeedButton6Click(); };
-    editor_->onExport = [this] { choosers_->PngSpeedButton5Click(); };
+}
+
+// The editor's controls exist before the choosers: a click in between does nothing.
+void Program::ChoosePage() {
+    if (choosers_) choosers_->SpeedButton3Click();
+}
+
+void Program::ChooseIcon() {
+    if (choosers_) choosers_->Image4Click();
+}
+
+void Program::ImportList() {
+    if (choosers_) choosers_->PngSpeedButton6Click();
+}
+
+void Program::ExportList() {
+    if (choosers_) choosers_->PngSpeedButton5Click();
 }
 
 // Addresses dragged from a browser onto the editor start a new entry.
@@ -275,6 +283,8 @@ void Program::AttachAlwaysOn(HWND control, int key, const std::string& hint) {
     balloons_.Register({key, "", balloon_pictures::kInfo, hint, false});
     balloonHints_->Attach(control, key);
 }
+
+std::string Program::SongTitle() { return nowPlaying_ ? nowPlaying_->Song() : std::string(); }
 
 void Program::AddHelpBalloon(const RecorderElement& element) {
     balloons_.Register({static_cast<int>(element.id), element.balloonTitle, element.balloonPicture, element.hint,

@@ -38,10 +38,9 @@
 inline constexpr const char* kTutorialPage = "Tutoriel.htm";
 
 class Program : private MainWindowHost,
-                private EditorServices,
-                private RotationServices,
-                private RotationHelpBalloons,
-                private RecorderHelpBalloons {
+                private EditorWindowServices,
+                private RotationWindowServices,
+                private RecorderWindowServices {
 public:
     // Creates the main window and runs its creation step, then the rotation
     // and recorder windows, all hidden.
@@ -76,6 +75,15 @@ private:
     void OnMainWindowDestroyed() override;
     void OnSessionEnding() override;
 
+    // The editor window's services.
+    MainWindowHost& Host() override { return *this; }
+    StreamList& List() override { return list_; }
+    HelpBalloons& Balloons() override { return balloons_; }
+    HelpBalloonHints& BalloonHints() override { return *balloonHints_; }
+    void ChoosePage() override;
+    void ChooseIcon() override;
+    void ImportList() override;
+    void ExportList() override;
     void LoadStreamList() override;
     void SaveStreamList() override;
     void RebuildListMenu() override;
@@ -86,7 +94,10 @@ private:
     void ExclamationBeep() override;
     void ShowWarning(const std::string& text) override;
 
-    // The rotation window's view of the browser host.
+    // The rotation and recorder windows' services.
+    const ProgramFolder& Folder() override { return folder_; }
+    FileSystem& Files() override { return files_; }
+    std::string SongTitle() override;
     void ShowBrowserHost() override;
     void HideBrowserHost() override;
     Browser& FirstBrowser() override;

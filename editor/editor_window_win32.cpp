@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <functional>
 #include <iterator>
 #include <stdexcept>
 #include <vector>
@@ -58,10 +59,6 @@ ControlPlace InGroup(int left, int top, int width, int height) {
     return ControlPlace{kGroupLeft + left, kGroupTop + top, width, height};
 }
 
-void Call(const std::function<void()>& hook) {
-    if (hook) hook();
-}
-
 // The window's texts are small, so that the captions fit the places of their
 // controls.
 constexpr LONG kFontHeight = -10;
@@ -92,22 +89,24 @@ UniqueFont FontLike(HFONT base, LONG weight, bool underline, LONG height = kFont
 }
 }  // namespace
 
-EditorWindow::EditorWindow(HINSTANCE instance, MainWindowHost& host, StreamList& list, EditorServices& services,
-                           HelpBalloons& balloons, PictureSource pictures)
-    : host_(host), editor_(list, services, *this, balloons), pictures_(std::move(pictures)) {
+PngImage EditorWindowServices::Picture(const char* name) { return PngImage::FromResource(name); }
+
+EditorWindow::EditorWindow(HINSTANCE instance, HWND owner, EditorWindowServices& services)
+    : services_(services), editor_(services.List(), services, *this, services.Balloons()) {
     CreateParams params{kMainWindowClass, kEditorCaption};
     // A fixed border and only a close box.
     params.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     params.width = kClientWidth;
     params.height = kClientHeight;
     params.clientSize = true;
+    params.parent = owner;
     params.icon = ::LoadIconA(instance, "MAINICON");
     Create(params);
     hand_ = ::LoadCursorA(instance, "CURSOR");
 }
 
-void EditorWindow::CreateContents(HelpBalloonHints& hints) {
-    hints_ = &hints;
+void EditorWindow::CreateContents() {
+    hints_ = &services_.BalloonHints();
     CreateControls();
     CreateKitControls();
     ApplyFonts();
@@ -158,8 +157,8 @@ void EditorWindow::CreateKitControls() {
         {saveButton_, kSave, {248, 118, 89, 30}, kSaveCaption, [this] { editor_.SaveClick(); }},
         {deleteButton_, kDelete, {248, 152, 89, 30}, "Supprimer", [this] { editor_.DeleteClick(); }},
         {cancelButton_, kCancel, {248, 193, 89, 30}, "Annuler    ", [this] { editor_.CancelClick(); }},
-        {importButton_, kImport, {8, 193, 95, 30}, "Importer...", [this] { Call(onImport); }},
-        {exportButton_, kExport, {128, 193, 95, 30}, "Exporter...", [this] { Call(onExport); }},
+        {importButton_, kImport, {8, 193, 95, 30}, "Importer...", [this] { services_.ImportList(); }},
+        {exportButton_, kExport, {128, 193, 95, 30}, "Exporter...", [this] { services_.ExportList(); }},
     };
     for (const auto& command : commands) {
         command.button.Create(Handle(), command.id, command.place, command.caption, PngImage());
@@ -169,7 +168,7 @@ void EditorWindow::CreateKitControls() {
     toggle_.Create(Handle(), kToggle, InGroup(194, 24, 23, 21), "Liste", PngImage());
     toggle_.SetOnClick([this] { editor_.ToggleClick(); });
     pageChooser_.Create(Handle(), kPageChooser, InGroup(194, 48, 23, 22), "Choix Page", PngImage());
-    pageChooser_.SetOnClick([this] { Call(onPageChooser); });
+    pageChooser_.SetOnClick([this] { services_.ChoosePage(); });
 
     balloonSwitch_.Create(Handle(), kBalloonSwitch, {326, 1, 17, 17}, "Bulles d'aide");
     balloonSwitch_.SetOnClick([this] { editor_.BalloonSwitchClick(); });
@@ -178,15 +177,11 @@ void EditorWindow::CreateKitControls() {
     // The 16x16 icon in a 22 x 21 frame.
     iconPreview_.Create(Handle(), kIconPreview, InGroup(59, 24, 22, 21), "Choix image");
     iconPreview_.SetFramed(true);
-    iconPreview_.SetOnClick([this] { Call(onIconChooser); });
+    iconPreview_.SetOnClick([this] { services_.ChooseIcon(); });
 
     for (ClickablePicture* picture : {&balloonSwitch_, &listen_, &iconPreview_}) picture->SetCursor(hand_);
     for (SpeedButton* button : {&toggle_, &pageChooser_}) button->SetCursor(hand_);
     ::SetWindowPos(Control(kGroup), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-PngImage EditorWindow::Picture(const char* name) const {
-    return pictures_ ? pictures_(name) : PngImage::FromResource(name);
 }
 
 // All decoded before any is given to its control: a failure leaves the window
@@ -204,11 +199,11 @@ void EditorWindow::LoadPictures() {
                    {exportButton_, ui_pictures::kExport},
                    {toggle_, toggleShownGlyph_ ? ui_pictures::kList : ui_pictures::kListGrey},
                    {pageChooser_, ui_pictures::kPageChooser}};
-    PngImage banner = Picture(ui_pictures::kBanner);
+    PngImage banner = services_.Picture(ui_pictures::kBanner);
     std::vector<PngImage> decoded;
-    for (const auto& button : buttons) decoded.push_back(Picture(button.name));
-    PngImage helpSwitch = Picture(ui_pictures::kHelpSwitch);
-    PngImage speaker = Picture(ui_pictures::kSpeaker);
+    for (const auto& button : buttons) decoded.push_back(services_.Picture(button.name));
+    PngImage helpSwitch = services_.Picture(ui_pictures::kHelpSwitch);
+    PngImage speaker = services_.Picture(ui_pictures::kSpeaker);
     banner_ = std::move(banner);
     for (size_t i = 0; i < decoded.size(); ++i) buttons[i].button.SetPicture(std::move(decoded[i]));
     balloonSwitch_.SetPicture(std::move(helpSwitch));
@@ -271,7 +266,8 @@ void EditorWindow::ShowLook(const EditorLook& look) {
     toggle_.SetVisible(look.toggleVisible);
     if (toggleShownGlyph_ != look.toggleShownGlyph) {
         toggleShownGlyph_ = look.toggleShownGlyph;
-        if (picturesLoaded_) toggle_.SetGlyph(Picture(look.toggleShownGlyph ? ui_pictures::kList : ui_pictures::kListGrey));
+        const char* glyph = look.toggleShownGlyph ? ui_pictures::kList : ui_pictures::kListGrey;
+        if (picturesLoaded_) toggle_.SetGlyph(services_.Picture(glyph));
     }
 
     HWND scroller = Control(kScroller);
@@ -304,7 +300,7 @@ void EditorWindow::ShowIconPicture(const std::string& path) {
 }
 
 LRESULT EditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    host_.OnOwnerMessage(msg, wp, lp);
+    services_.Host().OnOwnerMessage(msg, wp, lp);
     switch (msg) {
         case DM_GETDEFID: return DefaultControl();
         case WM_COMMAND:
@@ -318,7 +314,7 @@ LRESULT EditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 return 0;
             }
             if (HIWORD(wp) == 0 && lp == 0) {
-                host_.OnMenuCommand(LOWORD(wp));
+                services_.Host().OnMenuCommand(LOWORD(wp));
                 return 0;
             }
             if (OnCommand(LOWORD(wp), HIWORD(wp))) return 0;
@@ -327,10 +323,10 @@ LRESULT EditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (OnNotify(*reinterpret_cast<const NMHDR*>(lp))) return TRUE;
             break;
         case WM_MEASUREITEM:
-            if (host_.OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
+            if (services_.Host().OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
             break;
         case WM_DRAWITEM:
-            if (host_.OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
+            if (services_.Host().OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
             break;
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wp), LOWORD(lp))) return TRUE;
@@ -347,10 +343,10 @@ LRESULT EditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_ENDSESSION:
-            if (wp) host_.OnSessionEnding();
+            if (wp) services_.Host().OnSessionEnding();
             return 0;
         case WM_DESTROY:
-            host_.OnMainWindowDestroyed();
+            services_.Host().OnMainWindowDestroyed();
             return 0;
     }
     return Window::HandleMessage(msg, wp, lp);

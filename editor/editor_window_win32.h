@@ -6,7 +6,6 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -41,27 +40,46 @@ public:
     virtual void OnSessionEnding() = 0;
 };
 
+// What the editor window asks of the rest of the program: the list's
+// services (loading, saving, the menu), the program's list and balloons, and
+// the actions of the controls it does not carry out itself.
+class EditorWindowServices : public EditorServices {
+public:
+    // The tray icon's and menu's messages, and the program's end.
+    virtual MainWindowHost& Host() = 0;
+    // The program's list, which the services load and save.
+    virtual StreamList& List() = 0;
+    // The program's one balloon registry and its hint window; the hints are
+    // asked for only by CreateContents, as they are made once the tray icon shows.
+    virtual HelpBalloons& Balloons() = 0;
+    virtual HelpBalloonHints& BalloonHints() = 0;
+    // The choosers and the list's import and export, on a click of their control.
+    virtual void ChoosePage() = 0;
+    virtual void ChooseIcon() = 0;
+    virtual void ImportList() = 0;
+    virtual void ExportList() = 0;
+    // A picture of the window: the program's resource of that name (tests
+    // give others).
+    virtual PngImage Picture(const char* name);
+};
+
 class EditorWindow : public Window, private EditorView {
 public:
     static constexpr int kClientWidth = 342;
     static constexpr int kClientHeight = 229;
 
-    // Where the window's pictures come from (the program's resources unless given).
-    using PictureSource = std::function<PngImage(const char* name)>;
-
-    // Creates the hidden window alone; everything given must outlive it.
-    // list is the program's list, which services load and save. The window
-    // exists from the start because the tray icon reports to it; its controls
-    // come with CreateContents, once the icon shows (their fonts are the
-    // slowest part of a start), and its pictures at the first showing, as
-    // most starts never show it.
-    EditorWindow(HINSTANCE instance, MainWindowHost& host, StreamList& list, EditorServices& services,
-                 HelpBalloons& balloons, PictureSource pictures = {});
+    // Creates the hidden window alone; the services must outlive it. owner is
+    // null: this is the program's main window. The window exists from the
+    // start because the tray icon reports to it; its controls come with
+    // CreateContents, once the icon shows (their fonts are the slowest part
+    // of a start), and its pictures at the first showing, as most starts
+    // never show it.
+    EditorWindow(HINSTANCE instance, HWND owner, EditorWindowServices& services);
     ~EditorWindow() override;
 
     // The controls, their fonts, help balloons and keys; once, before any
-    // other call but Handle. hints must outlive the window.
-    void CreateContents(HelpBalloonHints& hints);
+    // other call but Handle.
+    void CreateContents();
 
     // The editor's behaviour: its fields, adding mode and named operations.
     ListEditor& Editor() { return editor_; }
@@ -74,13 +92,6 @@ public:
     // be decoded raises its error and the window stays hidden.
     void OpenEditor();
 
-    // Where the choosers and the list's import and export plug in; a click on
-    // their control calls them when set.
-    std::function<void()> onPageChooser;
-    std::function<void()> onIconChooser;
-    std::function<void()> onImport;
-    std::function<void()> onExport;
-
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -88,7 +99,6 @@ private:
     void CreateControls();
     void CreateKitControls();
     void LoadPictures();
-    PngImage Picture(const char* name) const;
     void ApplyFonts();
     void AttachBalloons(std::initializer_list<KitControl*> kitControls);
     HWND Control(int id) const { return ::GetDlgItem(Handle(), id); }
@@ -110,7 +120,7 @@ private:
     void PaintBanner();
     void OpenAuthorSite();
 
-    MainWindowHost& host_;
+    EditorWindowServices& services_;
     HelpBalloonHints* hints_ = nullptr;
     ListEditor editor_;
     PngImage banner_;
@@ -127,6 +137,5 @@ private:
     UniqueFont linkFont_;
     std::optional<std::string> iconPath_;  // the icon file shown; none before the first
     bool toggleShownGlyph_ = true;
-    PictureSource pictures_;
     bool picturesLoaded_ = false;
 };

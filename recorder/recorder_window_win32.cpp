@@ -60,13 +60,11 @@ void DrawTextAt(HDC dc, int x, int y, const std::string& text, COLORREF colour) 
 // The capture component as the session sees it.
 class RecorderWindow::CaptureAdapter : public CaptureDevice {
 public:
-    CaptureAdapter(TWaveRecorder& recorder, const RecorderWindowServices& services)
+    CaptureAdapter(TWaveRecorder& recorder, RecorderWindowServices& services)
         : recorder_(recorder), services_(services) {}
     bool IsActive() override { return recorder_.GetActive(); }
     void RecordToFile(const std::string& path) override {
-        std::unique_ptr<ByteStream> file = services_.openCaptureFile ? services_.openCaptureFile(path)
-                                                                     : std::make_unique<FileByteStream>(path);
-        if (!recorder_.RecordToStream(file.release(), true))
+        if (!recorder_.RecordToStream(services_.OpenCaptureFile(path).release(), true))
             throw std::runtime_error("Ooops ! Le périphérique d'enregistrement n'a pas pu être ouvert");
     }
     void Stop() override { recorder_.SetActive(false); }
@@ -74,7 +72,7 @@ public:
 
 private:
     TWaveRecorder& recorder_;
-    const RecorderWindowServices& services_;
+    RecorderWindowServices& services_;
 };
 
 // The MP3 coder with its lists filled for one pair, as the window uses it.
@@ -119,8 +117,18 @@ public:
     void ShowError(const std::string& message) override { ShowApplicationError(message); }
 };
 
-RecorderWindow::RecorderWindow(HINSTANCE instance, HWND owner, RecorderWindowServices services)
-    : services_(std::move(services)) {
+std::unique_ptr<TargetDialog> RecorderWindowServices::TargetDialogFor(HWND window) {
+    return std::make_unique<SaveTargetDialog>(window, [this] { return SongTitle(); });
+}
+
+MP3EncoderLibrary& RecorderWindowServices::Encoder() { return EncoderDllLibrary(); }
+
+std::unique_ptr<ByteStream> RecorderWindowServices::OpenCaptureFile(const std::string& path) {
+    return std::make_unique<FileByteStream>(path);
+}
+
+RecorderWindow::RecorderWindow(HINSTANCE instance, HWND owner, RecorderWindowServices& services)
+    : services_(services) {
     CreateParams params{kRecorderWindowClass, kRecorderCaption};
     params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
     params.exStyle = WS_EX_DLGMODALFRAME;
@@ -163,8 +171,7 @@ void RecorderWindow::FormCreate(HINSTANCE instance) {
 
     // Between chunks the coder lets the program run; a quit seen there ends
     // the encoding.
-    MP3EncoderLibrary& encoder = services_.encoder ? *services_.encoder : EncoderDllLibrary();
-    coder_ = std::make_unique<TMP3Coder>(TMP3CoderServices{encoder, WindowsFileAccess(), [] {
+    coder_ = std::make_unique<TMP3Coder>(TMP3CoderServices{services_.Encoder(), WindowsFileAccess(), [] {
                                                                if (!ProcessPendingMessages()) throw EncodingCancelled();
                                                            }});
     coder_->SetDefaultExt(".mp3");
@@ -174,13 +181,13 @@ void RecorderWindow::FormCreate(HINSTANCE instance) {
 
     timer_.SetOnTimer([this] { GuardedCall([this] { session_->Tick(); }); });
 
-    if (!services_.dialog) services_.dialog = std::make_unique<SaveTargetDialog>(Handle(), services_.songTitle);
+    dialog_ = services_.TargetDialogFor(Handle());
     capture_ = std::make_unique<CaptureAdapter>(*recorder_, services_);
     encoderAdapter_ = std::make_unique<EncoderAdapter>(*coder_);
     system_ = std::make_unique<SystemAdapter>();
     session_ = std::make_unique<RecorderSession>(
-        RecorderParts{*this, *capture_, *encoderAdapter_, *services_.dialog, *system_},
-        services_.programFolder + kRecordingsFolderName + "\\");
+        RecorderParts{*this, *capture_, *encoderAdapter_, *dialog_, *system_},
+        services_.Folder().Root() + kRecordingsFolderName + "\\");
     Render(session_->Display());
 }
 
@@ -222,21 +229,17 @@ void RecorderWindow::CreateControls() {
 }
 
 void RecorderWindow::AddHelpBalloons() {
-    RecorderHelpBalloons* balloons = services_.helpBalloons;
-    if (!balloons) return;
     KitControl* controls[] = {&image14_, &shape4_, &label19_, &label20_, &image12_, &animator_, &image13_, &image30_};
     for (KitControl* control : controls) {
         const RecorderElement& element = RecorderElementOf(static_cast<RecorderElementId>(control->Id()));
-        balloons->AddHelpBalloon(element);
-        control->SetOnMouseMove([balloons, &element, hwnd = control->Handle()](int, POINT at) {
-            balloons->PointerMoved(hwnd, element, at);
+        services_.AddHelpBalloon(element);
+        control->SetOnMouseMove([this, &element, hwnd = control->Handle()](int, POINT at) {
+            services_.PointerMoved(hwnd, element, at);
         });
     }
 }
 
-void RecorderWindow::SwitchHelpBalloons() {
-    if (services_.helpBalloons) services_.helpBalloons->SwitchHelpBalloons();
-}
+void RecorderWindow::SwitchHelpBalloons() { services_.SwitchHelpBalloons(); }
 
 void RecorderWindow::Render(const RecorderDisplay& display) {
     const int focused = FocusedControlId(Handle());
@@ -308,7 +311,7 @@ LRESULT RecorderWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 // The folder is never created here; when it is missing the shell's refusal
 // is ignored.
 void RecorderWindow::OpenRecordingsFolder() {
-    const std::string folder = services_.programFolder + kRecordingsFolderName;
+    const std::string folder = services_.Folder().Root() + kRecordingsFolderName;
     ::ShellExecuteA(Handle(), "Open", folder.c_str(), "", "", SW_SHOWNORMAL);
 }
 

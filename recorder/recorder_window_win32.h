@@ -12,6 +12,7 @@
 
 #include "audio/capture_to_file_win32.h"
 #include "audio/mp3_coder.h"
+#include "list/program_folder.h"
 #include "recorder/recorder_controls_win32.h"
 #include "recorder/recorder_session.h"
 #include "recorder/recorder_window_layout.h"
@@ -25,34 +26,29 @@ inline constexpr const char* kRecorderWindowClass = "SonorafluxRecorderWindow";
 inline constexpr const char* kRecorderCaption = "Sonoraflux - 1 minute MAX d'enregistrement...  :-s";
 inline constexpr const char* kRecordingsFolderName = "Enregistrements";
 
-// The program's help balloons, as the recorder uses them.
-class RecorderHelpBalloons {
+// What the recorder window asks of the rest of the program: its folder, the
+// song that plays and the help balloons; the save dialog, the encoder and the
+// capture file are the real ones unless a test gives others.
+class RecorderWindowServices {
 public:
-    virtual ~RecorderHelpBalloons() = default;
-    // Registers the element's balloon (title, picture, hint).
+    virtual ~RecorderWindowServices() = default;
+    virtual const ProgramFolder& Folder() = 0;
+    // The song that plays (empty when none is known): the save dialog's proposed name.
+    virtual std::string SongTitle() = 0;
+    // Registers the element's help balloon (title, picture, hint).
     virtual void AddHelpBalloon(const RecorderElement& element) = 0;
     // The pointer moved over the element's control (screen coordinates).
     virtual void PointerMoved(HWND control, const RecorderElement& element, POINT screenPoint) = 0;
     // The program's help-balloon switch: one click changes the balloons of
     // every window.
     virtual void SwitchHelpBalloons() = 0;
-};
 
-// What the window needs from the rest of the program.
-struct RecorderWindowServices {
-    // The program folder, with its trailing backslash.
-    std::string programFolder;
-    // None: no help balloons (the window is used alone).
-    RecorderHelpBalloons* helpBalloons = nullptr;
-    // Seams for the tests; the program leaves them empty: the real save
-    // dialog and LAME_ENC.DLL.
-    std::unique_ptr<TargetDialog> dialog;
-    MP3EncoderLibrary* encoder = nullptr;
-    // Creates (or empties) the capture file; raises EStreamError when it
-    // cannot. Empty: the file on disk.
-    std::function<std::unique_ptr<ByteStream>(const std::string& path)> openCaptureFile;
-    // The song that plays (empty when none is known): the save dialog's proposed name.
-    std::function<std::string()> songTitle;
+    // The save dialog, owned by the window: the standard one proposing the song.
+    virtual std::unique_ptr<TargetDialog> TargetDialogFor(HWND window);
+    // LAME_ENC.DLL.
+    virtual MP3EncoderLibrary& Encoder();
+    // Creates (or empties) the capture file on disk; raises EStreamError when it cannot.
+    virtual std::unique_ptr<ByteStream> OpenCaptureFile(const std::string& path);
 };
 
 class RecorderWindow : public Window, private RecorderView {
@@ -61,7 +57,8 @@ public:
     static constexpr int kClientHeight = 98;
 
     // owner: the main window, so the recorder has no taskbar button of its own.
-    RecorderWindow(HINSTANCE instance, HWND owner, RecorderWindowServices services);
+    // The services must outlive the window.
+    RecorderWindow(HINSTANCE instance, HWND owner, RecorderWindowServices& services);
     ~RecorderWindow() override;
 
     // The program is ending: a capture still open is finalised as it is and
@@ -91,7 +88,8 @@ private:
     void OpenRecordingsFolder();
     void SwitchHelpBalloons();
 
-    RecorderWindowServices services_;
+    RecorderWindowServices& services_;
+    std::unique_ptr<TargetDialog> dialog_;
     UniqueFont font_;
     UniqueFont boldFont_;
     HCURSOR handCursor_ = nullptr;

@@ -48,8 +48,11 @@ std::optional<std::string> OpenDialogJinglePicker::PickJinglePage(const std::str
     return std::nullopt;
 }
 
-RotationWindow::RotationWindow(HINSTANCE instance, HWND owner, const ProgramFolder& folder, FileSystem& files,
-                               RotationServices& services, RotationHelpBalloons& balloons, JinglePicker* picker) {
+std::unique_ptr<JinglePicker> RotationWindowServices::JinglePickerFor(HWND window) {
+    return std::make_unique<OpenDialogJinglePicker>(window);
+}
+
+RotationWindow::RotationWindow(HINSTANCE instance, HWND owner, RotationWindowServices& services) {
     CreateParams params{kRotationWindowClass, "Sonoraflux"};
     params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     params.exStyle = WS_EX_DLGMODALFRAME;
@@ -61,18 +64,15 @@ RotationWindow::RotationWindow(HINSTANCE instance, HWND owner, const ProgramFold
     Create(params);
     try {
         CreateControls(instance);
-        balloons.AttachAlwaysOn(Control(kBalloonSwitch), kBalloonSwitch, kBalloonSwitchHint);
+        services.AttachAlwaysOn(Control(kBalloonSwitch), kBalloonSwitch, kBalloonSwitchHint);
         ApplyTabStops(Handle(), RotationTabStops(false));
         UseDialogKeys(kIntervalBar);
     } catch (...) {
         Destroy();
         throw;
     }
-    if (!picker) {
-        openDialog_ = std::make_unique<OpenDialogJinglePicker>(Handle());
-        picker = openDialog_.get();
-    }
-    rotation_ = std::make_unique<Rotation>(folder, files, services, *picker,
+    picker_ = services.JinglePickerFor(Handle());
+    rotation_ = std::make_unique<Rotation>(services.Folder(), services.Files(), services, *picker_,
                                            RotationTimers{timer1_, timer2_, timer3_});
 }
 

@@ -24,16 +24,6 @@ inline constexpr const char* kRotationNotice =
 inline constexpr const char* kJingleDialogTitle = "Sélectionnez une page jouant un Jingle de transition";
 inline constexpr const char* kBalloonSwitchHint = "Active / désactive les bulles d'aide";
 
-// The program's help balloons as this window uses them: only its switch image
-// shows one, always, with the title and picture that were set last.
-class RotationHelpBalloons {
-public:
-    virtual ~RotationHelpBalloons() = default;
-    // Shows the control's balloon under its key (unique in the program) with
-    // that hint, whatever the state of the balloon switch.
-    virtual void AttachAlwaysOn(HWND control, int key, const std::string& hint) = 0;
-};
-
 // The standard open dialog, asking for a jingle page.
 class OpenDialogJinglePicker : public JinglePicker {
 public:
@@ -42,6 +32,22 @@ public:
 
 private:
     HWND owner_;
+};
+
+// What the rotation window asks of the rest of the program: the browser host
+// and "Ma liste" as the sequence drives them, the program folder and its
+// files, and the help balloon of its switch.
+class RotationWindowServices : public RotationServices {
+public:
+    virtual const ProgramFolder& Folder() = 0;
+    virtual FileSystem& Files() = 0;
+    // Shows the control's balloon under its key (unique in the program) with
+    // that hint, whatever the state of the balloon switch: this window's
+    // switch explains itself and switches nothing.
+    virtual void AttachAlwaysOn(HWND control, int key, const std::string& hint) = 0;
+    // What asks for a jingle page, owned by the window: the standard open
+    // dialog (tests give others).
+    virtual std::unique_ptr<JinglePicker> JinglePickerFor(HWND window);
 };
 
 class RotationWindow : public Window {
@@ -53,10 +59,8 @@ public:
     using ControlId = rotation_controls::ControlId;
 
     // owner: the main window, so the rotation window has no taskbar button of
-    // its own. folder, files, services and balloons must outlive the window;
-    // picker replaces the open dialog when given (tests).
-    RotationWindow(HINSTANCE instance, HWND owner, const ProgramFolder& folder, FileSystem& files,
-                   RotationServices& services, RotationHelpBalloons& balloons, JinglePicker* picker = nullptr);
+    // its own. The services must outlive the window.
+    RotationWindow(HINSTANCE instance, HWND owner, RotationWindowServices& services);
     ~RotationWindow() override;
 
     HWND Control(ControlId id) const { return ::GetDlgItem(Handle(), id); }
@@ -99,7 +103,7 @@ private:
     HCURSOR handCursor_ = nullptr;
     UniqueFont font_;
     ClickablePicture clock_, balloonSwitch_, jingleChooser_, listenImage_;
-    std::unique_ptr<OpenDialogJinglePicker> openDialog_;
+    std::unique_ptr<JinglePicker> picker_;
     Timer timer1_, timer2_, timer3_;
     std::unique_ptr<Rotation> rotation_;
 };

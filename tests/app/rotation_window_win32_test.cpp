@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -57,16 +59,23 @@ void Click(HWND control) {
 
 class ScriptedPicker : public JinglePicker {
 public:
-    std::optional<std::string> answer;
-    std::optional<std::string> PickJinglePage(const std::string&) override { return answer; }
+    explicit ScriptedPicker(const std::optional<std::string>& answer) : answer_(answer) {}
+    std::optional<std::string> PickJinglePage(const std::string&) override { return answer_; }
+
+private:
+    const std::optional<std::string>& answer_;
 };
 
-// The program's services as the program root lends them: the real host, and
-// an item of "Ma liste" played as the menu plays it.
-class HostServices : public RotationServices {
+// The program's services as the program root lends them: the real host, an
+// item of "Ma liste" played as the menu plays it, the switch's balloon
+// attached as the root attaches it, and the jingle dialog answered by a
+// script unless the real one is asked for.
+class HostServices : public RotationWindowServices {
 public:
-    HostServices(BrowserHost& host, TrayPresenter& tray, Playback& playback)
-        : host_(host), tray_(tray), playback_(playback), second(host.SecondBrowser()) {
+    HostServices(BrowserHost& host, TrayPresenter& tray, Playback& playback, const ProgramFolder& folder,
+                 FileSystem& files, HelpBalloonHints& hints)
+        : host_(host), tray_(tray), playback_(playback), folder_(folder), files_(files), hints_(hints),
+          second(host.SecondBrowser()) {
         // Every address on its way to the real second browser, with the time it was sent.
         second.onNavigate = [this](const std::string& address) {
             sent.emplace_back(static_cast<long>(::GetTickCount() - start), address);
@@ -81,30 +90,31 @@ public:
         const ListMenuItem chosen = tray_.Menu().Items().at(static_cast<size_t>(item));
         playback_.PlayEntry(item, chosen.caption, chosen.storedAddress);
     }
+    const ProgramFolder& Folder() override { return folder_; }
+    FileSystem& Files() override { return files_; }
+    void AttachAlwaysOn(HWND control, int key, const std::string& hint) override {
+        hints_.Balloons().Register({key, "", balloon_pictures::kInfo, hint, false});
+        hints_.Attach(control, key);
+    }
+    std::unique_ptr<JinglePicker> JinglePickerFor(HWND window) override {
+        if (realDialog) return RotationWindowServices::JinglePickerFor(window);
+        return std::make_unique<ScriptedPicker>(pickedJingle);
+    }
 
 private:
     BrowserHost& host_;
     TrayPresenter& tray_;
     Playback& playback_;
+    const ProgramFolder& folder_;
+    FileSystem& files_;
+    HelpBalloonHints& hints_;
 
 public:
+    bool realDialog = false;
+    std::optional<std::string> pickedJingle;  // the scripted dialog's answer
     RecordingBrowser second;
     DWORD start = ::GetTickCount();
     std::vector<std::pair<long, std::string>> sent;
-};
-
-// The program's help balloons as the program root attaches them.
-class HintBalloons : public RotationHelpBalloons {
-public:
-    HintBalloons(HelpBalloons& balloons, HelpBalloonHints& hints) : balloons_(balloons), hints_(hints) {}
-    void AttachAlwaysOn(HWND control, int key, const std::string& hint) override {
-        balloons_.Register({key, "", balloon_pictures::kInfo, hint, false});
-        hints_.Attach(control, key);
-    }
-
-private:
-    HelpBalloons& balloons_;
-    HelpBalloonHints& hints_;
 };
 
 // Timers may come late on a busy machine, never early.
@@ -147,12 +157,10 @@ protected:
     TrayPresenter tray{::GetModuleHandleA(nullptr), owner, list, folder, files};
     BrowserHost host;
     Playback playback{folder, files, host, tray, tray};
-    HostServices services{host, tray, playback};
     HelpBalloons balloons;
     HelpBalloonHints hints{balloons};
-    HintBalloons hintBalloons{balloons, hints};
-    ScriptedPicker picker;
-    RotationWindow window{::GetModuleHandleA(nullptr), owner, folder, files, services, hintBalloons, &picker};
+    HostServices services{host, tray, playback, folder, files, hints};
+    RotationWindow window{::GetModuleHandleA(nullptr), owner, services};
 };
 
 TEST_F(RotationWindowTest, ControlsInTheirPlacesWithTheirCaptions) {
@@ -291,8 +299,9 @@ TEST_F(RotationWindowTest, TheOpenDialogChoosesTheJingleAndEnablesOk) {
                                     }};
     HelpBalloons otherBalloons;
     HelpBalloonHints otherHints{otherBalloons};
-    HintBalloons otherHintBalloons{otherBalloons, otherHints};
-    RotationWindow real(::GetModuleHandleA(nullptr), owner, folder, files, services, otherHintBalloons);
+    HostServices otherServices{host, tray, playback, folder, files, otherHints};
+    otherServices.realDialog = true;
+    RotationWindow real(::GetModuleHandleA(nullptr), owner, otherServices);
     Click(real.Control(Id::kJingleChooser));
     EXPECT_EQ(seenFolder + "\\", folder.TransitionFolder()) << "the dialog starts in the jingles' folder";
     EXPECT_EQ(WindowText(real.Control(Id::kChosenJingle)), jingle);
@@ -307,7 +316,7 @@ TEST_F(RotationWindowTest, TabWalksTheWindowsOrderAndEveryStopIsNamed) {
     EXPECT_EQ(::GetFocus(), Control(Id::kIntervalBar)) << "the first stop on showing";
     for (bool chosen : {false, true}) {
         if (chosen) {
-            picker.answer = jingle;
+            services.pickedJingle = jingle;
             Click(Control(Id::kJingleChooser));
         }
         const std::vector<int> stops = ReachableStops(RotationTabStops(chosen));
@@ -317,7 +326,7 @@ TEST_F(RotationWindowTest, TabWalksTheWindowsOrderAndEveryStopIsNamed) {
 }
 
 TEST_F(RotationWindowTest, OkPlaysTheJingleThenTheSecondEntryThenSilencesTheJingle) {
-    picker.answer = jingle;
+    services.pickedJingle = jingle;
     Click(Control(Id::kJingleChooser));
     ASSERT_TRUE(::IsWindowEnabled(Control(Id::kOkButton)));
     window.ShowCentredInFront();
@@ -363,7 +372,7 @@ TEST_F(RotationWindowTest, OkPlaysTheJingleThenTheSecondEntryThenSilencesTheJing
 }
 
 TEST_F(RotationWindowTest, ListeningPlaysTheJingleInTheFirstBrowser) {
-    picker.answer = jingle;
+    services.pickedJingle = jingle;
     Click(Control(Id::kJingleChooser));
     Click(Control(Id::kListenImage));
     EXPECT_TRUE(wine_support::PumpUntil(

@@ -43,11 +43,26 @@ public:
     void OnSessionEnding() override {}
 };
 
-// The real list file in a scratch folder; the menu and the sounds recorded.
-class FolderServices : public EditorServices {
+// The real list file in a scratch folder; the menu, the sounds and the
+// choosers' clicks recorded; the pictures the program's unless given.
+class FolderServices : public EditorWindowServices {
 public:
-    FolderServices(StreamList& list, const std::string& root)
-        : list_(list), folder_(root), file_(folder_.ListFile(), files_, collation_, notices_) {}
+    using PictureSource = std::function<PngImage(const char* name)>;
+    FolderServices(StreamList& list, const std::string& root, MainWindowHost& host, HelpBalloonHints& hints,
+                   PictureSource pictures)
+        : list_(list), host_(host), hints_(hints), pictures_(std::move(pictures)), folder_(root),
+          file_(folder_.ListFile(), files_, collation_, notices_) {}
+    MainWindowHost& Host() override { return host_; }
+    StreamList& List() override { return list_; }
+    HelpBalloons& Balloons() override { return hints_.Balloons(); }
+    HelpBalloonHints& BalloonHints() override { return hints_; }
+    void ChoosePage() override { chosen.push_back("page"); }
+    void ChooseIcon() override { chosen.push_back("icon"); }
+    void ImportList() override { chosen.push_back("import"); }
+    void ExportList() override { chosen.push_back("export"); }
+    PngImage Picture(const char* name) override {
+        return pictures_ ? pictures_(name) : EditorWindowServices::Picture(name);
+    }
     void LoadStreamList() override { file_.LoadStreamList(list_); }
     void SaveStreamList() override { file_.SaveStreamList(list_); }
     void RebuildListMenu() override { menuItems = list_.RowCount(); }
@@ -64,9 +79,13 @@ public:
     int menuItems = 0;
     std::vector<int> played;
     std::vector<std::string> warnings;
+    std::vector<std::string> chosen;
 
 private:
     StreamList& list_;
+    MainWindowHost& host_;
+    HelpBalloonHints& hints_;
+    PictureSource pictures_;
     ProgramFolder folder_;
     Win32FileSystem files_;
     UserLocaleCollation collation_;
@@ -82,16 +101,15 @@ std::string Text(HWND control) {
 
 class EditorWindowTest : public ::testing::Test {
 protected:
-    void Start(const std::string& fileContent, EditorWindow::PictureSource pictures = {}) {
+    void Start(const std::string& fileContent, FolderServices::PictureSource pictures = {}) {
         ASSERT_FALSE(scratch.Path().empty());
         ASSERT_TRUE(wine_support::WriteFileBytes(scratch.Path() + "Sonoraflux.ini", fileContent));
-        services = std::make_unique<FolderServices>(list, scratch.Path());
+        hints = std::make_unique<HelpBalloonHints>(balloons);
+        services = std::make_unique<FolderServices>(list, scratch.Path(), host, *hints, std::move(pictures));
         services->LoadStreamList();
         services->RebuildListMenu();
-        hints = std::make_unique<HelpBalloonHints>(balloons);
-        window = std::make_unique<EditorWindow>(::GetModuleHandleA(nullptr), host, list, *services, balloons,
-                                                std::move(pictures));
-        window->CreateContents(*hints);
+        window = std::make_unique<EditorWindow>(::GetModuleHandleA(nullptr), nullptr, *services);
+        window->CreateContents();
         window->SetInitialLook();
     }
     void TearDown() override {
@@ -232,6 +250,15 @@ TEST_F(EditorWindowTest, ControlsSitAtTheirPlacesWithTheirCaptions) {
                        MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_EQ(::GetCursor() == hand, id != kTitleField) << "control " << id;
     }
+}
+
+// The choosers and the list's import and export are the program's: each
+// control hands its click on to the one it names.
+TEST_F(EditorWindowTest, TheChoosersControlsHandTheirClicksOn) {
+    Start("Radio Alpha;alpha.htm;;1\r\n");
+    Open();
+    for (int id : {kPageChooser, kIconPreview, kImport, kExport}) ClickPicture(id);
+    EXPECT_EQ(services->chosen, (std::vector<std::string>{"page", "icon", "import", "export"}));
 }
 
 // What the system's Tab walks is the editor's order, also once the title

@@ -107,16 +107,40 @@ private:
     Disk& disk_;
 };
 
-// The program's help balloons: what the window hands over.
-struct RecordedBalloons : RecorderHelpBalloons {
+// The program as the window sees it: the balloons recorded, the save dialog
+// answered from a list, the encoder watched and the capture file on a disk
+// that fills up.
+class RecordedServices : public RecorderWindowServices {
+public:
+    RecordedServices(const std::string& root, std::vector<std::string>& answers, WatchedEncoder& encoder, Disk& disk)
+        : folder_(root), answers_(answers), encoder_(encoder), disk_(disk) {}
+    const ProgramFolder& Folder() override { return folder_; }
+    std::string SongTitle() override { return ""; }
     void AddHelpBalloon(const RecorderElement& element) override { added.push_back(element.id); }
     void PointerMoved(HWND control, const RecorderElement& element, POINT) override {
         moves.push_back({control, element.id});
     }
     void SwitchHelpBalloons() override { ++switches; }
+    std::unique_ptr<TargetDialog> TargetDialogFor(HWND) override {
+        auto answering = std::make_unique<AnsweringDialog>(answers_);
+        dialog = answering.get();
+        return answering;
+    }
+    MP3EncoderLibrary& Encoder() override { return encoder_; }
+    std::unique_ptr<ByteStream> OpenCaptureFile(const std::string& path) override {
+        return std::make_unique<FillingDisk>(path, disk_);
+    }
+
     std::vector<RecorderElementId> added;
     std::vector<std::pair<HWND, RecorderElementId>> moves;
     int switches = 0;
+    AnsweringDialog* dialog = nullptr;
+
+private:
+    ProgramFolder folder_;
+    std::vector<std::string>& answers_;
+    WatchedEncoder& encoder_;
+    Disk& disk_;
 };
 
 class RecorderWindowTest : public ::testing::Test {
@@ -129,17 +153,7 @@ protected:
         std::string tempFolder = temp.substr(0, temp.size() - 1);
         ::SetEnvironmentVariableA("TEMP", tempFolder.c_str());
 
-        RecorderWindowServices services;
-        services.programFolder = root;
-        auto dialog = std::make_unique<AnsweringDialog>(answers);
-        dialogSeen = dialog.get();
-        services.dialog = std::move(dialog);
-        services.encoder = &encoder;
-        services.helpBalloons = &balloons;
-        services.openCaptureFile = [this](const std::string& path) {
-            return std::make_unique<FillingDisk>(path, disk);
-        };
-        window = std::make_unique<RecorderWindow>(::GetModuleHandleA(nullptr), nullptr, std::move(services));
+        window = std::make_unique<RecorderWindow>(::GetModuleHandleA(nullptr), nullptr, services);
         window->ShowCentredInFront();
         wine_support::PumpFor(300);
     }
@@ -202,12 +216,11 @@ protected:
     const std::string root = program.Path();
     const std::string temp = tempScratch.Path();
     std::vector<std::string> answers;
-    AnsweringDialog* dialogSeen = nullptr;
     WatchedEncoder encoder;
-    RecordedBalloons balloons;
+    Disk disk;
+    RecordedServices services{root, answers, encoder, disk};
     std::unique_ptr<RecorderWindow> window;
     std::function<void()> onRecording;
-    Disk disk;
     wine_support::BoxScript boxes{wine_support::BoxOwner::ThisThread(), "Sonoraflux"};
     std::unique_ptr<wine_support::PlayingTone> player;
 };
@@ -215,8 +228,8 @@ protected:
 // Each element with a balloon is a control at its place, handed to the
 // program's balloons; the switch image runs the program's switch.
 TEST_F(RecorderWindowTest, EveryElementGetsItsHelpBalloonAndTheSwitchIsTheProgramsOne) {
-    ASSERT_EQ(balloons.added.size(), RecorderElements().size());
-    for (RecorderElementId id : balloons.added) {
+    ASSERT_EQ(services.added.size(), RecorderElements().size());
+    for (RecorderElementId id : services.added) {
         const RecorderElement& e = RecorderElementOf(id);
         HWND control = window->Control(id);
         ASSERT_NE(control, nullptr) << e.balloonTitle;
@@ -232,16 +245,16 @@ TEST_F(RecorderWindowTest, EveryElementGetsItsHelpBalloonAndTheSwitchIsTheProgra
         ::ClientToScreen(window->Handle(), &inside);
         EXPECT_EQ(::SendMessageA(control, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT)
             << e.balloonTitle;
-        balloons.moves.clear();
+        services.moves.clear();
         ::SendMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
-        ASSERT_EQ(balloons.moves.size(), 1u) << e.balloonTitle;
-        EXPECT_EQ(balloons.moves[0].first, control);
-        EXPECT_EQ(balloons.moves[0].second, id);
+        ASSERT_EQ(services.moves.size(), 1u) << e.balloonTitle;
+        EXPECT_EQ(services.moves[0].first, control);
+        EXPECT_EQ(services.moves[0].second, id);
     }
     ClickElement(RecorderElementId::Image30);
-    EXPECT_EQ(balloons.switches, 1);
+    EXPECT_EQ(services.switches, 1);
     ClickElement(RecorderElementId::Image12);
-    EXPECT_TRUE(dialogSeen->asked.empty() && balloons.switches == 1) << "the decoration does nothing";
+    EXPECT_TRUE(services.dialog->asked.empty() && services.switches == 1) << "the decoration does nothing";
 }
 
 // The keyboard through the window's dialog keys: Space on the file choice
@@ -282,8 +295,8 @@ TEST_F(RecorderWindowTest, TenSecondsToWavThroughTheWindow) {
     const std::string target = root + "Enregistrements\\Flumen.wav";
     onRecording = [] { EXPECT_FALSE(wine_support::SaveScreenshot("recorder-recording.png").empty()); };
     RecordFor(target, 10);
-    ASSERT_EQ(dialogSeen->asked.size(), 1u);
-    EXPECT_EQ(dialogSeen->asked[0], root + "Enregistrements\\");
+    ASSERT_EQ(services.dialog->asked.size(), 1u);
+    EXPECT_EQ(services.dialog->asked[0], root + "Enregistrements\\");
     ASSERT_TRUE(wine_support::PumpUntil([&] { return IsIdle(); }, 5000));
 
     std::string wav;
