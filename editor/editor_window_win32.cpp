@@ -93,15 +93,9 @@ PngImage EditorWindowServices::Picture(const char* name) { return PngImage::From
 
 EditorWindow::EditorWindow(HINSTANCE instance, HWND owner, EditorWindowServices& services)
     : services_(services), editor_(services.List(), services, *this, services.Balloons()) {
-    CreateParams params{kMainWindowClass, kEditorCaption};
     // A fixed border and only a close box.
-    params.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-    params.width = kClientWidth;
-    params.height = kClientHeight;
-    params.clientSize = true;
-    params.parent = owner;
-    params.icon = ::LoadIconA(instance, "MAINICON");
-    Create(params);
+    Create(FixedWindowParams(instance, kMainWindowClass, kEditorCaption, owner, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                             0, kClientWidth, kClientHeight));
     hand_ = ::LoadCursorA(instance, "CURSOR");
 }
 

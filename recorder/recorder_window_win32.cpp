@@ -129,15 +129,9 @@ std::unique_ptr<ByteStream> RecorderWindowServices::OpenCaptureFile(const std::s
 
 RecorderWindow::RecorderWindow(HINSTANCE instance, HWND owner, RecorderWindowServices& services)
     : services_(services) {
-    CreateParams params{kRecorderWindowClass, kRecorderCaption};
-    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
-    params.exStyle = WS_EX_DLGMODALFRAME;
-    params.width = kClientWidth;
-    params.height = kClientHeight;
-    params.clientSize = true;
-    params.parent = owner;
-    params.icon = ::LoadIconA(instance, "MAINICON");
-    Create(params);
+    Create(FixedWindowParams(instance, kRecorderWindowClass, kRecorderCaption, owner,
+                             WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME,
+                             kClientWidth, kClientHeight));
     FormCreate(instance);
 }
 

@@ -53,15 +53,9 @@ std::unique_ptr<JinglePicker> RotationWindowServices::JinglePickerFor(HWND windo
 }
 
 RotationWindow::RotationWindow(HINSTANCE instance, HWND owner, RotationWindowServices& services) {
-    CreateParams params{kRotationWindowClass, "Sonoraflux"};
-    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    params.exStyle = WS_EX_DLGMODALFRAME;
-    params.width = kClientWidth;
-    params.height = kClientHeight;
-    params.clientSize = true;
-    params.parent = owner;
-    params.icon = ::LoadIconA(instance, "MAINICON");
-    Create(params);
+    Create(FixedWindowParams(instance, kRotationWindowClass, "Sonoraflux", owner,
+                             WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, kClientWidth,
+                             kClientHeight));
     try {
         CreateControls(instance);
         services.AttachAlwaysOn(Control(kBalloonSwitch), kBalloonSwitch, kBalloonSwitchHint);

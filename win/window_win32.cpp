@@ -49,6 +49,18 @@ void Window::Create(const CreateParams& p) {
     if (!hwnd) throw std::runtime_error(std::string("Impossible de créer la fenêtre ") + p.className);
 }
 
+Window::CreateParams Window::FixedWindowParams(HINSTANCE instance, const char* className, const char* title,
+                                              HWND owner, DWORD style, DWORD exStyle, int clientWidth,
+                                              int clientHeight) {
+    CreateParams params{className, title, style, exStyle};
+    params.width = clientWidth;
+    params.height = clientHeight;
+    params.clientSize = true;
+    params.parent = owner;
+    params.icon = ::LoadIconA(instance, "MAINICON");
+    return params;
+}
+
 void Window::ShowCentredInFront() {
     if (::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_RESTORE);
     RECT window{};

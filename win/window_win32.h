@@ -35,6 +35,11 @@ protected:
     // Creates the window; throws std::runtime_error when the system refuses.
     void Create(const CreateParams& params);
 
+    // The program's own windows: a client area of a fixed size, the
+    // program's icon (MAINICON in its resources), owned by owner.
+    static CreateParams FixedWindowParams(HINSTANCE instance, const char* className, const char* title, HWND owner,
+                                          DWORD style, DWORD exStyle, int clientWidth, int clientHeight);
+
     // Destroys the window while the derived object is still whole, so that its
     // WM_DESTROY handler is the one place of its teardown. Derived destructors
     // call it first; the base destructor only detaches what is left.
