@@ -30,7 +30,7 @@ else
 fi
 echo "3."
 run $build/bench/menu_bench.exe
-[ -n "$before" ] && { echo "   before:"; run "$before/menu_bench.exe"; }
+[ -n "$before" ] && [ -f "$before/menu_bench.exe" ] && { echo "   before:"; run "$before/menu_bench.exe"; }
 echo "4."
 run $build/bench/encode_response_bench.exe 3
 [ -n "$before" ] && [ -f "$before/encode_response_bench.exe" ] && { echo "   before:"; run "$before/encode_response_bench.exe" 3; }
